@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# The test command: install what is missing, configure, build, run every test.
+set -euo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
+bash "$ROOT/scripts/install-deps.sh"
+BUILD_DIR="$BUILD_DIR" bash "$ROOT/scripts/build.sh"
+cd "$BUILD_DIR"
+ctest --output-on-failure -j"$(nproc)"
