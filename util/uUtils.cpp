@@ -1,0 +1,333 @@
+#include "uUtils.h"
+
+#include "PlatformPaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QStringList>
+
+namespace {
+
+const QString defaultSeparator = QStringLiteral("@");
+
+// A plain list that always exists, so that a field call before the module starts
+// (or after it stops) still finds the default separator instead of nothing.
+QStringList &separatorStack()
+{
+    static QStringList stack;
+    return stack;
+}
+
+// Pushes a separator for one call and pops it on every path out of the call.
+class ScopedSeparator
+{
+public:
+    explicit ScopedSeparator(const QString &separator) { PushSeparator(separator); }
+    ~ScopedSeparator() { PopSeparator(); }
+    ScopedSeparator(const ScopedSeparator &) = delete;
+    ScopedSeparator &operator=(const ScopedSeparator &) = delete;
+};
+
+// The integer part and first five decimals of (amount + 0.1) / 10000, as a magnitude
+// and a sign, worked out exactly so that no amount loses digits to floating point.
+struct ExactAmount
+{
+    bool negative;
+    quint64 units;     // whole units
+    quint64 fraction;  // hundred-thousandths, 0..99999
+};
+
+ExactAmount splitAmount(qint64 amount)
+{
+    const bool negative = amount < 0;
+    // |amount| without overflow for the smallest qint64
+    const quint64 magnitude = negative ? quint64(0) - quint64(amount) : quint64(amount);
+    ExactAmount result{negative, magnitude / 10000, (magnitude % 10000) * 10};
+    if (!negative) {
+        result.fraction += 1;
+    } else if (result.fraction > 0) {
+        result.fraction -= 1;
+    } else {
+        // -n0000 + 0.1 lies just above -n: borrow a unit
+        if (result.units > 0) {
+            result.units -= 1;
+            result.fraction = 99999;
+        }
+    }
+    return result;
+}
+
+// Digits of the amount rounded half-up to the given decimals, decimal point implied.
+QString roundedDigits(const ExactAmount &value, int decimals)
+{
+    constexpr int exactDecimals = 5;
+    QString fractionDigits = QStringLiteral("%1").arg(value.fraction, exactDecimals, 10, QLatin1Char('0'));
+    quint64 units = value.units;
+    if (decimals < exactDecimals) {
+        quint64 divisor = 1;
+        for (int i = decimals; i < exactDecimals; ++i)
+            divisor *= 10;
+        quint64 kept = value.fraction / divisor;
+        if ((value.fraction % divisor) * 2 >= divisor)
+            ++kept;
+        quint64 carryLimit = 1;
+        for (int i = 0; i < decimals; ++i)
+            carryLimit *= 10;
+        if (kept == carryLimit) {
+            kept = 0;
+            ++units;
+        }
+        fractionDigits = decimals > 0 ? QStringLiteral("%1").arg(kept, decimals, 10, QLatin1Char('0')) : QString();
+    } else {
+        fractionDigits += QString(decimals - exactDecimals, QLatin1Char('0'));
+    }
+    return QString::number(units) + fractionDigits;
+}
+
+// At most 18 significant digits, as the number formatting of extended floating point
+// gives: later digits are rounded away half-up and written as zeros.
+QString limitSignificant(const QString &digits)
+{
+    constexpr int maxSignificant = 18;
+    int first = 0;
+    while (first < digits.size() - 1 && digits[first] == QLatin1Char('0'))
+        ++first;
+    if (digits.size() - first <= maxSignificant)
+        return digits;
+    const int cut = first + maxSignificant;
+    QString kept = digits.left(cut);
+    if (digits[cut] >= QLatin1Char('5')) {
+        int i = cut - 1;
+        while (i >= 0 && kept[i] == QLatin1Char('9'))
+            kept[i--] = QLatin1Char('0');
+        if (i >= 0)
+            kept[i] = QChar(kept[i].unicode() + 1);
+        else
+            kept.prepend(QLatin1Char('1'));
+    }
+    return kept + QString(digits.size() - cut, QLatin1Char('0'));
+}
+
+QString groupThousands(const QString &integerDigits, const QString &groupSeparator)
+{
+    QString grouped;
+    const int count = integerDigits.size();
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && (count - i) % 3 == 0)
+            grouped += groupSeparator;
+        grouped += integerDigits[i];
+    }
+    return grouped;
+}
+
+} // namespace
+
+void UtilsModuleStart()
+{
+    separatorStack().clear();
+}
+
+void UtilsModuleStop()
+{
+    separatorStack().clear();
+}
+
+void PushSeparator(const QString &separator)
+{
+    separatorStack().append(separator);
+}
+
+void PopSeparator()
+{
+    // An unpaired pop leaves the empty stack as it is rather than failing.
+    if (!separatorStack().isEmpty())
+        separatorStack().removeLast();
+}
+
+QString CurrentSeparator()
+{
+    return separatorStack().isEmpty() ? defaultSeparator : separatorStack().constLast();
+}
+
+int CountFieldsCur(const QString &text)
+{
+    const QString separator = CurrentSeparator();
+    // An empty separator occurs nowhere: the whole text is one field.
+    if (separator.isEmpty())
+        return 1;
+    int count = 1;
+    // Overlapping occurrences all count, so step one character at a time.
+    for (int at = text.indexOf(separator); at >= 0; at = text.indexOf(separator, at + 1))
+        ++count;
+    return count;
+}
+
+QString GetFieldCur(int index, const QString &text)
+{
+    if (index >= CountFieldsCur(text))
+        return QString();
+    const QString separator = CurrentSeparator();
+    if (separator.isEmpty())
+        return text;
+    QString rest = text;
+    for (int i = 0; i < index; ++i) {
+        const int at = rest.indexOf(separator);
+        if (at >= 0)
+            rest = rest.mid(at + separator.size());
+    }
+    const int end = rest.indexOf(separator);
+    return end >= 0 ? rest.left(end) : rest;
+}
+
+int CountFields(const QString &text, const QString &separator)
+{
+    ScopedSeparator scoped(separator);
+    return CountFieldsCur(text);
+}
+
+QString GetField(int index, const QString &text, const QString &separator)
+{
+    ScopedSeparator scoped(separator);
+    return GetFieldCur(index, text);
+}
+
+QString PadRight(const QString &text, int width, QChar fill, bool cut)
+{
+    if (fill.unicode() == 0)
+        fill = QLatin1Char(' ');
+    QString result = text;
+    if (result.size() < width)
+        result += QString(width - result.size(), fill);
+    if (cut && result.size() > width)
+        result = result.left(qMax(0, width));
+    return result;
+}
+
+QString PadLeft(const QString &text, int width, QChar fill, bool cut)
+{
+    QString result = text;
+    if (cut && width < result.size())
+        result = result.left(qMax(0, width));
+    if (result.size() < width)
+        result.prepend(QString(width - result.size(), fill));
+    return result;
+}
+
+QString FormatAmount(int decimals, bool keepThousands, bool negativesInParentheses, qint64 amount)
+{
+    constexpr int maxDecimals = 18;
+    decimals = qBound(0, decimals, maxDecimals);
+    const ExactAmount value = splitAmount(amount);
+    const QString digits = limitSignificant(roundedDigits(value, decimals));
+    const QString integerDigits = digits.left(digits.size() - decimals);
+    const QString fractionDigits = digits.right(decimals);
+
+    const QLocale locale;
+    QString text = keepThousands ? groupThousands(integerDigits, locale.groupSeparator()) : integerDigits;
+    if (decimals > 0)
+        text += locale.decimalPoint() + fractionDigits;
+    if (value.negative)
+        text.prepend(negativesInParentheses ? QLatin1Char('(') : QLatin1Char('-'));
+    if (value.negative && negativesInParentheses)
+        text += QLatin1Char(')');
+    return text;
+}
+
+double ParseAmount(const QString &text, double defaultValue)
+{
+    if (text.isEmpty())
+        return defaultValue;
+    QString number = text;
+    const int open = number.indexOf(QLatin1Char('('));
+    const int close = number.indexOf(QLatin1Char(')'));
+    if (open >= 0 && close > open) {
+        number.replace(QLatin1Char('('), QLatin1Char('-'));
+        number.remove(QLatin1Char(')'));
+    }
+    const QLocale locale;
+    const QString groupSeparator = locale.groupSeparator();
+    if (!groupSeparator.isEmpty())
+        number.remove(groupSeparator);
+    bool ok = false;
+    const double value = locale.toDouble(number, &ok);
+    return ok ? value : 0.0;
+}
+
+QString IntToText(qint64 value)
+{
+    return QString::number(value);
+}
+
+qint64 TextToInt64(const QString &text, qint64 defaultValue)
+{
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok, 10);
+    return ok ? value : defaultValue;
+}
+
+QString BoolToYN(bool flag)
+{
+    return flag ? QStringLiteral("Y") : QStringLiteral("N");
+}
+
+bool YNToBool(const QString &text)
+{
+    return SameTextAscii(text, QStringLiteral("Y"));
+}
+
+bool SameTextAscii(const QString &a, const QString &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i) {
+        char16_t x = a[i].unicode();
+        char16_t y = b[i].unicode();
+        if (x >= u'a' && x <= u'z')
+            x -= u'a' - u'A';
+        if (y >= u'a' && y <= u'z')
+            y -= u'a' - u'A';
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+QString IncludeBackslash(const QString &folder, bool create)
+{
+    QString result = folder;
+    if (!result.endsWith(QDir::separator()))
+        result += QDir::separator();
+    if (create && !QFileInfo(result).isDir())
+        QDir().mkpath(result);
+    return result;
+}
+
+QString ModuleFileName()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationFilePath();
+    return ExecutableFilePath();
+}
+
+qint32 FileSizeOf(const QString &path)
+{
+    const QFileInfo target(path);
+    const QString pattern = target.fileName();
+    QFileInfo found;
+    if (pattern.contains(QLatin1Char('*')) || pattern.contains(QLatin1Char('?'))) {
+        const QFileInfoList matches = QDir(target.path()).entryInfoList(
+            {pattern}, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+        if (matches.isEmpty())
+            return -1;
+        found = matches.first();
+    } else if (target.exists()) {
+        found = target;
+    } else {
+        return -1;
+    }
+    // Folders count as size 0, as the file system's own directory listing reports them.
+    const quint64 size = found.isDir() ? 0 : quint64(found.size());
+    return qint32(quint32(size & 0xFFFFFFFFu));
+}
