@@ -1,0 +1,124 @@
+#pragma once
+// Settings of the back-office installation: its registry tree
+// "SOFTWARE\Tollvane\Orvo" and "Config.xml" beside the program.
+//
+// Every operation opens the key it needs and closes it before returning;
+// nothing is cached, so another program's change is seen by the next lookup.
+// Every ReadString (and every typed read built on it) writes the value it
+// returns back, so a missing setting is stored with its default on first read.
+#include "RegistryStore.h"
+
+#include <QDomDocument>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+// The product key below the root key.
+inline const QString kOrvoProductKey = QStringLiteral("SOFTWARE\\Tollvane\\Orvo");
+
+// How ReadString and WriteString store a value; any other number is text.
+enum TRegMode { rmText = 0, rmInteger = 1, rmFloat = 2 };
+
+// Stored value types as GetDataType reports them.
+enum TRegDataType { rdUnknown = 0, rdString = 1, rdExpandString = 2, rdInteger = 3, rdBinary = 4 };
+
+// Section/key access to the product tree: machine-wide when this run has full
+// access to the machine-wide product key, otherwise the user's own tree.
+class TOrvoReg
+{
+public:
+    TOrvoReg();
+    virtual ~TOrvoReg() = default;
+
+    // The root key chosen at construction.
+    RegRoot rootKey() const { return fRKEY; }
+
+    bool KeyExists(const QString &aKey);
+
+    QString ReadString(const QString &section, const QString &key, const QString &defaultValue, int mode);
+    void WriteString(const QString &section, const QString &key, const QString &value, int mode);
+    int ReadInteger(const QString &section, const QString &key, int defaultValue);
+    void WriteInteger(const QString &section, const QString &key, int value);
+    double readFloat(const QString &section, const QString &key);
+    void writeFloat(const QString &section, const QString &key, double value);
+    // Fonts are stored as "face;size;style;colour"; the colour (0x00BBGGRR)
+    // travels beside the font because QFont has none.
+    void ReadFont(const QString &section, const QString &key, QFont &aFont, qint32 &aColor);
+    void writeFont(const QString &section, const QString &key, const QFont &aFont, qint32 aColor);
+
+    void deleteKey(const QString &section, const QString &key);
+    void deleteSection(const QString &section);
+
+    QString GetlastUsedDB();
+    void SetlastUsedDB(const QString &value);
+    QString GetlastUser();
+    void SetlastUser(const QString &value);
+    // Fills pathList with "name<sep>local<sep>server<sep>colour" per database
+    // entry; returns the index of the default entry's line (0 or -1 when none).
+    int getDBDetails(QStringList &pathList, const QString &separator, const QString &defaultDB);
+    QString getLastUsedDBPath(bool server);
+
+    QString GetCommandSequence(const QString &moduleName);
+    void SetCommandSequence(const QString &target, const QString &command);
+
+    void GetValueNames(const QString &section, QStringList &list);
+    void GetKeyNames(const QString &section, QStringList &list);
+    TRegDataType GetDataType(const QString &section, const QString &key, bool &isEncoded);
+
+private:
+    RegRoot fRKEY;
+};
+
+// The same text access, always in the user's own tree.
+class TOrvoRegL
+{
+public:
+    TOrvoRegL();
+    virtual ~TOrvoRegL() = default;
+
+    RegRoot rootKey() const { return fRKEY; }
+
+    QString ReadString(const QString &section, const QString &key, const QString &defaultValue, int mode);
+    void WriteString(const QString &section, const QString &key, const QString &value, int mode);
+
+private:
+    RegRoot fRKEY;
+};
+
+// One-shot lookups, each with a fresh accessor. Note the order: key first.
+QString ReadUserSetting(const QString &key, const QString &section, const QString &defaultValue);
+int ReadSettingInt(const QString &key, const QString &section, int defaultValue);
+
+// Read-only access to "Config.xml" beside the program, created as an empty
+// setup document when missing. Lives for one lookup.
+class TXMLConfig
+{
+public:
+    TXMLConfig();
+    // The same for a configuration file elsewhere.
+    explicit TXMLConfig(const QString &fileName);
+    virtual ~TXMLConfig();
+
+    // The text of root\[siteNNNNN\]section-parts\key (names lower-cased; the
+    // empty section is "general"), or defaultValue when an element is missing.
+    QString ReadValue(const QString &section, const QString &key, const QString &defaultValue, int siteNumber);
+
+private:
+    void Save();
+    void Load();
+
+    QString fFileName;
+    QDomDocument fXMLDoc;
+    bool fModified = false;
+    bool fLoaded = false;
+};
+
+// A "Config.xml" lookup with values stored as "B64" + Base64 of UTF-8 decoded.
+QString ReadXMLSetting(const QString &section, const QString &key, const QString &defaultValue, int siteNumber);
+// Looks in "Config.xml" (creating it when missing), then returns the registry's
+// value or the default: the registry always has the last word.
+QString ReadSetting(const QString &key, const QString &section, const QString &defaultValue);
+
+// Module start and stop of the settings unit (COM needs nothing here).
+void SettingsModuleStart();
+void SettingsModuleStop();
