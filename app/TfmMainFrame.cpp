@@ -1,0 +1,5 @@
+#include "app/TfmMainFrame.h"
+
+TfmMainFrame::TfmMainFrame(QWidget *parent) : QWidget(parent) {}
+TfmMainFrame::~TfmMainFrame() = default;
+void TfmMainFrame::showEvent(QShowEvent *event) { QWidget::showEvent(event); }
