@@ -1,0 +1,253 @@
+// Weekly main log, debug files and tracing by debug level, written to real files.
+#include "../util/PrintQString.h"
+#include "Clock.h"
+#include "Errors.h"
+#include "uLog.h"
+#include "uOrvoReg.h"
+#include "uUtils.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDateTime changeover(QDate(2023, 9, 1), QTime(14, 5, 9));
+
+// A program file in a temporary folder, a fresh registry and a fixed clock per test.
+class Log : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(registry.isValid());
+        ASSERT_TRUE(programDir.isValid());
+        qputenv("PORDANE_REGISTRY_DIR", registry.path().toLocal8Bit());
+        UtilsModuleStart();
+        SetLogProgramFile(programDir.filePath("Pordane2023Hospitality.exe"));
+        Clock::setNow(changeover);
+    }
+    void TearDown() override
+    {
+        LogModuleStop();
+        SetLogProgramFile(QString());
+        Clock::reset();
+        UtilsModuleStop();
+        qunsetenv("PORDANE_REGISTRY_DIR");
+    }
+
+    QString logPath(const QString &name) const { return programDir.filePath("logs/" + name); }
+    QByteArray contents(const QString &name) const
+    {
+        QFile file(logPath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    static void setDebugLevel(int level) { TOrvoReg().WriteInteger("Debug", "DebugLevel", level); }
+
+    QTemporaryDir registry;
+    QTemporaryDir programDir;
+};
+
+TEST_F(Log, StartCreatesTheFolderAndThisWeeksEmptyMainLog)
+{
+    ASSERT_FALSE(QFileInfo::exists(programDir.filePath("logs")));
+    LogModuleStart();
+    ASSERT_NE(gLog, nullptr);
+    EXPECT_TRUE(QFileInfo(logPath("Pordane2023Hospitality_2023_35.log")).isFile());
+    EXPECT_EQ(contents("Pordane2023Hospitality_2023_35.log"), "");
+}
+
+TEST_F(Log, StartKeepsAnExistingMainLog)
+{
+    QDir().mkpath(programDir.filePath("logs"));
+    QFile existing(logPath("Pordane2023Hospitality_2023_35.log"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("earlier\r\n");
+    existing.close();
+
+    LogModuleStart();
+    EXPECT_EQ(contents("Pordane2023Hospitality_2023_35.log"), "earlier\r\n");
+}
+
+TEST_F(Log, ASecondWriterIsRefusedSilentlyAndTheFirstStays)
+{
+    LogModuleStart();
+    CLog *first = gLog;
+    EXPECT_THROW(CLog::create(), EAbort);
+    EXPECT_EQ(gLog, first);
+    LogModuleStop();
+    EXPECT_EQ(gLog, nullptr);
+}
+
+// The main log follows the ISO week and its year; debug files take the calendar year.
+TEST_F(Log, FileNamesFollowTheWeekOfTheEntry)
+{
+    const struct
+    {
+        QDate date;
+        const char *mainLog;
+        const char *debugFile;
+    } cases[] = {
+        {QDate(2023, 9, 1), "Pordane2023Hospitality_2023_35.log", "sql_2023_35.log"},
+        {QDate(2023, 9, 3), "Pordane2023Hospitality_2023_35.log", "sql_2023_35.log"},  // Sunday
+        {QDate(2023, 9, 4), "Pordane2023Hospitality_2023_36.log", "sql_2023_36.log"},  // Monday
+        {QDate(2021, 1, 1), "Pordane2023Hospitality_2020_53.log", "sql_2021_53.log"},
+        {QDate(2020, 12, 31), "Pordane2023Hospitality_2020_53.log", "sql_2020_53.log"},
+        {QDate(2023, 1, 1), "Pordane2023Hospitality_2022_52.log", "sql_2023_52.log"},
+        {QDate(2024, 12, 30), "Pordane2023Hospitality_2025_01.log", "sql_2024_01.log"},
+        {QDate(2026, 1, 5), "Pordane2023Hospitality_2026_02.log", "sql_2026_02.log"},
+    };
+    LogModuleStart();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.date.toString(Qt::ISODate).toStdString());
+        Clock::setNow(QDateTime(c.date, QTime(23, 59, 59)));
+        gLog->logMessage("entry");
+        EXPECT_TRUE(QFileInfo::exists(logPath(c.mainLog)));
+        EXPECT_EQ(DebugLogFileName("sql.txt"), logPath(c.debugFile));
+    }
+}
+
+TEST_F(Log, DebugFileNamesGetTheDatePartOnlyWithoutAnUnderscore)
+{
+    const struct
+    {
+        const char *given;
+        const char *expected;
+    } cases[] = {
+        {"sql.txt", "sql_2023_35.log"},
+        {"trace", "trace_2023_35.log"},
+        {"archive.tar.gz", "archive.tar_2023_35.log"},
+        {"trace.", "trace_2023_35.log"},
+        {"my_trace.txt", "my_trace.txt"},
+        {"my_trace", "my_trace"},
+        // the program's own name, extension replaced
+        {"", "Pordane2023Hospitality_2023_35.log"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.given);
+        EXPECT_EQ(DebugLogFileName(c.given), logPath(c.expected));
+    }
+    EXPECT_TRUE(QFileInfo(programDir.filePath("logs")).isDir());
+}
+
+TEST_F(Log, MainEntriesAreStampedTrimmedAndIndented)
+{
+    LogModuleStart();
+    const QByteArray stamp = "23-09-01 14:05:09 ";
+    const QByteArray indent(18, ' ');
+    const struct
+    {
+        QString text;
+        QByteArray expected;
+    } cases[] = {
+        {"Line1\r\nLine2\r\n", stamp + "Line1\r\n" + indent + "Line2\r\n"},
+        {"  padded \t", stamp + "padded\r\n"},
+        {"lone\rCR", stamp + "lone\rCR\r\n"},
+        {"only LF\nhere", stamp + "only LF\nhere\r\n"},
+        {"", stamp + "\r\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        QFile::remove(logPath("Pordane2023Hospitality_2023_35.log"));
+        gLog->logMessage(c.text);
+        EXPECT_EQ(contents("Pordane2023Hospitality_2023_35.log"), c.expected);
+    }
+}
+
+TEST_F(Log, EntriesAppendAndCrossIntoTheNextWeeksFile)
+{
+    LogModuleStart();
+    Clock::setNow(QDateTime(QDate(2023, 9, 3), QTime(23, 59, 59)));
+    gLog->logMessage("first");
+    gLog->logMessage("second");
+    Clock::setNow(QDateTime(QDate(2023, 9, 4), QTime(0, 0, 0)));
+    gLog->logMessage("third");
+
+    EXPECT_EQ(contents("Pordane2023Hospitality_2023_35.log"),
+              "23-09-03 23:59:59 first\r\n23-09-03 23:59:59 second\r\n");
+    EXPECT_EQ(contents("Pordane2023Hospitality_2023_36.log"), "23-09-04 00:00:00 third\r\n");
+}
+
+TEST_F(Log, DebugFileEntriesKeepTheirTextAsGiven)
+{
+    LogModuleStart();
+    EXPECT_TRUE(DebugLog("SELECT 1 ", 0, "sql.txt"));
+    EXPECT_TRUE(DebugLog("A\r\nB", 0, "sql.txt"));
+    EXPECT_TRUE(DebugLog(" own name", 0, "my_trace.txt"));
+
+    EXPECT_EQ(contents("sql_2023_35.log"), "230901 140509: SELECT 1 \r\n230901 140509: \r\nA\r\nB\r\n");
+    EXPECT_EQ(contents("my_trace.txt"), "230901 140509:  own name\r\n");
+}
+
+TEST_F(Log, DebugLogPassesALevelWhoseBitsAreAllEnabled)
+{
+    const struct
+    {
+        int debugLevel;
+        int level;
+        bool written;
+    } cases[] = {
+        {0, 32, false}, {33, 32, true}, {32, 33, false}, {0, 0, true},
+        {1, 0, true},   {-1, 96, true}, {64, 32, false},
+    };
+    LogModuleStart();
+    for (const auto &c : cases) {
+        SCOPED_TRACE("debug level " + std::to_string(c.debugLevel) + ", level " + std::to_string(c.level));
+        setDebugLevel(c.debugLevel);
+        QFile::remove(logPath("Pordane2023Hospitality_2023_35.log"));
+        QFile::remove(logPath("sql_2023_35.log"));
+        EXPECT_EQ(DebugLevelEnabled(c.level), c.written);
+        EXPECT_TRUE(DebugLog("traced", c.level));
+        EXPECT_TRUE(DebugLog("traced", c.level, "sql.txt"));
+        EXPECT_EQ(contents("Pordane2023Hospitality_2023_35.log"),
+                  c.written ? QByteArray("23-09-01 14:05:09 traced\r\n") : QByteArray("<missing>"));
+        EXPECT_EQ(contents("sql_2023_35.log"), c.written ? QByteArray("230901 140509: traced\r\n") : QByteArray("<missing>"));
+    }
+}
+
+TEST_F(Log, AMissingDebugLevelReadsAsZeroAndIsStored)
+{
+    EXPECT_EQ(GetDebugLevel(), 0);
+    bool encoded = false;
+    EXPECT_EQ(TOrvoReg().GetDataType("Debug", "DebugLevel", encoded), rdInteger);
+    setDebugLevel(5);
+    EXPECT_EQ(GetDebugLevel(), 5);
+}
+
+TEST_F(Log, DebugLevelOfTheWrongTypeMakesEveryDebugLogFalse)
+{
+    LogModuleStart();
+    TOrvoReg().WriteString("Debug", "DebugLevel", "lots", rmText);
+    EXPECT_FALSE(DebugLog("traced", 0));
+    EXPECT_FALSE(DebugLog("traced", 0, "sql.txt"));
+    EXPECT_EQ(contents("Pordane2023Hospitality_2023_35.log"), "");
+}
+
+TEST_F(Log, WithoutAWriterDebugLogDoesNothing)
+{
+    ASSERT_EQ(gLog, nullptr);
+    EXPECT_TRUE(DebugLog("traced", 0));
+    EXPECT_TRUE(DebugLog("traced", 0, "sql.txt"));
+    EXPECT_FALSE(QFileInfo::exists(programDir.filePath("logs")));
+}
+
+TEST_F(Log, AnUnwritableFolderLosesMainEntriesAndFailsDebugFiles)
+{
+    // a plain file where the program's folder should be: no log folder can be made below it
+    QFile blocker(programDir.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    SetLogProgramFile(programDir.filePath("blocker/Pordane2023Hospitality.exe"));
+
+    EXPECT_NO_THROW(LogModuleStart());
+    ASSERT_NE(gLog, nullptr);
+    EXPECT_NO_THROW(gLog->logMessage("lost"));
+    EXPECT_TRUE(DebugLog("lost", 0));
+    EXPECT_FALSE(DebugLog("lost", 0, "sql.txt"));
+    EXPECT_FALSE(QFileInfo(programDir.filePath("blocker")).isDir());
+}
+
+} // namespace
