@@ -1,0 +1,22 @@
+#pragma once
+// How the selection store names its sections and keys, in one place, so that the tree
+// build, the product list, the marks and the changeover all agree.
+#include <QString>
+#include <QtGlobal>
+
+// Department levels: 1 department, 2 sub-department, 3 third-level department.
+// A tree node's level is its depth + 1.
+//
+// Ids 0..99999 give the decimal text of level × 100000 + id (department 12 is "100012").
+// Any other id would collide with another level's numbers there, so it gets
+// level × 10^10 + id, which no 32-bit id of another level can reach and which never
+// has the six digits of the short form.
+QString sectionName(int level, qint32 id);
+
+// A product's key: its SID, "_", its description exactly as stored.
+QString productKey(qint32 sid, const QString &description);
+// The SID: the key's text before the first "_" (the whole key without one), 0 when
+// that is not a number or does not fit 32 bits.
+qint32 productSidOfKey(const QString &key);
+// The description: everything after the first "_", underscores in it included.
+QString productDescriptionOfKey(const QString &key);
