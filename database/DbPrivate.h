@@ -1,0 +1,58 @@
+#pragma once
+// State shared between a connection and its statements: a statement runs in its
+// connection's transaction, and must give up its cursor before that transaction
+// ends and its handles before the attachment goes.
+#include "DbColumn.h"
+#include "DbConnection.h"
+#include "DbStatement.h"
+#include "SqlText.h"
+
+#include <firebird/Interface.h>
+#include <QList>
+#include <vector>
+
+struct TDbConnection::Private
+{
+    QString path;
+    QString user = QStringLiteral("sysdba");
+    QString password = QStringLiteral("quillsong");
+    Firebird::IAttachment *attachment = nullptr;
+    Firebird::ITransaction *transaction = nullptr;
+    QList<TDbStatement *> statements;
+
+    Firebird::IAttachment *requireAttachment() const;
+    // The active transaction, started with default options when there is none.
+    Firebird::ITransaction *activeTransaction(TDbConnection &owner);
+    void closeCursors();
+};
+
+struct TDbParam
+{
+    enum class Kind { Unset, Null, Int32, Int64, Double, Text };
+    Kind kind = Kind::Unset;
+    qint64 integer = 0;
+    double real = 0.0;
+    QByteArray text; // UTF-8
+};
+
+struct TDbStatement::Private
+{
+    TDbConnection *connection = nullptr;
+    QString sql;
+    TSqlParams parsed;
+    std::vector<TDbParam> params;
+
+    Firebird::IStatement *statement = nullptr;
+    unsigned type = 0;
+    Firebird::IMessageMetadata *inputMeta = nullptr;
+    Firebird::IMessageMetadata *outputMeta = nullptr;
+    std::vector<TDbColumn> columns;
+    std::vector<unsigned char> row;
+    Firebird::IResultSet *cursor = nullptr;
+    bool rowValid = false;
+    qint64 affected = 0;
+
+    void closeCursor();
+    // Frees the prepared form; the text and parameter values stay.
+    void unprepare();
+};
