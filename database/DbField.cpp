@@ -87,6 +87,21 @@ bool TDbField::isNull() const
     return fRow == nullptr || readAt<short>(fRow, fColumn.nullOffset) != 0;
 }
 
+bool TDbField::isNumber() const
+{
+    switch (fColumn.type) {
+    case SQL_SHORT:
+    case SQL_LONG:
+    case SQL_INT64:
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT:
+        return true;
+    default:
+        return false;
+    }
+}
+
 qint64 TDbField::asInt64() const
 {
     if (isNull())

@@ -12,6 +12,8 @@ public:
 
     QString name() const;
     bool isNull() const;
+    // True for integer, NUMERIC, DECIMAL and floating-point columns.
+    bool isNumber() const;
     // Whole numbers; a fraction is rounded, text must hold a number that fits.
     qint32 asInteger() const;
     qint64 asInt64() const;
