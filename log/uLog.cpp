@@ -170,6 +170,11 @@ bool DebugLevelEnabled(int level)
     return (level & GetDebugLevel()) == level;
 }
 
+QString LogFolder()
+{
+    return logFolder(programFile(QString()));
+}
+
 QString DebugLogFileName(const QString &fileName)
 {
     const QString program = programFile(QString());

@@ -36,6 +36,8 @@ bool DebugLog(const QString &text, int level, const QString &fileName = QString(
 // The "DebugLevel" registry value of section "Debug", 0 (and stored) when missing.
 int GetDebugLevel();
 bool DebugLevelEnabled(int level);
+// The log folder beside the program (made when missing), with a trailing separator.
+QString LogFolder();
 // Path of the debug file for a caller-given name (empty: the program's file name);
 // names without "_" get the year and ISO week in place of their extension. Makes the folder.
 QString DebugLogFileName(const QString &fileName);
