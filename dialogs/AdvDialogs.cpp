@@ -422,9 +422,23 @@ int MessageFormDlg(const QString &message, const QStringList &captions, int dlgT
     return result;
 }
 
+namespace {
+QString &applicationTitleSlot()
+{
+    static QString title;
+    return title;
+}
+} // namespace
+
 QString ApplicationTitle()
 {
-    return QGuiApplication::applicationDisplayName();
+    const QString &title = applicationTitleSlot();
+    return title.isEmpty() ? QGuiApplication::applicationDisplayName() : title;
+}
+
+void SetApplicationTitle(const QString &title)
+{
+    applicationTitleSlot() = title;
 }
 
 namespace {

@@ -84,5 +84,8 @@ int InformationDlg(const QString &message, const QString &caption = {});
 int ErrorDlg(const QString &message, const QString &caption = {});
 int WarningDlg(const QString &message, const QString &caption = {});
 
-// The caption used when a dialog is given none: the application's title.
+// The caption used when a dialog is given none: the application's title, set
+// at start (the application's display name until then). Kept apart from the
+// display name, which window systems append to every window's title.
 QString ApplicationTitle();
+void SetApplicationTitle(const QString &title);

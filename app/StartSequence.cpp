@@ -1,0 +1,94 @@
+#include "app/StartSequence.h"
+
+#include "app/StyleEngine.h"
+#include "app/StyleLoading.h"
+#include "app/TApplication.h"
+#include "dialogs/AdvDialogs.h"
+#include "uLog.h"
+#include "uOrvoReg.h"
+#include "uPaths.h"
+#include "uUtils.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
+#include <QWidget>
+
+std::vector<TModule> ProgramModules()
+{
+    return {
+        {QStringLiteral("utilities"),
+         [] {
+             UtilsModuleStart();
+             PathsModuleStart();
+         },
+         [] {
+             PathsModuleStop();
+             UtilsModuleStop();
+         }},
+        {QStringLiteral("settings"), SettingsModuleStart, SettingsModuleStop},
+        {QStringLiteral("log"), LogModuleStart, LogModuleStop},
+    };
+}
+
+TModuleRun::TModuleRun(std::vector<TModule> modules)
+{
+    try {
+        for (TModule &m : modules) {
+            m.start();
+            fStarted.push_back(std::move(m));
+        }
+    } catch (...) {
+        stopAll();
+        throw;
+    }
+}
+
+TModuleRun::~TModuleRun()
+{
+    stopAll();
+}
+
+void TModuleRun::stopAll()
+{
+    while (!fStarted.empty()) {
+        TModule m = std::move(fStarted.back());
+        fStarted.pop_back();
+        m.stop();
+    }
+}
+
+QIcon BuiltInIcon()
+{
+    Q_INIT_RESOURCE(app_shell);
+    QIcon icon;
+    for (int size : {16, 32, 48, 256})
+        icon.addFile(QStringLiteral(":/icons/pordane-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+void ApplyApplicationIcon(const QString &programFolder)
+{
+    const QString folder =
+        programFolder.isEmpty() ? QFileInfo(ModuleFileName()).absolutePath() : programFolder;
+    const QString iconFile = IncludeBackslash(folder, false) + QStringLiteral("Res/Orvo.ico");
+    QIcon icon;
+    if (QFileInfo::exists(iconFile))
+        icon = QIcon(iconFile);
+    QApplication::setWindowIcon(icon.isNull() ? BuiltInIcon() : icon);
+}
+
+int RunStartSequence(QApplication &app,
+                     const std::function<std::unique_ptr<QWidget>()> &createMainWindow)
+{
+    TModuleRun modules;
+    ApplyApplicationIcon();
+    LoadVisualStyle(TStyleEngine::Instance());
+    SetApplicationTitle(TApplication::kTitle);
+
+    std::unique_ptr<QWidget> mainWindow = createMainWindow();
+    mainWindow->show();
+    const int exitCode = app.exec();
+    mainWindow.reset();
+    return exitCode;
+}

@@ -1,0 +1,48 @@
+#pragma once
+// Bringing the program up and down in its fixed order.
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QApplication;
+class QIcon;
+class QWidget;
+
+// A module's start and stop work.
+struct TModule
+{
+    QString name;
+    std::function<void()> start;
+    std::function<void()> stop;
+};
+
+// The program's modules in the order they depend on each other: helpers and
+// program folder, settings, log.
+std::vector<TModule> ProgramModules();
+
+// Starts the modules in order; stops the started ones in reverse order when
+// destroyed, also when a start or anything after it fails.
+class TModuleRun
+{
+public:
+    explicit TModuleRun(std::vector<TModule> modules = ProgramModules());
+    ~TModuleRun();
+    TModuleRun(const TModuleRun &) = delete;
+    TModuleRun &operator=(const TModuleRun &) = delete;
+
+private:
+    void stopAll();
+    std::vector<TModule> fStarted;
+};
+
+// "Res/Orvo.ico" beside the program when it exists, else our own built-in icon.
+// `programFolder` is the executable's folder when empty.
+void ApplyApplicationIcon(const QString &programFolder = {});
+// The built-in application icon.
+QIcon BuiltInIcon();
+
+// The whole run after the application object exists: modules, icon, style,
+// title, main window, event loop, and everything down again in reverse.
+int RunStartSequence(QApplication &app,
+                     const std::function<std::unique_ptr<QWidget>()> &createMainWindow);
