@@ -1,0 +1,27 @@
+#pragma once
+// What a department node of the tree carries: its caption, its department id, its
+// mark (1 not ticked, 2 ticked) and its depth (level - 1).
+#include <QString>
+#include <QtGlobal>
+
+class QModelIndex;
+class QTreeWidgetItem;
+
+enum TNodeMark { nmUnticked = 1, nmTicked = 2 };
+
+// Fills a new node: caption, id, mark 1; selectable but neither editable nor
+// checkable, so nothing of Qt's own can change a mark.
+void initDepartmentNode(QTreeWidgetItem *node, const QString &caption, qint32 id);
+
+qint32 nodeId(const QTreeWidgetItem *node);
+int nodeMark(const QTreeWidgetItem *node);
+// The mark of the node shown at a model index of the tree.
+int nodeMark(const QModelIndex &index);
+void setNodeMark(QTreeWidgetItem *node, int mark);
+int nodeDepth(const QTreeWidgetItem *node);
+// The node's section of the selection store.
+QString nodeSection(const QTreeWidgetItem *node);
+
+// A node whose mark is first gets second and one whose mark is second gets first;
+// any other mark, and no node, stay as they are.
+void toggleMark(QTreeWidgetItem *node, int first, int second);

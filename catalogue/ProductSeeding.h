@@ -1,0 +1,12 @@
+#pragma once
+// Seeds the selection store with a department node's products at the old code, unticked.
+#include <QtGlobal>
+
+class TDbStatement;
+class TSelectionStore;
+
+// Writes "N" for every product at the old code under the node's section, ordered by
+// description. A department's statement selects on DEPT_ID alone and a sub-department's
+// on SUB_DEPT alone, so their sections also hold the products filed further down:
+// ticking a node ticks everything below it.
+void seedNodeProducts(TDbStatement &q1, TSelectionStore &store, int level, qint32 id, qint32 oldVID);

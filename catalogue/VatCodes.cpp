@@ -1,0 +1,100 @@
+#include "VatCodes.h"
+
+#include "DbConnection.h"
+#include "DbStatement.h"
+#include "RateText.h"
+#include "StatementText.h"
+#include "uLog.h"
+#include "uOrvoReg.h"
+
+namespace {
+
+constexpr quint32 kSiteMask = 0x3A91E27D;
+const QString kChangeoverDate = QStringLiteral("2023-09-01");
+const QString kThirdLevelTable = QStringLiteral("TBL_L3DEPARTMENTS");
+
+// The first row's column as an integer; no row or null reads as 0.
+qint32 firstRowInteger(TDbStatement &q, const QString &column)
+{
+    q.open();
+    const qint32 value = q.eof() ? 0 : q.field(column).asInteger();
+    q.close();
+    return value;
+}
+
+QString serverPathOfLastDatabase()
+{
+    TOrvoReg reg;
+    return reg.getLastUsedDBPath(true);
+}
+
+void createNewCode(TDbConnection &conx, TDbStatement &q1)
+{
+    useStatementText(q1, QStringLiteral("select next value for GEN_VAT from rdb$database"));
+    q1.open();
+    const qint32 id = q1.field(0).asInteger();
+    q1.close();
+
+    useStatementText(q1, QStringLiteral(
+        "insert into TBL_VAT_CODES (VAT_ID, DESCRIPTION, RATE, VALID_FROM, VALID_TO, IS_ACTIVE, VAT_TYPE)\r\n"
+        " values (:ID, :DSC, :R, :D1, :D2, 'Y', 3)"));
+    q1.setInt(0, id);
+    q1.setText(1, QStringLiteral("13.50 RDC"));
+    q1.setDouble(2, 13.5);
+    q1.setText(3, kChangeoverDate);
+    q1.setText(4, QStringLiteral("2999-12-31"));
+    q1.execute();
+    q1.close();
+    conx.commitRetaining();
+}
+
+bool hasThirdLevel(TDbConnection &conx)
+{
+    const QStringList tables = conx.userTables();
+    return tables.contains(kThirdLevelTable, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+TVatResolution connectAndResolve(TDbConnection &conx, TDbStatement &q1)
+{
+    conx.close();
+    conx.setDatabase(serverPathOfLastDatabase());
+    conx.open();
+
+    TVatResolution result;
+    useStatementText(q1, QStringLiteral("select * from TBL_SETUP"));
+    result.siteID = qint32(quint32(firstRowInteger(q1, QStringLiteral("STX"))) ^ kSiteMask);
+
+    useStatementText(q1, QStringLiteral(
+        "select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3 and :D1 between VALID_FROM and VALID_TO"));
+    q1.setText(0, kChangeoverDate);
+    if (firstRowInteger(q1, QStringLiteral("VAT_ID")) <= 0)
+        createNewCode(conx, q1);
+
+    result.v62Plus = hasThirdLevel(conx);
+
+    useStatementText(q1, QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 5 order by IS_ACTIVE desc"));
+    result.oldVID = firstRowInteger(q1, QStringLiteral("VAT_ID"));
+    useStatementText(q1, QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3 order by IS_ACTIVE desc"));
+    result.newVID = firstRowInteger(q1, QStringLiteral("VAT_ID"));
+    return result;
+}
+
+QString lookupField(TDbStatement &statement, const QString &table, const QString &keyField,
+                    qint32 keyValue, const QString &resultField)
+{
+    useStatementText(statement, QStringLiteral("select ") + resultField + QStringLiteral(" from ") + table
+                                    + QStringLiteral(" where ") + keyField + QStringLiteral(" = :") + keyField);
+    statement.setInt(0, keyValue);
+    DebugLog(statement.sql(), 32);
+    statement.open();
+    QString text;
+    if (!statement.eof()) {
+        const TDbField field = statement.field(0);
+        // A number reads as the user writes numbers, as every number shown to them does.
+        text = field.isNumber() ? localeNumberText(field.asText()) : field.asText();
+    }
+    statement.close();
+    return text;
+}
