@@ -177,10 +177,9 @@ QString LogFolder()
 
 QString DebugLogFileName(const QString &fileName)
 {
-    const QString program = programFile(QString());
-    const QString folder = logFolder(program);
+    const QString folder = LogFolder();
     const bool ownName = fileName.isEmpty();
-    const QString name = ownName ? QFileInfo(program).fileName() : fileName;
+    const QString name = ownName ? QFileInfo(programFile(QString())).fileName() : fileName;
     if (!ownName && name.contains(QLatin1Char('_')))
         return folder + name;
 

@@ -131,6 +131,7 @@ TEST_F(Log, DebugFileNamesGetTheDatePartOnlyWithoutAnUnderscore)
         EXPECT_EQ(DebugLogFileName(c.given), logPath(c.expected));
     }
     EXPECT_TRUE(QFileInfo(programDir.filePath("logs")).isDir());
+    EXPECT_EQ(LogFolder(), programDir.filePath("logs") + QDir::separator());
 }
 
 TEST_F(Log, MainEntriesAreStampedTrimmedAndIndented)
