@@ -43,7 +43,8 @@ int skipQuoted(const QString &text, int i)
     return i;
 }
 
-bool onlyCommentsAndBlanks(const QString &text)
+// The statement without the blanks and comments in front of it.
+QString withoutLeadingComments(const QString &text)
 {
     int i = 0;
     while (i < text.size()) {
@@ -54,10 +55,10 @@ bool onlyCommentsAndBlanks(const QString &text)
         const QChar c = text[i];
         const int next = skipQuoted(text, i);
         if (next == i || c == u'\'' || c == u'"')
-            return false;
+            break;
         i = next;
     }
-    return true;
+    return text.mid(i).trimmed();
 }
 
 // "SET TERM <new> <old>" at the start of a statement gives <new>; otherwise empty.
@@ -113,8 +114,8 @@ QStringList splitSqlScript(const QString &script)
     int start = 0;
     int i = 0;
     auto take = [&](int end) {
-        const QString statement = script.mid(start, end - start).trimmed();
-        if (!statement.isEmpty() && !onlyCommentsAndBlanks(statement)) {
+        const QString statement = withoutLeadingComments(script.mid(start, end - start));
+        if (!statement.isEmpty()) {
             const QString term = newTerminator(statement);
             if (!term.isEmpty())
                 terminator = term;

@@ -13,6 +13,6 @@ struct TSqlParams
 // Replaces each :NAME marker by "?"; a name used twice takes two positions.
 TSqlParams replaceParamMarkers(const QString &sql);
 
-// Splits a script into statements at its terminator (";", changed by SET TERM);
-// SET TERM lines themselves are left out, and so are statements holding only comments.
+// Splits a script into statements at its terminator (";", changed by SET TERM), each
+// without the comments in front of it; SET TERM lines and empty statements are left out.
 QStringList splitSqlScript(const QString &script);
