@@ -61,7 +61,11 @@ TVatResolution connectAndResolve(TDbConnection &conx, TDbStatement &q1)
     conx.close();
     conx.setDatabase(serverPathOfLastDatabase());
     conx.open();
+    return resolveVatCodes(conx, q1);
+}
 
+TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1)
+{
     TVatResolution result;
     useStatementText(q1, QStringLiteral("select * from TBL_SETUP"));
     result.siteID = qint32(quint32(firstRowInteger(q1, QStringLiteral("STX"))) ^ kSiteMask);

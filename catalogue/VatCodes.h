@@ -16,10 +16,13 @@ struct TVatResolution
     qint32 oldVID = 0;
 };
 
-// Opens conx on the server path of the database the back office used last, then reads
-// and resolves everything on q1. May insert the new code, committed at once (retaining).
-// Database errors are not caught.
+// Opens conx on the server path of the database the back office used last, then
+// resolves the codes as below. Database errors are not caught.
 TVatResolution connectAndResolve(TDbConnection &conx, TDbStatement &q1);
+
+// On an open connection: site number, the new code (inserted when no type-3 code covers
+// the changeover date, committed at once, retaining), the third level, the old code.
+TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1);
 
 // The first row's first column of "select <resultField> from <table> where <keyField> =
 // :<keyField>", as text: numbers in the user's number form ("13,5" where the decimal
