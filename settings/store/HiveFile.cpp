@@ -100,7 +100,7 @@ bool readWholeFile(const std::string &path, std::string &bytes)
     bytes.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno == ENOENT)
+        if (errno == ENOENT || errno == ENOTDIR)
             return false;
         throw RegistryStoreError("Registry hive " + path + " cannot be opened: " + std::strerror(errno));
     }

@@ -215,9 +215,10 @@ private:
         const std::size_t lineNo = fIndex + 1;
         while (!data.empty() && data.back() == L'\\') {
             data.pop_back();
-            if (++fIndex >= fLines.size())
-                fail(lineNo, "the value goes on past the end of the file");
-            data += trimRight(trimLeft(fLines[fIndex]));
+            const std::wstring next = ++fIndex < fLines.size() ? trimRight(trimLeft(fLines[fIndex])) : L"";
+            if (next.empty())
+                fail(lineNo, "the value breaks off after its last \",\\\"");
+            data += next;
         }
         return data;
     }

@@ -1,0 +1,188 @@
+// What the hive-file store adds to the shared behaviour: where the files are,
+// when they are written, access to the machine hive, and concurrent writers.
+#include "FileRegistryStore.h"
+#include "HiveText.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+extern char **environ;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes dword(std::uint32_t n) { return {std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)}; }
+
+class FileStore : public ::testing::Test
+{
+protected:
+    void SetUp() override { ::setenv("PORDANE_REGISTRY_DIR", folder.path().c_str(), 1); }
+    void TearDown() override { ::unsetenv("PORDANE_REGISTRY_DIR"); }
+
+    std::unique_ptr<RegistryKey> create(RegistryStore &store, RegRoot root, const std::wstring &path,
+                                        RegAccess access = RegAccess::All)
+    {
+        std::unique_ptr<RegistryKey> key;
+        EXPECT_EQ(store.createKey(root, path, access, key), RegResult::Success);
+        return key;
+    }
+
+    static std::uint32_t readDword(RegistryKey &key, const std::wstring &name)
+    {
+        RegValue value;
+        EXPECT_EQ(key.readValue(name, value), RegResult::Success);
+        EXPECT_EQ(value.data.size(), 4u);
+        return value.data.size() == 4 ? value.data[0] | value.data[1] << 8 | value.data[2] << 16 | value.data[3] << 24
+                                      : 0;
+    }
+
+    static ino_t inodeOf(const std::string &path)
+    {
+        struct stat st;
+        return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+    }
+
+    TempFolder folder;
+    FileRegistryStore store;
+};
+
+TEST_F(FileStore, EachRootHasItsOwnHiveFileInTheRegistryFolder)
+{
+    create(store, RegRoot::CurrentUser, L"SOFTWARE\\Tollvane\\Orvo")->setValue(L"Skin", RegType::Sz,
+                                                                               unitsToUtf16le(L"x\0").data(), 4);
+    const std::string user = readFileBytes(folder.file("HKEY_CURRENT_USER.reg"));
+    ASSERT_GT(user.size(), 2u);
+    EXPECT_EQ(user.substr(0, 2), "\xFF\xFE");
+    EXPECT_NE(user.find(std::string("S\0k\0i\0n\0", 8)), std::string::npos);
+    EXPECT_EQ(inodeOf(folder.file("HKEY_LOCAL_MACHINE.reg")), 0u) << "nothing written to the machine hive yet";
+
+    std::unique_ptr<RegistryKey> key;
+    EXPECT_EQ(store.openKey(RegRoot::LocalMachine, L"", RegAccess::Read, key), RegResult::Success)
+        << "the root key exists even without a file";
+    create(store, RegRoot::LocalMachine, L"SOFTWARE\\Tollvane\\Orvo");
+    EXPECT_NE(inodeOf(folder.file("HKEY_LOCAL_MACHINE.reg")), 0u);
+}
+
+TEST_F(FileStore, AWriteThatChangesNothingLeavesTheFileAlone)
+{
+    auto key = create(store, RegRoot::CurrentUser, L"SOFTWARE\\Tollvane\\Orvo\\Debug");
+    ASSERT_EQ(key->setValue(L"DebugLevel", RegType::Dword, dword(0).data(), 4), RegResult::Success);
+    const std::string hive = folder.file("HKEY_CURRENT_USER.reg");
+    const ino_t before = inodeOf(hive);
+
+    create(store, RegRoot::CurrentUser, L"software\\tollvane\\orvo\\debug");
+    EXPECT_EQ(key->setValue(L"debuglevel", RegType::Dword, dword(0).data(), 4), RegResult::Success);
+    EXPECT_EQ(inodeOf(hive), before) << "the same value again is no change";
+
+    EXPECT_EQ(key->setValue(L"DebugLevel", RegType::Binary, dword(0).data(), 4), RegResult::Success);
+    EXPECT_NE(inodeOf(hive), before) << "a new type is a change";
+    std::vector<std::string> names;
+    if (DIR *dir = ::opendir(folder.path().c_str())) {
+        while (const dirent *entry = ::readdir(dir))
+            if (entry->d_name[0] != '.')
+                names.push_back(entry->d_name);
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"HKEY_CURRENT_USER.reg", "HKEY_CURRENT_USER.reg.lock"}))
+        << "no temporary file is left behind";
+}
+
+TEST_F(FileStore, AnotherProgramsChangeIsSeenByTheNextRead)
+{
+    FileRegistryStore other;
+    auto mine = create(store, RegRoot::CurrentUser, L"K");
+    auto theirs = create(other, RegRoot::CurrentUser, L"K");
+    // Same-sized changes in quick succession: only the file's identity tells them apart.
+    for (std::uint32_t i = 0; i < 200; ++i) {
+        ASSERT_EQ(theirs->setValue(L"N", RegType::Dword, dword(i).data(), 4), RegResult::Success);
+        ASSERT_EQ(readDword(*mine, L"N"), i);
+        ASSERT_EQ(mine->setValue(L"N", RegType::Dword, dword(i + 1000).data(), 4), RegResult::Success);
+        ASSERT_EQ(readDword(*theirs, L"N"), i + 1000);
+    }
+
+    writeFileBytes(folder.file("HKEY_CURRENT_USER.reg"), "Windows Registry Editor Version 5.00\n\n"
+                                                          "[HKEY_CURRENT_USER\\K]\n\"N\"=dword:00000063\n");
+    EXPECT_EQ(readDword(*mine, L"N"), 99u) << "a hive edited by hand, in UTF-8";
+}
+
+TEST_F(FileStore, PathsAndNamesTheFormatCannotHoldAreRefused)
+{
+    std::unique_ptr<RegistryKey> key;
+    for (const wchar_t *path : {L"\\SOFTWARE", L"A\\\\B", L"A\\\\", L"Line\nBreak"})
+        EXPECT_EQ(store.createKey(RegRoot::CurrentUser, path, RegAccess::All, key), RegResult::InvalidParameter);
+    key = create(store, RegRoot::CurrentUser, L"K");
+    EXPECT_EQ(key->setValue(L"Line\r\nBreak", RegType::Dword, dword(1).data(), 4), RegResult::InvalidParameter);
+    EXPECT_EQ(key->deleteTree(L""), RegResult::InvalidParameter);
+}
+
+TEST_F(FileStore, AMachineHiveThatCannotBeWrittenIsReadOnly)
+{
+    create(store, RegRoot::LocalMachine, L"SOFTWARE\\Tollvane\\Orvo")
+        ->setValue(L"Kelloffice", RegType::Dword, dword(1).data(), 4);
+    // Tests run as root, where permission bits stop nothing: a folder in the
+    // lock file's place is what no writer can open.
+    const std::string lock = folder.file("HKEY_LOCAL_MACHINE.reg.lock");
+    ASSERT_EQ(::unlink(lock.c_str()), 0);
+    ASSERT_EQ(::mkdir(lock.c_str(), 0755), 0);
+
+    std::unique_ptr<RegistryKey> key;
+    EXPECT_EQ(store.openKey(RegRoot::LocalMachine, L"SOFTWARE\\Tollvane\\Orvo", RegAccess::All, key),
+              RegResult::AccessDenied);
+    EXPECT_EQ(store.createKey(RegRoot::LocalMachine, L"SOFTWARE\\Tollvane\\Orvo", RegAccess::All, key),
+              RegResult::AccessDenied);
+    EXPECT_EQ(store.createKey(RegRoot::LocalMachine, L"SOFTWARE\\Tollvane\\Orvo\\New", RegAccess::Read, key),
+              RegResult::AccessDenied);
+    ASSERT_EQ(store.createKey(RegRoot::LocalMachine, L"SOFTWARE\\Tollvane\\Orvo", RegAccess::Read, key),
+              RegResult::Success);
+    EXPECT_EQ(readDword(*key, L"Kelloffice"), 1u);
+    create(store, RegRoot::CurrentUser, L"SOFTWARE\\Tollvane\\Orvo");
+}
+
+TEST_F(FileStore, ARegistryFolderThatCannotBeMadeDeniesWritesAndReadsAsEmpty)
+{
+    writeFileBytes(folder.file("plain-file"), "x");
+    ::setenv("PORDANE_REGISTRY_DIR", folder.file("plain-file/registry").c_str(), 1);
+    std::unique_ptr<RegistryKey> key;
+    for (RegRoot root : {RegRoot::LocalMachine, RegRoot::CurrentUser}) {
+        EXPECT_EQ(store.createKey(root, L"SOFTWARE", RegAccess::All, key), RegResult::AccessDenied);
+        EXPECT_EQ(store.openKey(root, L"SOFTWARE", RegAccess::Read, key), RegResult::NotFound);
+    }
+}
+
+TEST_F(FileStore, TwoProcessesWritingAtOnceLoseNothing)
+{
+    const int count = 150;
+    const std::string countText = std::to_string(count);
+    pid_t pids[2];
+    const char *prefixes[2] = {"first", "second"};
+    for (int i = 0; i < 2; ++i) {
+        char *argv[] = {const_cast<char *>(HIVE_WRITER), const_cast<char *>(countText.c_str()),
+                        const_cast<char *>(prefixes[i]), nullptr};
+        ASSERT_EQ(::posix_spawn(&pids[i], HIVE_WRITER, nullptr, nullptr, argv, environ), 0);
+    }
+    for (pid_t pid : pids) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+
+    std::unique_ptr<RegistryKey> key;
+    ASSERT_EQ(store.openKey(RegRoot::CurrentUser, L"SOFTWARE\\Race", RegAccess::Read, key), RegResult::Success);
+    std::vector<std::wstring> names;
+    ASSERT_EQ(key->enumValues(names), RegResult::Success);
+    EXPECT_EQ(names.size(), 2u * count);
+    for (const char *prefix : prefixes)
+        for (int n = 0; n < count; n += 7) {
+            const std::string name = prefix + std::to_string(n);
+            EXPECT_EQ(readDword(*key, std::wstring(name.begin(), name.end())), std::uint32_t(n)) << name;
+        }
+}
+
+} // namespace
