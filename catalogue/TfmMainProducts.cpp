@@ -64,10 +64,9 @@ void TfmMain::tvChange(QTreeWidget *, QTreeWidgetItem *node)
         pn02->setText(kNoProductsTitle);
         return;
     }
-    // A lone "&" in a label would mark an access key instead of showing.
-    QString caption = node->text(0);
-    caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    pn02->setText(QStringLiteral("   ") + caption + QStringLiteral(" Products"));
+    // The title band is a plain-text label without a buddy: an "&" in the caption
+    // shows as it is, so it is not doubled here (doubled, it would show twice).
+    pn02->setText(QStringLiteral("   ") + node->text(0) + QStringLiteral(" Products"));
 
     cds->loadSection(*fStore, nodeSection(node));
     if (cds->rowCount() > 0)
