@@ -1,0 +1,57 @@
+#pragma once
+// A session with a Firebird services manager: backup, restore and shutdown of a
+// database, with the service's own messages read line by line.
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace Firebird { class IService; }
+
+// Where a database is reached: the services manager to attach and the database
+// path as that manager sees it. "host:path" goes through the server on host; any
+// other path (a drive-letter path included) through the engine in this process.
+struct TServiceTarget
+{
+    QString host; // empty: the engine in this process
+    QString databasePath;
+
+    static TServiceTarget forDatabase(const QString &path);
+    // The same server for another file (a backup, a scratch database).
+    TServiceTarget withPath(const QString &path) const { return {host, path}; }
+    QString serviceName() const;
+    // The database as a client attaches it.
+    QString connectionString() const;
+};
+
+// The component's own login to the database server; the engine in this process
+// checks only the name.
+extern const char *const kStowlineUser;
+extern const char *const kStowlinePassword;
+
+class TFbService
+{
+public:
+    using LineSink = std::function<void(const QString &line)>;
+
+    // Attaches to the target's services manager; EPosError with Firebird's message when refused.
+    explicit TFbService(const TServiceTarget &target);
+    ~TFbService();
+    TFbService(const TFbService &) = delete;
+    TFbService &operator=(const TFbService &) = delete;
+
+    // Each runs its service to the end, passing every message line to sink; a
+    // failure of the service arrives as EPosError with the service's message.
+    // A running service cannot be stopped from outside, so callers check for a
+    // cancel request between services.
+    void backup(const QString &backupFile, const LineSink &sink);
+    void restore(const QString &backupFile, const QString &databasePath, const LineSink &sink);
+    // Full shutdown, refused while anyone else is attached; and back online.
+    void shutdownExclusive();
+    void bringOnline();
+
+private:
+    void run(const std::vector<unsigned char> &spb, const LineSink &sink);
+
+    TServiceTarget fTarget;
+    Firebird::IService *fService = nullptr;
+};
