@@ -2,6 +2,7 @@
 
 #include "dialogs/DialogAnswerer.h"
 #include "dialogs/WindowDrag.h"
+#include "Errors.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -168,6 +169,7 @@ TMessageForm::TMessageForm(QWidget *parent) : QDialog(parent)
     drag->attach(MsgLabel);
 
     resize(kStartWidth, kStartHeight);
+    layoutPanels();
 }
 
 void TMessageForm::setKeySwitches(bool escapeCancels, bool altF4Allowed)
@@ -269,6 +271,9 @@ std::unique_ptr<TMessageForm> TMessageFormBuilder::build(
     int buttonHeight, bool systemMenu, bool escapeCancels, bool altF4Allowed,
     const QString &cbCaption, const QString &cbSection, const QString &cbKey, int cbValue)
 {
+    // Without a button (and Escape refused) the window could never be closed.
+    if (captions.isEmpty())
+        throw EPosError(QStringLiteral("A message dialog needs at least one button."));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const int widthLimit = screen.width() / 2 + 100;
 
@@ -339,9 +344,9 @@ std::unique_ptr<TMessageForm> TMessageFormBuilder::build(
         button->installEventFilter(form.get());
         form->fButtons.append(button);
     }
+    // With buttons the outer 1-pixel frame shows in the button-face colour.
     QPalette pal = form->palette();
-    if (!captions.isEmpty())
-        pal.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+    pal.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
     form->setPalette(pal);
     for (int k = 1; k < form->fButtons.size(); ++k)
         QWidget::setTabOrder(form->fButtons[k - 1], form->fButtons[k]);
@@ -375,7 +380,9 @@ std::unique_ptr<TMessageForm> TMessageFormBuilder::build(
         clientHeight += 32;
     clientHeight = std::max(clientHeight, kStartHeight);
     form->resize(clientWidth, clientHeight);
-    form->move(screen.center() - QPoint(clientWidth / 2, clientHeight / 2));
+    form->layoutPanels();
+    form->move(screen.x() + (screen.width() - clientWidth) / 2,
+               screen.y() + (screen.height() - clientHeight) / 2);
 
     QWidget *first = form->fCheckBox ? static_cast<QWidget *>(form->fCheckBox)
                                      : (form->fButtons.isEmpty() ? nullptr : form->fButtons.first());

@@ -1,0 +1,162 @@
+// The dialogs run for real: keys, results, the busy pointer, dragging, and the
+// answerer that stands in for a person.
+#include "dialogs/AdvDialogs.h"
+#include "dialogs/DialogAnswerer.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs `drive` on the dialog once it is the active modal window. Polls from
+// the event loop, since the dialog comes up only after the call that shows it.
+void whenDialogUp(std::function<void(TMessageForm *)> drive)
+{
+    auto *poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, drive] {
+        auto *form = qobject_cast<TMessageForm *>(QApplication::activeModalWidget());
+        if (!form || !form->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        drive(form);
+    });
+    poll->start();
+}
+
+void pressKey(TMessageForm *form, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : form;
+    QTest::keyClick(target, key, mods);
+}
+
+} // namespace
+
+TEST(DialogRun, QuestionRefusesEscapeAndAltF4AndAnswersYesOnEnter)
+{
+    bool stillUpAfterRefusedKeys = false;
+    bool yesHadFocus = false;
+    bool busyWhileUp = false;
+    whenDialogUp([&](TMessageForm *form) {
+        yesHadFocus = form->buttons().value(0) && form->buttons()[0]->hasFocus();
+        busyWhileUp = QApplication::overrideCursor()
+            && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        pressKey(form, Qt::Key_Escape);
+        pressKey(form, Qt::Key_F4, Qt::AltModifier);
+        QTest::qWait(0);
+        stillUpAfterRefusedKeys = form->isVisible();
+        pressKey(form, Qt::Key_Return);
+    });
+    EXPECT_EQ(QuestionDlg(QStringLiteral("Proceed with the changeover?")), 6);
+    EXPECT_TRUE(yesHadFocus);
+    EXPECT_TRUE(stillUpAfterRefusedKeys);
+    EXPECT_TRUE(busyWhileUp);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(DialogRun, ButtonsAnswerByTheirPlaceAndAccessKeys)
+{
+    struct Case
+    {
+        const char *what;
+        std::function<void(TMessageForm *)> drive;
+        int answer;
+    };
+    const Case cases[] = {
+        {"click No", [](TMessageForm *f) { QTest::mouseClick(f->buttons()[1], Qt::LeftButton); }, 7},
+        {"space presses the focused button", [](TMessageForm *f) {
+             f->buttons()[1]->setFocus();
+             pressKey(f, Qt::Key_Space);
+         }, 7},
+        {"access key N", [](TMessageForm *f) { pressKey(f, Qt::Key_N); }, 7},
+        {"access key Alt+Y", [](TMessageForm *f) { pressKey(f, Qt::Key_Y, Qt::AltModifier); }, 6},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        whenDialogUp(c.drive);
+        EXPECT_EQ(QuestionDlg(QStringLiteral("Go on?")), c.answer);
+    }
+}
+
+TEST(DialogRun, EscapeAndAltF4CancelOnlyWhenAllowed)
+{
+    whenDialogUp([](TMessageForm *f) { pressKey(f, Qt::Key_Escape); });
+    EXPECT_EQ(MessageFormDlg(QStringLiteral("Stop?"), {QStringLiteral("&Ok")}, mtNone,
+                             QStringLiteral("T"), 40, false, true, false),
+              mrCancel);
+    whenDialogUp([](TMessageForm *f) { pressKey(f, Qt::Key_F4, Qt::AltModifier); });
+    EXPECT_EQ(MessageFormDlg(QStringLiteral("Stop?"), {QStringLiteral("&Ok")}, mtNone,
+                             QStringLiteral("T"), 40, false, false, true),
+              mrCancel);
+}
+
+TEST(DialogRun, ShortDialogsMapTheirButtonToOne)
+{
+    for (auto dlg : {ErrorDlg, WarningDlg, InformationDlg}) {
+        whenDialogUp([](TMessageForm *f) { pressKey(f, Qt::Key_Return); });
+        EXPECT_EQ(dlg(QStringLiteral("Done."), QString()), 1);
+    }
+}
+
+TEST(DialogRun, EmptyCaptionBecomesTheApplicationTitle)
+{
+    SetApplicationTitle(QStringLiteral("Pordane2020"));
+    QString seen;
+    whenDialogUp([&](TMessageForm *f) {
+        seen = f->windowTitle();
+        pressKey(f, Qt::Key_Return);
+    });
+    InformationDlg(QStringLiteral("Done."));
+    EXPECT_EQ(seen, QStringLiteral("Pordane2020"));
+    SetApplicationTitle(QString());
+}
+
+TEST(DialogRun, BusyPointerIsTakenBackWhenBuildingFails)
+{
+    EXPECT_THROW(MessageFormDlg(QStringLiteral("x"), {}, mtNone, QString(), 40, false, false, false),
+                 std::exception);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(DialogRun, AnswererStandsInForTheDialog)
+{
+    QString askedText;
+    int askedType = -1;
+    setDialogAnswerer([&](const QString &message, int type) {
+        askedText = message;
+        askedType = type;
+        return 101;
+    });
+    EXPECT_EQ(QuestionDlg(QStringLiteral("Proceed?")), 7);
+    EXPECT_EQ(askedText, QStringLiteral("Proceed?"));
+    EXPECT_EQ(askedType, int(mtQuestion));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    setDialogAnswerer({});
+    EXPECT_FALSE(dialogAnswerer());
+}
+
+TEST(DialogRun, LeftButtonDragOnTheMessageMovesTheDialogRightButtonDoesNot)
+{
+    auto f = CreateMessageForm(QStringLiteral("Drag me"), {QStringLiteral("&Ok")}, mtInformation,
+                               QStringLiteral("T"), 40, false, false, false);
+    f->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.get()));
+    for (QWidget *part : {static_cast<QWidget *>(f->MsgLabel), f->pnMain, f->pnButtons}) {
+        SCOPED_TRACE(part->objectName().toStdString());
+        const QPoint start = f->pos();
+        QTest::mousePress(part, Qt::RightButton, {}, QPoint(2, 2));
+        QTest::mouseMove(part, QPoint(30, 22));
+        QTest::mouseRelease(part, Qt::RightButton, {}, QPoint(30, 22));
+        EXPECT_EQ(f->pos(), start);
+
+        QTest::mousePress(part, Qt::LeftButton, {}, QPoint(2, 2));
+        QTest::mouseMove(part, QPoint(30, 22));
+        QTest::mouseRelease(part, Qt::LeftButton, {}, QPoint(30, 22));
+        EXPECT_EQ(f->pos(), start + QPoint(28, 20));
+    }
+}
