@@ -1,0 +1,65 @@
+#include "SiteHive.h"
+
+#include "Errors.h"
+#include "FileRegistryStore.h"
+
+#include <QByteArray>
+#include <QDir>
+
+namespace {
+
+std::wstring wide(const QString &text)
+{
+    return text.toStdWString();
+}
+
+// A text value as the registry keeps it: UTF-16LE with its ending NUL.
+RegValue textValue(const QString &text)
+{
+    RegValue value;
+    value.type = RegType::Sz;
+    for (const QChar c : text + QChar(u'\0')) {
+        value.data.push_back(static_cast<std::uint8_t>(c.unicode() & 0xFF));
+        value.data.push_back(static_cast<std::uint8_t>(c.unicode() >> 8));
+    }
+    return value;
+}
+
+void setText(RegistryStore &store, RegRoot root, const QString &path, const QString &name, const QString &text)
+{
+    std::unique_ptr<RegistryKey> key;
+    RegResult result = store.createKey(root, wide(path), RegAccess::All, key);
+    if (result == RegResult::Success)
+        result = key->writeValue(wide(name), textValue(text));
+    if (result != RegResult::Success)
+        throw EPosError(QStringLiteral("Cannot write registry value %1\\%2 (error %3)")
+                            .arg(path, name)
+                            .arg(static_cast<long>(result)));
+}
+
+} // namespace
+
+void writeSiteHive(const QString &folder, const QString &entry, const QString &localPath, const QString &serverPath)
+{
+    // The store finds its hives through the environment: point it at the folder for this call only.
+    struct TRegistryDirFor
+    {
+        QByteArray previous = qgetenv("PORDANE_REGISTRY_DIR");
+        bool wasSet = qEnvironmentVariableIsSet("PORDANE_REGISTRY_DIR");
+        explicit TRegistryDirFor(const QString &dir) { qputenv("PORDANE_REGISTRY_DIR", dir.toLocal8Bit()); }
+        ~TRegistryDirFor() { wasSet ? qputenv("PORDANE_REGISTRY_DIR", previous) : qunsetenv("PORDANE_REGISTRY_DIR"); }
+    } registryDir(QDir(folder).absolutePath());
+
+    try {
+        FileRegistryStore store;
+        const QString base = QStringLiteral("SOFTWARE\\Tollvane\\Orvo\\Database");
+        const QString entryKey = base + QStringLiteral("\\List\\") + entry;
+        for (RegRoot root : {RegRoot::LocalMachine, RegRoot::CurrentUser}) {
+            setText(store, root, base, QStringLiteral("DefaultDatabase"), entry);
+            setText(store, root, entryKey, QStringLiteral("LocalPath"), localPath);
+            setText(store, root, entryKey, QStringLiteral("ServerPath"), serverPath);
+        }
+    } catch (const RegistryStoreError &e) {
+        throw EPosError(QString::fromStdString(e.what()));
+    }
+}

@@ -1,0 +1,9 @@
+#pragma once
+// The registry entries that make the program open a generated site: the database
+// list entry and the default database, in both hives of a folder.
+#include <QString>
+
+// Writes "Database\DefaultDatabase" = entry and "Database\List\<entry>" with LocalPath and
+// ServerPath below "SOFTWARE\Tollvane\Orvo" into HKEY_LOCAL_MACHINE.reg and
+// HKEY_CURRENT_USER.reg in the folder (PORDANE_REGISTRY_DIR is set to it for the call).
+void writeSiteHive(const QString &folder, const QString &entry, const QString &localPath, const QString &serverPath);
