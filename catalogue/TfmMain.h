@@ -44,6 +44,8 @@ public:
 protected:
     // The show sequence: connect, resolve the VAT codes, build the tree behind the splash.
     void FormShow() override;
+    // The changeover run (ChangeoverProceed.cpp).
+    void ProceedClick() override;
 
     // Handlers, named after their control and event.
     void tvChange(QTreeWidget *sender, QTreeWidgetItem *node);
