@@ -95,6 +95,7 @@ TEST_F(DbField, NumericReadsAsExactText)
         q.setInt(0, id);
         q.open();
         const TDbField rate = q.field(QStringLiteral("RATE"));
+        EXPECT_TRUE(rate.isNumber());
         EXPECT_EQ(rate.asText(), c.text);
         EXPECT_DOUBLE_EQ(rate.asDouble(), c.real);
         if (std::abs(c.real) < 1e6)
@@ -129,6 +130,7 @@ TEST_F(DbField, DoubleAndDateTextParametersAreConvertedByTheDatabase)
 
     q.setSQL(QStringLiteral("select DESCRIPTION from TBL_VAT_CODES"));
     q.open();
+    EXPECT_FALSE(q.field(0).isNumber());
     EXPECT_FALSE(errorOf([&] { q.field(0).asInteger(); }).isEmpty()); // "13.50 RDC" is no number
 }
 

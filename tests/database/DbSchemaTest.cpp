@@ -46,6 +46,28 @@ TEST_F(DbSchema, DepartmentTriggerLogsUpdatesWhileActive)
     EXPECT_EQ(scalar(QStringLiteral("select count(*) from TBL_DEPT_LOG")), QStringLiteral("1"));
 }
 
+TEST_F(DbSchema, ScriptsKeepProcedureVariablesAndCommitAsTheyGo)
+{
+    conx.close();
+    db->runScript(QStringLiteral(
+        "SET NAMES UTF8;\n"
+        "create table T_TOTALS (N integer, NOTE varchar(20) character set WIN1252);\n"
+        "SET TERM ^ ;\n"
+        "create procedure P_COUNT returns (TOTAL integer) as\n"
+        "begin\n"
+        "  select count(*) from TBL_DEPARTMENTS into :TOTAL; -- a variable, not a marker\n"
+        "  suspend;\n"
+        "end^\n"
+        "SET TERM ; ^\n"
+        "insert into T_TOTALS select TOTAL, 'Café ; €' from P_COUNT;\n"));
+    conx.open();
+    TDbStatement q(conx);
+    q.setSQL(QStringLiteral("select N, NOTE from T_TOTALS"));
+    q.open();
+    EXPECT_EQ(q.field(QStringLiteral("N")).asInteger(), 1);
+    EXPECT_EQ(q.field(QStringLiteral("NOTE")).asText(), QStringLiteral("Café ; €"));
+}
+
 TEST(DbSchemaEmpty, EmptyDatabaseHasNoUserTables)
 {
     TTestDatabase db({QStringLiteral("create table T_ONLY (A integer)")}, TTestDatabase::Schema::Empty);
