@@ -42,6 +42,11 @@ public:
         Fb::call([&](ThrowStatusWrapper *st) { fBuilder->insertInt(st, t, value); });
         return *this;
     }
+    TSpb &byte(unsigned char t, unsigned char value)
+    {
+        Fb::call([&](ThrowStatusWrapper *st) { fBuilder->insertBytes(st, t, &value, 1); });
+        return *this;
+    }
     std::vector<unsigned char> bytes() const
     {
         return Fb::call([&](ThrowStatusWrapper *st) {
@@ -152,7 +157,7 @@ void TFbService::shutdownExclusive()
     TSpb spb(IXpbBuilder::SPB_START);
     spb.tag(isc_action_svc_properties)
         .text(isc_spb_dbname, fTarget.databasePath)
-        .number(isc_spb_prp_shutdown_mode, isc_spb_prp_sm_full)
+        .byte(isc_spb_prp_shutdown_mode, isc_spb_prp_sm_full)
         .number(isc_spb_prp_attachments_shutdown, 0);
     run(spb.bytes(), [](const QString &) {});
 }
@@ -162,6 +167,6 @@ void TFbService::bringOnline()
     TSpb spb(IXpbBuilder::SPB_START);
     spb.tag(isc_action_svc_properties)
         .text(isc_spb_dbname, fTarget.databasePath)
-        .number(isc_spb_prp_online_mode, isc_spb_prp_sm_normal);
+        .byte(isc_spb_prp_online_mode, isc_spb_prp_sm_normal);
     run(spb.bytes(), [](const QString &) {});
 }

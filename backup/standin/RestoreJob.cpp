@@ -31,7 +31,12 @@ void RunSafeRestore(const QString &backupFileName, const QString &localDBPath, T
     }
     // Nobody may hold the old file while it is replaced; the shutdown fails when someone does.
     TFbService service(TServiceTarget::forDatabase(database));
-    service.shutdownExclusive();
+    try {
+        service.shutdownExclusive();
+    } catch (const EPosError &e) {
+        throw EPosError(QStringLiteral("The database %1 is in use, so it was not replaced (%2).")
+                            .arg(database, e.message()));
+    }
     QFile::setPermissions(restored.path(), QFile::permissions(database));
     try {
         restored.keepAs(database);
