@@ -39,6 +39,20 @@ qint32 integerOrZero(RegistryKey &key, const QString &name)
     }
 }
 
+// Fills list with the names a key enumerates; leaves it alone when the
+// section does not open.
+void listNames(RegRoot root, const QString &section, QStringList &list,
+               RegResult (RegistryKey::*enumerate)(std::vector<std::wstring> &))
+{
+    std::unique_ptr<RegistryKey> key;
+    std::vector<std::wstring> names;
+    if (!openSection(root, section, true, key) || ((*key).*enumerate)(names) != RegResult::Success)
+        return;
+    list.clear();
+    for (const std::wstring &name : names)
+        list.append(text(name));
+}
+
 } // namespace
 
 // A run with full access to the machine-wide product key uses the machine-wide
@@ -207,24 +221,12 @@ void TOrvoReg::SetCommandSequence(const QString &target, const QString &command)
 
 void TOrvoReg::GetValueNames(const QString &section, QStringList &list)
 {
-    std::unique_ptr<RegistryKey> key;
-    std::vector<std::wstring> names;
-    if (!openSection(fRKEY, section, true, key) || key->enumValues(names) != RegResult::Success)
-        return;
-    list.clear();
-    for (const std::wstring &name : names)
-        list.append(text(name));
+    listNames(fRKEY, section, list, &RegistryKey::enumValues);
 }
 
 void TOrvoReg::GetKeyNames(const QString &section, QStringList &list)
 {
-    std::unique_ptr<RegistryKey> key;
-    std::vector<std::wstring> names;
-    if (!openSection(fRKEY, section, true, key) || key->enumSubKeys(names) != RegResult::Success)
-        return;
-    list.clear();
-    for (const std::wstring &name : names)
-        list.append(text(name));
+    listNames(fRKEY, section, list, &RegistryKey::enumSubKeys);
 }
 
 TRegDataType TOrvoReg::GetDataType(const QString &section, const QString &key, bool &isEncoded)

@@ -233,21 +233,17 @@ FileRegistryStore::~FileRegistryStore() = default;
 RegResult FileRegistryStore::openKey(RegRoot root, const std::wstring &path, RegAccess access,
                                      std::unique_ptr<RegistryKey> &key)
 {
-    KeyPath parts;
-    if (!splitKeyPath(path, parts) || !validPath(parts))
-        return RegResult::InvalidParameter;
-    const std::string file = hiveFilePath(root);
-    std::lock_guard<std::mutex> guard(fHives->mutex);
-    if (!findKey(fHives->current(root, file), parts))
-        return RegResult::NotFound;
-    if (access == RegAccess::All && !hiveWritable(file))
-        return RegResult::AccessDenied;
-    key = std::make_unique<FileRegistryKey>(fHives, root, file, std::move(parts), access);
-    return RegResult::Success;
+    return open(root, path, access, false, key);
 }
 
 RegResult FileRegistryStore::createKey(RegRoot root, const std::wstring &path, RegAccess access,
                                        std::unique_ptr<RegistryKey> &key)
+{
+    return open(root, path, access, true, key);
+}
+
+RegResult FileRegistryStore::open(RegRoot root, const std::wstring &path, RegAccess access, bool create,
+                                  std::unique_ptr<RegistryKey> &key)
 {
     KeyPath parts;
     if (!splitKeyPath(path, parts) || !validPath(parts))
@@ -255,6 +251,9 @@ RegResult FileRegistryStore::createKey(RegRoot root, const std::wstring &path, R
     const std::string file = hiveFilePath(root);
     std::lock_guard<std::mutex> guard(fHives->mutex);
     const bool exists = findKey(fHives->current(root, file), parts) != nullptr;
+    if (!exists && !create)
+        return RegResult::NotFound;
+    // Full access, and any creating, need a hive this process may write.
     if ((access == RegAccess::All || !exists) && !hiveWritable(file))
         return RegResult::AccessDenied;
     if (!exists) {

@@ -22,5 +22,8 @@ public:
     class Hives;
 
 private:
+    RegResult open(RegRoot root, const std::wstring &path, RegAccess access, bool create,
+                   std::unique_ptr<RegistryKey> &key);
+
     std::shared_ptr<Hives> fHives;
 };
