@@ -65,7 +65,11 @@ set_password() {
 }
 
 start_server() {
-  port_open && die "port $PORT is taken by a server this script did not start"
+  if port_open; then
+    # A server started otherwise (a system service) will do if it takes the test login.
+    login_works && { echo "firebird-server: using the server already on 127.0.0.1:$PORT"; return 0; }
+    die "port $PORT is taken by a server this script did not start, and it refuses sysdba/$PASSWORD"
+  fi
   set_password
   # Shared lock files made by embedded use as root must stay usable by the server's user.
   install -d -m 0770 -o "$SERVER_USER" -g "$SERVER_USER" /tmp/firebird /run/firebird3.0
