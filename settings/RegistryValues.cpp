@@ -192,12 +192,10 @@ void writeSetting(RegRoot root, const QString &section, const QString &name, con
 
 bool probeProductKey(RegRoot root)
 {
-    try {
-        std::unique_ptr<RegistryKey> key;
-        return platformRegistry().createKey(root, units(kOrvoProductKey), RegAccess::All, key) == RegResult::Success;
-    } catch (...) {
-        return false;   // choosing the tree never fails for registry reasons
-    }
+    // A refusal is an answer, not a failure. A hive file that cannot be read
+    // does fail: going on in the other tree would quietly use other settings.
+    std::unique_ptr<RegistryKey> key;
+    return platformRegistry().createKey(root, units(kOrvoProductKey), RegAccess::All, key) == RegResult::Success;
 }
 
 } // namespace RegistryValues

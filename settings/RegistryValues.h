@@ -38,7 +38,8 @@ QString readSetting(RegRoot root, const QString &section, const QString &name, c
                     int mode);
 void writeSetting(RegRoot root, const QString &section, const QString &name, const QString &value, int mode);
 
-// Opens the product key under the root with full access, creating it.
+// Opens the product key under the root with full access, creating it; false
+// when that is refused. Throws RegistryStoreError when the hive is unreadable.
 bool probeProductKey(RegRoot root);
 
 } // namespace RegistryValues

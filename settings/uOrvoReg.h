@@ -24,6 +24,8 @@ enum TRegDataType { rdUnknown = 0, rdString = 1, rdExpandString = 2, rdInteger =
 
 // Section/key access to the product tree: machine-wide when this run has full
 // access to the machine-wide product key, otherwise the user's own tree.
+// A registry hive file that cannot be read raises RegistryStoreError, naming
+// the file and the line, from any operation (the constructors included).
 class TOrvoReg
 {
 public:

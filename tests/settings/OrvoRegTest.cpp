@@ -412,22 +412,41 @@ TEST_F(OrvoReg, KeyExistsAsksWithoutCreating)
     EXPECT_TRUE(reg.KeyExists("database"));
 }
 
-TEST_F(OrvoReg, AnUnreadableHiveFailsAndIsLeftAsItWas)
+TEST_F(OrvoReg, AnUnreadableHiveFailsNamingFileAndLineAndIsLeftAsItWas)
 {
-    TOrvoRegL user;
+    const QByteArray broken = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE]\r\n"
+                              "\"Skin\"=\"unclosed\r\n";
+    struct Case
     {
-        QFile file(hiveFile(CU));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\SOFTWARE]\r\n\"Skin\"=\"unclosed\r\n");
+        const char *what;
+        RegRoot root;
+        std::function<void()> call;
+    };
+    const Case cases[] = {
+        {"the user's tree", CU, [] { ReadUserSetting("Skin", "", "x"); }},
+        // Never a quiet change to the user's tree: that would be other settings.
+        {"the machine-wide tree, while choosing the tree", LM, [] { TOrvoReg(); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QByteArray hive = broken;
+        if (c.root == LM)
+            hive.replace("HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE");
+        QFile file(hiveFile(c.root));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(hive);
+        file.close();
+        try {
+            c.call();
+            ADD_FAILURE() << "no error";
+        } catch (const RegistryStoreError &e) {
+            EXPECT_NE(QString(e.what()).indexOf(hiveFile(c.root) + ", line 4"), -1) << e.what();
+        }
+        EXPECT_EQ(hiveBytes(c.root), hive);
+        const RegRoot other = c.root == LM ? CU : LM;
+        EXPECT_FALSE(QFileInfo::exists(hiveFile(other))) << "nothing written elsewhere instead";
+        QFile::remove(hiveFile(c.root));
     }
-    const QByteArray before = hiveBytes(CU);
-    try {
-        ReadUserSetting("Skin", "", "x");
-        ADD_FAILURE() << "no error";
-    } catch (const std::exception &e) {
-        EXPECT_NE(QString(e.what()).indexOf(hiveFile(CU) + ", line 4"), -1) << e.what();
-    }
-    EXPECT_EQ(hiveBytes(CU), before);
 }
 
 } // namespace
