@@ -1,0 +1,117 @@
+// Bringing the program up and down: module order, the icon, and what the whole
+// sequence leaves behind before the main window exists.
+#include "AppSandbox.h"
+#include "app/StartSequence.h"
+#include "app/StyleEngine.h"
+#include "dialogs/AdvDialogs.h"
+#include "Errors.h"
+#include "uLog.h"
+#include "uOrvoReg.h"
+
+#include <QApplication>
+#include <QDirIterator>
+#include <QIcon>
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+TModule recorded(const QString &name, QStringList &journal, bool failStart = false)
+{
+    return {name,
+            [name, &journal, failStart] {
+                if (failStart)
+                    throw EPosError(name + QStringLiteral(" failed"));
+                journal.append(QStringLiteral("start ") + name);
+            },
+            [name, &journal] { journal.append(QStringLiteral("stop ") + name); }};
+}
+
+QColor centreColour(const QIcon &icon)
+{
+    const QImage image = icon.pixmap(32, 32).toImage();
+    return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+QStringList filesBelow(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(it.next());
+    return files;
+}
+
+} // namespace
+
+TEST(ModuleRun, StartsInOrderAndStopsInReverse)
+{
+    QStringList journal;
+    {
+        TModuleRun run({recorded("utilities", journal), recorded("settings", journal), recorded("log", journal)});
+        journal.append(QStringLiteral("running"));
+    }
+    EXPECT_EQ(journal, QStringList({"start utilities", "start settings", "start log", "running",
+                                    "stop log", "stop settings", "stop utilities"}));
+}
+
+TEST(ModuleRun, FailedStartStopsWhatHadStarted)
+{
+    QStringList journal;
+    EXPECT_THROW(TModuleRun({recorded("utilities", journal), recorded("settings", journal),
+                             recorded("log", journal, true)}),
+                 EPosError);
+    EXPECT_EQ(journal, QStringList({"start utilities", "start settings", "stop settings", "stop utilities"}));
+}
+
+TEST(ApplicationIcon, OrvoIcoBesideTheProgramElseTheBuiltInOne)
+{
+    AppSandbox sandbox;
+    ApplyApplicationIcon(sandbox.programFolder());
+    ASSERT_FALSE(QApplication::windowIcon().isNull()) << "the built-in icon without any Res folder";
+    const QColor builtIn = centreColour(BuiltInIcon());
+    EXPECT_EQ(centreColour(QApplication::windowIcon()), builtIn);
+
+    QImage red(32, 32, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    QDir().mkpath(sandbox.path(QStringLiteral("program/Res")));
+    ASSERT_TRUE(red.save(sandbox.path(QStringLiteral("program/Res/Orvo.ico")), "ICO"));
+    ApplyApplicationIcon(sandbox.programFolder());
+    EXPECT_EQ(centreColour(QApplication::windowIcon()), QColor(Qt::red));
+}
+
+TEST(StartSequence, EverythingIsReadyBeforeTheMainWindowAndGoneAfter)
+{
+    AppSandbox sandbox;
+    SetLogProgramFile(sandbox.path(QStringLiteral("program/Pordane2023Hospitality")));
+    const QString logs = sandbox.path(QStringLiteral("program/logs"));
+
+    struct Seen
+    {
+        bool logReady = false;
+        bool skinStored = false;
+        QString title;
+        bool iconSet = false;
+    } seen;
+    const int code = RunStartSequence(*qApp, [&] {
+        seen.logReady = gLog != nullptr && !filesBelow(logs).isEmpty();
+        seen.skinStored = TOrvoRegL().ReadString(QString(), QStringLiteral("Skin"), QStringLiteral("?"), rmText).isEmpty();
+        seen.title = ApplicationTitle();
+        seen.iconSet = !QApplication::windowIcon().isNull();
+        auto window = std::make_unique<QWidget>();
+        QTimer::singleShot(0, window.get(), &QWidget::close);
+        return window;
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(seen.logReady) << "log folder and this week's file exist before the window";
+    EXPECT_TRUE(seen.skinStored) << "the missing Skin value was written back, empty";
+    EXPECT_EQ(seen.title, QStringLiteral("Pordane2020"));
+    EXPECT_TRUE(seen.iconSet);
+    EXPECT_EQ(gLog, nullptr) << "the log writer is released when the loop ends";
+    EXPECT_TRUE(TStyleEngine::Instance().ActiveStyle().isEmpty());
+
+    SetLogProgramFile(QString());
+    SetApplicationTitle(QString());
+}
