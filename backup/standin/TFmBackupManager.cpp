@@ -1,5 +1,7 @@
 #include "TFmBackupManager.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLocale>
 #include <QPushButton>
@@ -45,10 +47,12 @@ void TFmBackupManager::jobSucceeded(const QString &summary)
 {
     fBackups = *fFound;
     const QLocale locale;
+    const QDir databaseFolder = QFileInfo(textProperty(LocalDBPath)).absoluteDir();
     fList->clear();
     for (const TBackupEntry &entry : fBackups) {
         auto *item = new QTreeWidgetItem(fList);
-        item->setText(0, entry.path);
+        item->setText(0, QDir::toNativeSeparators(databaseFolder.relativeFilePath(entry.path)));
+        item->setToolTip(0, entry.path);
         item->setText(1, locale.formattedDataSize(entry.size));
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         item->setText(2, locale.toString(entry.written, QLocale::ShortFormat));

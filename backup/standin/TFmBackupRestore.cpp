@@ -3,6 +3,8 @@
 #include "BackupListing.h"
 #include "RestoreJob.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QLocale>
 #include <QVBoxLayout>
@@ -42,11 +44,14 @@ void TFmBackupRestore::FormShow()
     setDetails(QStringLiteral("Database: %1\nChoose the backup to restore:").arg(database));
     fChoice->clear();
     const QLocale locale;
+    const QDir databaseFolder = QFileInfo(database).absoluteDir();
     for (const TBackupEntry &entry : ListBackups(database)) {
-        auto *item = new QListWidgetItem(
-            QStringLiteral("%1   (%2, %3)")
-                .arg(entry.path, locale.formattedDataSize(entry.size), locale.toString(entry.written, QLocale::ShortFormat)),
-            fChoice);
+        auto *item = new QListWidgetItem(QStringLiteral("%1   (%2, %3)")
+                                             .arg(QDir::toNativeSeparators(databaseFolder.relativeFilePath(entry.path)),
+                                                  locale.formattedDataSize(entry.size),
+                                                  locale.toString(entry.written, QLocale::ShortFormat)),
+                                         fChoice);
+        item->setToolTip(entry.path);
         item->setData(Qt::UserRole, entry.path);
     }
     fChoice->show();

@@ -1,0 +1,94 @@
+#pragma once
+// A TBackup with the clock fixed, an English locale, answered dialogs, its own log
+// folder, and a hand for the host window: it clicks the control's buttons as an
+// operator would, and closes a host that hangs so that a test fails instead.
+#include "BackupTestSupport.h"
+#include "Clock.h"
+#include "dialogs/DialogAnswerer.h"
+#include "uBackup.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace backuptest {
+
+struct ShownDialog
+{
+    QString message;
+    int type;
+};
+
+class ClientTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Clock::setNow(QDateTime(QDate(2023, 9, 1), QTime(8, 15, 30)));
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        setDialogAnswerer([this](const QString &message, int type) {
+            dialogs.push_back({message, type});
+            return answer;
+        });
+        client = std::make_unique<TBackup>(true);
+        fWatchdog.setInterval(60000);
+        QObject::connect(&fWatchdog, &QTimer::timeout, [this] {
+            if (client->f->isVisible()) {
+                ADD_FAILURE() << "the host window was still open after a minute";
+                client->f->done(99);
+            }
+        });
+        fWatchdog.start();
+    }
+    void TearDown() override
+    {
+        fWatchdog.stop();
+        client.reset();
+        setDialogAnswerer({});
+        QLocale::setDefault(QLocale::c());
+        Clock::reset();
+    }
+
+    // Once the host window is up and ready() holds, clicks the visible, enabled
+    // button with the caption (access-key "&" included).
+    void clickWhenShown(const QString &caption, std::function<bool()> ready = {})
+    {
+        auto *timer = new QTimer(client->f);
+        timer->setInterval(20);
+        QObject::connect(timer, &QTimer::timeout, [this, timer, caption, ready] {
+            if (!client->f->isVisible() || (ready && !ready()))
+                return;
+            for (QPushButton *button : client->f->findChildren<QPushButton *>()) {
+                if (button->text() == caption && button->isVisible() && button->isEnabled()) {
+                    timer->stop();
+                    timer->deleteLater();
+                    QTest::mouseClick(button, Qt::LeftButton);
+                    return;
+                }
+            }
+        });
+        timer->start();
+    }
+
+    QStringList dialogMessages() const
+    {
+        QStringList messages;
+        for (const ShownDialog &d : dialogs)
+            messages << d.message;
+        return messages;
+    }
+
+    LogFolderGuard logs;
+    std::unique_ptr<TBackup> client;
+    std::vector<ShownDialog> dialogs;
+    int answer = 100; // Yes, or OK
+
+private:
+    QTimer fWatchdog;
+};
+
+} // namespace backuptest
