@@ -15,6 +15,29 @@ TDbTransactionOptions boundedWait()
     return options;
 }
 
+// Firebird's words for a row that another transaction holds: a lock wait that timed
+// out ends as a deadlock or an update conflict.
+bool isLockConflict(const QString &message)
+{
+    for (const char *words : {"deadlock", "lock time-out", "update conflicts with concurrent update"})
+        if (message.contains(QLatin1String(words), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+// The database's own message, with what it means for the operator when another program
+// holds a row.
+QString updateFailure(const std::exception &e)
+{
+    const QString message = errorText(e);
+    if (!isLockConflict(message))
+        return message;
+    return QStringLiteral("Another program holds a lock on a row to be changed; it was waited for %1 seconds. "
+                          "Close the other programs that use the database, then run the changeover again.\r\n\r\n")
+               .arg(kChangeoverLockWaitSeconds)
+        + message;
+}
+
 // Undoes the transaction's work. When even that fails the connection is gone, and the
 // server undoes an unfinished transaction of a lost connection by itself; the handles
 // are given up so that a new attachment can still switch the trigger on.
@@ -79,7 +102,7 @@ TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const 
         conx.commit();
         outcome.changed = true;
     } catch (const std::exception &e) {
-        outcome.failure = errorText(e);
+        outcome.failure = updateFailure(e);
         rollBackOrLetGo(conx);
     }
 

@@ -29,6 +29,8 @@ void TfmMain::setUpGrid()
     lb->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lb->setSelectionBehavior(QAbstractItemView::SelectRows);
     lb->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The header's own minimum would widen the 24-pixel tick column.
+    lb->horizontalHeader()->setMinimumSectionSize(kTickColumnWidth);
     // A reset of the table gives the header fresh sections: lay the columns out again.
     connect(cds, &QAbstractItemModel::modelReset, this, &TfmMain::layOutGridColumns);
     layOutGridColumns();

@@ -1,5 +1,6 @@
 // Clicks where a person clicks: on a node's state image or caption, on the grid's tick
 // or product column, and the keyboard, which never changes a mark or a tick.
+#include "QStringPrinter.h"
 #include "DepartmentNodes.h"
 #include "MainWindowFixture.h"
 #include "ProductTable.h"

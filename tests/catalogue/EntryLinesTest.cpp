@@ -1,4 +1,5 @@
 // Entry lines, their sort, the node plan made from them and the rate text.
+#include "QStringPrinter.h"
 #include "DepartmentPlan.h"
 #include "EntryLines.h"
 #include "LocaleGuard.h"

@@ -1,4 +1,5 @@
 // The product table as a view of one section of the store, and its toggle.
+#include "QStringPrinter.h"
 #include "ProductTable.h"
 #include "SectionNames.h"
 #include "SelectionStore.h"

@@ -1,4 +1,5 @@
 // Section and key naming: short names for ordinary ids, and ids of any size kept apart.
+#include "QStringPrinter.h"
 #include "SectionNames.h"
 
 #include <QSet>

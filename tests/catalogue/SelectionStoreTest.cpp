@@ -1,5 +1,6 @@
 // The store of product ticks and the write-through that carries one tick to every
 // section that lists the product.
+#include "QStringPrinter.h"
 #include "SectionNames.h"
 #include "SelectionStore.h"
 
@@ -45,6 +46,11 @@ struct WriteThroughCase
     QString value;
     QStringList expectDept, expectSub, expectL3;  // values of K, then of the other key, per section
 };
+
+void PrintTo(const WriteThroughCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class WriteThrough : public ::testing::TestWithParam<WriteThroughCase>
 {

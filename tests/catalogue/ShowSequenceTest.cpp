@@ -1,11 +1,16 @@
 // The show sequence end to end: behind the splash, from the registry's database to the
 // filled tree and product list; failures reach the error handler with the splash gone.
+#include "QStringPrinter.h"
 #include "LocaleGuard.h"
 #include "MainWindowFixture.h"
 #include "ProductTable.h"
 #include "SectionNames.h"
 #include "SelectionStore.h"
 #include "SiteSql.h"
+#include "StateImages.h"
+
+#include <QApplication>
+#include <QHeaderView>
 #include "DbConnection.h"
 #include "DbStatement.h"
 
@@ -48,6 +53,30 @@ TEST_F(MainWindowTest, ShowsTheTreeSelectsAndCollapsesTheFirstNode)
     EXPECT_EQ(w.productTable()->rowCount(), 2);
     EXPECT_EQ(w.productTable()->product(0), QStringLiteral("Cod"));
     EXPECT_EQ(w.productGrid()->currentIndex().row(), 0);
+
+    // The grid after a rebuild: the tick column first, then the product; the rest hidden;
+    // the active row in the button-face colour.
+    QTableView *lb = w.productGrid();
+    EXPECT_EQ(lb->horizontalHeader()->visualIndex(TProductTable::CHECKED), 0);
+    EXPECT_EQ(lb->horizontalHeader()->visualIndex(TProductTable::PRODUCT), 1);
+    EXPECT_TRUE(lb->isColumnHidden(TProductTable::SKU));
+    EXPECT_TRUE(lb->isColumnHidden(TProductTable::FULLKEY));
+    EXPECT_EQ(lb->columnWidth(TProductTable::CHECKED), 24);
+    EXPECT_EQ(lb->columnWidth(TProductTable::PRODUCT), 368);
+    EXPECT_EQ(lb->palette().color(QPalette::Active, QPalette::Highlight),
+              QApplication::palette().color(QPalette::Active, QPalette::Button));
+}
+
+TEST(StateImages, ThreeDistinctImagesOfSixteenPixels)
+{
+    const QList<QPixmap> il = makeStateImages();
+    ASSERT_EQ(il.size(), 3);
+    for (const QPixmap &image : il)
+        EXPECT_EQ(image.size(), QSize(16, 16));
+    EXPECT_NE(il[0].toImage(), il[1].toImage());
+    EXPECT_NE(il[1].toImage(), il[2].toImage());
+    EXPECT_EQ(tickImageIndex("N"), 1);
+    EXPECT_EQ(tickImageIndex("y"), 2);
 }
 
 TEST_F(MainWindowTest, NothingQualifyingLeavesTheTreeEmpty)
@@ -63,9 +92,14 @@ TEST_F(MainWindowTest, NothingQualifyingLeavesTheTreeEmpty)
 struct BadDatabaseCase
 {
     const char *name;
-    enum { MissingFile, EmptyPath, MissingTable, MissingColumn } kind;
+    enum { MissingFile, EmptyPath, ServerDown, MissingTable, MissingColumn } kind;
     const char *messagePart;
 };
+
+void PrintTo(const BadDatabaseCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class BadDatabase : public MainWindowTest, public ::testing::WithParamInterface<BadDatabaseCase>
 {
@@ -81,6 +115,9 @@ TEST_P(BadDatabase, ReachesTheErrorHandlerWithTheSplashGoneAndTheTreeEmpty)
         path = fRegistry.filePath("missing.fdb");
         break;
     case BadDatabaseCase::EmptyPath:
+        break;
+    case BadDatabaseCase::ServerDown:
+        path = QStringLiteral("127.0.0.1/3099:") + fRegistry.filePath("site.fdb");  // no server on that port
         break;
     case BadDatabaseCase::MissingTable:
         db = std::make_unique<TTestDatabase>(QStringList{}, TTestDatabase::Schema::Empty);
@@ -105,6 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, BadDatabase,
     ::testing::Values(BadDatabaseCase{"MissingFile", BadDatabaseCase::MissingFile, "missing.fdb"},
                       BadDatabaseCase{"EmptyPath", BadDatabaseCase::EmptyPath, ""},
+                      BadDatabaseCase{"ServerDown", BadDatabaseCase::ServerDown, "network request"},
                       BadDatabaseCase{"MissingTable", BadDatabaseCase::MissingTable, "TBL_SETUP"},
                       BadDatabaseCase{"MissingColumn", BadDatabaseCase::MissingColumn, "REPORT_GROUP"}),
     [](const auto &info) { return std::string(info.param.name); });

@@ -1,5 +1,6 @@
 // Which departments the build lists, how the tree stands and what the store is seeded
 // with, on real databases: entry lines gathered, sorted and planned as the window does.
+#include "QStringPrinter.h"
 #include "DbConnection.h"
 #include "DbStatement.h"
 #include "DepartmentPlan.h"
@@ -68,6 +69,11 @@ struct ListingCase
     QStringList site;
     QStringList outline;
 };
+
+void PrintTo(const ListingCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class Listing : public ::testing::TestWithParam<ListingCase>
 {

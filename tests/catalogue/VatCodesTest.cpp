@@ -1,5 +1,6 @@
 // Site number, the new 13.5 % code, the third level, the old code, and the lookup,
 // on real databases.
+#include "QStringPrinter.h"
 #include "DbConnection.h"
 #include "DbStatement.h"
 #include "Errors.h"

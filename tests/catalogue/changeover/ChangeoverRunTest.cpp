@@ -1,0 +1,224 @@
+// The run behind Proceed on its own: the date guard, the confirmation, a failing backup,
+// and updates that fail part-way or wait on another program's lock.
+#include "ChangeoverRun.h"
+#include "ChangeoverSite.h"
+#include "ChangeoverUpdate.h"
+#include "Clock.h"
+#include "DbConnection.h"
+#include "DbStatement.h"
+#include "DialogLog.h"
+#include "SectionNames.h"
+#include "TestDatabase.h"
+#include "uOrvoReg.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <optional>
+
+using namespace changeover;
+
+namespace {
+
+struct BackupCall
+{
+    QString remote, local;
+    qint32 site;
+};
+
+class ChangeoverRunTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(fRegistry.isValid());
+        qputenv("PORDANE_REGISTRY_DIR", fRegistry.path().toLocal8Bit());
+        Clock::setNow(QDateTime(QDate(2023, 9, 5), QTime(14, 3, 7)));
+    }
+    void TearDown() override
+    {
+        Clock::reset();
+        qunsetenv("PORDANE_REGISTRY_DIR");
+    }
+
+    // Runs on the database (or on a connection never opened) with the given backup result.
+    TChangeoverEnd run(const TTestDatabase *db, const QList<Node> &ticked, const TSelectionStore &store,
+                       bool backupWorks)
+    {
+        TDbConnection conx;
+        if (db) {
+            conx.setDatabase(db->path());
+            conx.open();
+        }
+        TDbStatement q1(conx);
+        TChangeoverRun changeover({conx, q1, nodes(ticked), store, kNewVID, kSiteID},
+                                  [&](const QString &remote, const QString &local, qint32 site) {
+                                      backups.append({remote, local, site});
+                                      return backupWorks;
+                                  });
+        return changeover.run();
+    }
+
+    QTemporaryDir fRegistry;
+    QList<BackupCall> backups;
+};
+
+// "Kelloffice" as stored at the root of the program's key; empty when absent.
+std::optional<int> storedKelloffice()
+{
+    TOrvoReg reg;
+    QStringList names;
+    reg.GetValueNames(QString(), names);
+    if (!names.contains(QStringLiteral("Kelloffice"), Qt::CaseInsensitive))
+        return std::nullopt;
+    return reg.ReadInteger(QString(), QStringLiteral("Kelloffice"), -99);
+}
+
+struct GuardCase
+{
+    const char *name;
+    qint64 msBeforeMoment;
+    std::optional<int> kelloffice;
+    bool allowed;
+    std::optional<int> storedAfter;
+};
+
+class ChangeoverDateGuard : public ChangeoverRunTest, public ::testing::WithParamInterface<GuardCase>
+{
+};
+
+TEST_P(ChangeoverDateGuard, RefusesBeforeTheMomentUnlessKellofficeAllows)
+{
+    const GuardCase &c = GetParam();
+    if (c.kelloffice)
+        TOrvoReg().WriteInteger(QString(), QStringLiteral("Kelloffice"), *c.kelloffice);
+    Clock::setNow(changeoverMoment().addMSecs(-c.msBeforeMoment));
+    TDialogLog dialogs({No});
+
+    EXPECT_EQ(run(nullptr, {}, TSelectionStore(), true), TChangeoverEnd::WindowStays);
+
+    EXPECT_EQ(dialogs.seen, QStringList{c.allowed ? kConfirm : kTooEarly});
+    EXPECT_EQ(storedKelloffice(), c.storedAfter);
+    EXPECT_TRUE(backups.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ChangeoverDateGuard,
+    ::testing::Values(
+        // From the moment on the setting is not even read, so nothing is stored.
+        GuardCase{"AtTheMomentWithoutKelloffice", 0, std::nullopt, true, std::nullopt},
+        GuardCase{"AtTheMomentWithKellofficeZero", 0, 0, true, 0},
+        GuardCase{"JustBeforeWithoutKellofficeStoresZero", 1, std::nullopt, false, 0},
+        GuardCase{"JustBeforeWithKellofficeZero", 1, 0, false, 0},
+        GuardCase{"JustBeforeWithKellofficeNegative", 1, -3, false, -3},
+        GuardCase{"JustBeforeWithKellofficeOne", 1, 1, true, 1},
+        GuardCase{"LongBeforeWithKellofficeTwo", 86400000, 2, true, 2}),
+    [](const ::testing::TestParamInfo<GuardCase> &info) { return std::string(info.param.name); });
+
+TEST_F(ChangeoverRunTest, BackupFailingEndsTheRunWithTheDatabaseUntouched)
+{
+    TTestDatabase db(siteSql());
+    TSelectionStore store = seededStore();
+    store.write(sectionName(1, 2), "21_Soup", "Y");
+    TDialogLog dialogs({Yes});
+
+    EXPECT_EQ(run(&db, {Bar, Beer}, store, false), TChangeoverEnd::CloseWindow);
+
+    EXPECT_EQ(dialogs.seen, QStringList({kConfirm, kBackupFailed}));
+    ASSERT_EQ(backups.size(), 1);
+    // A local server path is its own local path.
+    EXPECT_EQ(backups[0].remote, db.path());
+    EXPECT_EQ(backups[0].local, db.path());
+    EXPECT_EQ(backups[0].site, kSiteID);
+    EXPECT_EQ(rows(db.path()), baselineRows());
+    EXPECT_TRUE(departmentTriggerActive(db.path()));
+}
+
+TEST_F(ChangeoverRunTest, BackupGetsTheRegisteredLocalPath)
+{
+    TTestDatabase db(siteSql());
+    {
+        TOrvoReg reg;
+        reg.WriteString("Database\\List\\SHOP", "ServerPath", db.path(), rmText);
+        reg.WriteString("Database\\List\\SHOP", "LocalPath", "/mnt/shop/pos.fdb", rmText);
+    }
+    TDialogLog dialogs({Yes});
+
+    run(&db, {}, seededStore(), false);
+
+    ASSERT_EQ(backups.size(), 1);
+    EXPECT_EQ(backups[0].local, QStringLiteral("/mnt/shop/pos.fdb"));
+}
+
+TEST_F(ChangeoverRunTest, NothingTickedStillBacksUpSwitchesTheTriggerAndReportsDone)
+{
+    TTestDatabase db(siteSql());
+    TDialogLog dialogs({Yes});
+
+    EXPECT_EQ(run(&db, {}, seededStore(), true), TChangeoverEnd::CloseWindow);
+
+    EXPECT_EQ(dialogs.seen, QStringList({kConfirm, kDone}));
+    EXPECT_EQ(backups.size(), 1);
+    EXPECT_EQ(rows(db.path()), baselineRows());
+    EXPECT_TRUE(departmentTriggerActive(db.path()));
+}
+
+// What goes wrong in the middle of the updates, and what the operator must read.
+enum class Fault { RowRefused, RowLocked };
+
+struct FailureCase
+{
+    const char *name;
+    Fault fault;
+    const char *databaseSays;
+};
+
+class ChangeoverUpdateFailure : public ChangeoverRunTest, public ::testing::WithParamInterface<FailureCase>
+{
+};
+
+TEST_P(ChangeoverUpdateFailure, IsUndoneWholeAndReportedNeverDone)
+{
+    const FailureCase &c = GetParam();
+    TTestDatabase db(siteSql());
+    // Soup is the last row of the walk: department 1, Stout and Nuts change before it.
+    TSelectionStore store = seededStore();
+    store.write(sectionName(1, 1), "11_Stout", "Y");
+    store.write(sectionName(1, 1), "13_Nuts", "Y");
+    store.write(sectionName(1, 2), "21_Soup", "Y");
+
+    TDbConnection holder;
+    if (c.fault == Fault::RowRefused) {
+        db.runScript("create exception E_REFUSED 'Soup may not change';\n"
+                     "set term ^;\n"
+                     "create trigger TBU_PRODUCTS for TBL_PRODUCTS before update as\n"
+                     "begin if (new.SID = 21) then exception E_REFUSED; end^\n"
+                     "set term ;^\n");
+    } else {
+        // Another program has changed Soup and not committed yet.
+        holder.setDatabase(db.path());
+        holder.open();
+        holder.executeImmediate("update TBL_PRODUCTS set PRICE = 2.5 where SID = 21");
+    }
+    TDialogLog dialogs({Yes});
+
+    EXPECT_EQ(run(&db, {Bar}, store, true), TChangeoverEnd::CloseWindow);
+    if (holder.isOpen())
+        holder.rollback();
+
+    ASSERT_EQ(dialogs.seen.size(), 2) << dialogs.seen.join("\n").toStdString();
+    EXPECT_EQ(dialogs.seen[0], kConfirm);
+    EXPECT_TRUE(dialogs.seen[1].startsWith("Error: No VAT code was changed")) << dialogs.seen[1].toStdString();
+    EXPECT_TRUE(dialogs.seen[1].contains(c.databaseSays)) << dialogs.seen[1].toStdString();
+    EXPECT_EQ(rows(db.path()), baselineRows());
+    EXPECT_EQ(departmentLogRows(db.path()), 0);
+    EXPECT_TRUE(departmentTriggerActive(db.path()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ChangeoverUpdateFailure,
+    ::testing::Values(FailureCase{"RowRefusedPartWay", Fault::RowRefused, "Soup may not change"},
+                      // Waits the bounded time, then gives up naming the lock.
+                      FailureCase{"RowLockedByAnotherConnection", Fault::RowLocked, "Another program holds a lock on a row to be changed"}),
+    [](const ::testing::TestParamInfo<FailureCase> &info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,121 @@
+// What the update phase changes, row by row, on one small site: ticked departments by
+// their own tables, products ticked in any section, and nothing else.
+#include "ChangeoverSite.h"
+#include "ChangeoverUpdate.h"
+#include "DbConnection.h"
+#include "DbStatement.h"
+#include "SectionNames.h"
+#include "TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+using namespace changeover;
+
+namespace {
+
+struct Tick
+{
+    Node node;
+    const char *key;
+    const char *value;
+};
+
+struct OutcomeCase
+{
+    const char *name;
+    QList<Node> tickedNodes;
+    QList<Tick> ticks;
+    QStringList changedRows;
+};
+
+QString section(Node node)
+{
+    const TChangeoverNode n = nodes().at(node);
+    return sectionName(n.depth + 1, n.id);
+}
+
+class ChangeoverOutcome : public ::testing::TestWithParam<OutcomeCase>
+{
+};
+
+TEST_P(ChangeoverOutcome, ChangesExactlyTheTickedRows)
+{
+    const OutcomeCase &c = GetParam();
+    TTestDatabase db(siteSql());
+    TSelectionStore store = seededStore();
+    for (const Tick &tick : c.ticks)
+        store.write(section(tick.node), tick.key, tick.value);
+
+    TDbConnection conx;
+    conx.setDatabase(db.path());
+    conx.open();
+    TDbStatement q1(conx);
+    const TChangeoverOutcome outcome = applyChangeover(conx, q1, nodes(c.tickedNodes), store, kNewVID);
+    conx.close();
+
+    EXPECT_TRUE(outcome.changed);
+    EXPECT_EQ(outcome.failure, QString());
+    EXPECT_EQ(rows(db.path()), baselineWith(c.changedRows));
+    // The trigger was off for the updates and is on again.
+    EXPECT_EQ(departmentLogRows(db.path()), 0);
+    EXPECT_TRUE(departmentTriggerActive(db.path()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ChangeoverOutcome,
+    ::testing::Values(
+        OutcomeCase{"NothingTicked", {}, {}, {}},
+        OutcomeCase{"TickedDepartmentChangesItsOwnRowOnly", {Bar}, {}, {"D1 2/2"}},
+        OutcomeCase{"DepartmentAlreadySellingAtTheNewCodeKeepsItsPurchaseCode", {Kitchen}, {}, {}},
+        OutcomeCase{"SubAndThirdLevelChangeTheirOwnTables", {Beer, Lager}, {}, {"S10 2/2", "T100 2/2"}},
+        OutcomeCase{"TickedProductUnderAnUntickedDepartment", {}, {{Kitchen, "21_Soup", "Y"}}, {"P21 2"}},
+        OutcomeCase{"UntickedProductUnderATickedDepartment",
+                    {Bar}, {{Bar, "13_Nuts", "N"}, {Bar, "11_Stout", "Y"}}, {"D1 2/2", "P11 2"}},
+        OutcomeCase{"LowerCaseYCountsAsTicked", {}, {{Wine, "14_Merlot", "y"}}, {"P14 2"}},
+        OutcomeCase{"OtherValuesDoNot", {}, {{Wine, "14_Merlot", "Yes"}, {Beer, "11_Stout", ""}}, {}},
+        // Product 0 exists: a key that names no number must not reach it.
+        OutcomeCase{"KeyWithoutANumberTouchesNothing",
+                    {}, {{Bar, "Zero_Item", "Y"}, {Bar, "_Zero", "Y"}, {Bar, "99999999999_Big", "Y"}}, {}},
+        OutcomeCase{"ProductTickedInEverySectionThatListsIt",
+                    {}, {{Bar, "12_Pils", "Y"}, {Beer, "12_Pils", "Y"}, {Lager, "12_Pils", "Y"}}, {"P12 2"}}),
+    [](const ::testing::TestParamInfo<OutcomeCase> &info) { return std::string(info.param.name); });
+
+TEST(ChangeoverProductKey, SidIsTheWholeNumberBeforeTheFirstUnderscore)
+{
+    struct
+    {
+        const char *key;
+        bool isProduct;
+        qint32 sid;
+    } cases[] = {{"123_Cod", true, 123}, {"123", true, 123}, {"7_a_b", true, 7}, {"-4_Refund", true, -4},
+                 {"abc_Cod", false, 0}, {"_Cod", false, 0}, {"12x_Cod", false, 0}, {"2147483648_Big", false, 0}};
+    for (const auto &c : cases) {
+        qint32 sid = 0;
+        EXPECT_EQ(changeoverProductSid(c.key, sid), c.isProduct) << c.key;
+        if (c.isProduct)
+            EXPECT_EQ(sid, c.sid) << c.key;
+    }
+}
+
+// A site from before the third level: its table is missing, and a run that never meets a
+// third-level node must not need it.
+TEST(ChangeoverWalk, SiteWithoutTheThirdLevelNeverPreparesItsStatement)
+{
+    TTestDatabase db(siteSql());
+    db.run({"drop table TBL_L3DEPARTMENTS"});
+    TSelectionStore store = seededStore();
+    store.write(section(Bar), "13_Nuts", "Y");
+
+    TDbConnection conx;
+    conx.setDatabase(db.path());
+    conx.open();
+    TDbStatement q1(conx);
+    QList<TChangeoverNode> tree = nodes({Bar, Beer});
+    tree.removeAt(Lager);
+    const TChangeoverOutcome outcome = applyChangeover(conx, q1, tree, store, kNewVID);
+    conx.close();
+
+    EXPECT_TRUE(outcome.changed) << outcome.failure.toStdString();
+}
+
+} // namespace

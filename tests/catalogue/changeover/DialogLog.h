@@ -1,0 +1,58 @@
+#pragma once
+// Stands in for the operator at the program's dialogs: notes every dialog as
+// "<kind>: <message>" and answers questions from a list (No once the list is used up).
+#include "dialogs/AdvDialogs.h"
+#include "dialogs/DialogAnswerer.h"
+
+#include <QStringList>
+
+namespace changeover {
+
+enum Answer { Yes = mrFirstButton, No = mrFirstButton + 1 };
+
+class TDialogLog
+{
+public:
+    explicit TDialogLog(QList<Answer> answers = {}) : fAnswers(std::move(answers))
+    {
+        setDialogAnswerer([this](const QString &message, int type) {
+            seen << kind(type) + QStringLiteral(": ") + message;
+            if (type != mtQuestion)
+                return int(mrFirstButton);
+            return int(fAnswers.isEmpty() ? No : fAnswers.takeFirst());
+        });
+    }
+    ~TDialogLog() { setDialogAnswerer({}); }
+    TDialogLog(const TDialogLog &) = delete;
+    TDialogLog &operator=(const TDialogLog &) = delete;
+
+    void answer(QList<Answer> answers) { fAnswers = std::move(answers); }
+
+    QStringList seen;
+
+private:
+    static QString kind(int type)
+    {
+        switch (type) {
+        case mtQuestion: return QStringLiteral("Question");
+        case mtError: return QStringLiteral("Error");
+        case mtInformation: return QStringLiteral("Information");
+        case mtWarning: return QStringLiteral("Warning");
+        default: return QStringLiteral("Message");
+        }
+    }
+
+    QList<Answer> fAnswers;
+};
+
+// The texts of the run, as the operator reads them.
+inline const QString kTooEarly = QStringLiteral("Error: This tool can only be run from 00:00:00 on 01 Sep 2023");
+inline const QString kConfirm = QStringLiteral(
+    "Question: All checked departments and all checked products\r\nwill change sales/purchases VAT from 9% to "
+    "13.5%.\r\n\r\nDo you wish to proceed?");
+inline const QString kBackupFailed = QStringLiteral("Information: Backup failed");
+inline const QString kDone = QStringLiteral(
+    "Information: Done.\r\n\r\nPlease check that the your vat rates are now correct\r\nand then send full product "
+    "file to the till");
+
+} // namespace changeover
