@@ -1,0 +1,125 @@
+// A verified backup of the large site beside a plain gbak backup of the same file,
+// in the same run, a few rounds each:
+//
+//   build-*/bench/backup/backup_bench [--rounds N] [--database FILE]
+//
+// Without --database the large site is made first with pordane-make-site --bench.
+// Prints each round's times and file sizes, the phases of the verified backup, and
+// the median ratio of verified backup to plain backup.
+#include "BackupJob.h"
+#include "Errors.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// Notes when each stage of the verified backup begins.
+class PhaseClock : public TJobProgress
+{
+public:
+    PhaseClock() { fTimer.start(); }
+    void step(const QString &what) override { fPhases.push_back({what, fTimer.elapsed()}); }
+    void message(const QString &) override {}
+    void percent(int) override {}
+    bool cancelRequested() const override { return false; }
+
+    void print(qint64 total) const
+    {
+        for (size_t i = 0; i < fPhases.size(); ++i) {
+            const qint64 end = i + 1 < fPhases.size() ? fPhases[i + 1].second : total;
+            std::printf("      %6.2f s  %s\n", (end - fPhases[i].second) / 1000.0, qPrintable(fPhases[i].first));
+        }
+    }
+
+private:
+    QElapsedTimer fTimer;
+    std::vector<std::pair<QString, qint64>> fPhases;
+};
+
+void runOrFail(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        throw EPosError(QStringLiteral("%1 failed").arg(program));
+}
+
+double megabytes(const QString &file)
+{
+    return QFileInfo(file).size() / 1048576.0;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+int run(const QCoreApplication &app)
+{
+    QCommandLineParser parser;
+    parser.addOptions({{QStringLiteral("rounds"), QStringLiteral("Rounds of each backup."), QStringLiteral("n"),
+                        QStringLiteral("3")},
+                       {QStringLiteral("database"), QStringLiteral("Back up this file instead of a new large site."),
+                        QStringLiteral("file")}});
+    parser.addHelpOption();
+    parser.process(app);
+    const int rounds = std::max(1, parser.value(QStringLiteral("rounds")).toInt());
+
+    QTemporaryDir work;
+    QString database = parser.value(QStringLiteral("database"));
+    if (database.isEmpty()) {
+        runOrFail(QStringLiteral(PORDANE_MAKE_SITE),
+                  {QStringLiteral("--bench"), QStringLiteral("--out"), work.path(), QStringLiteral("--replace")});
+        database = work.filePath(QStringLiteral("bench.fdb"));
+    }
+    std::printf("database %s: %.1f MB\n", qPrintable(database), megabytes(database));
+
+    std::vector<double> ratios;
+    for (int round = 1; round <= rounds; ++round) {
+        // The plain backup runs as its own process while this one holds nothing open.
+        const QString plainFile = work.filePath(QStringLiteral("plain-%1.fbk").arg(round));
+        QElapsedTimer timer;
+        timer.start();
+        runOrFail(QStringLiteral("gbak"), {QStringLiteral("-b"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
+                                          database, plainFile});
+        const qint64 plain = timer.elapsed();
+
+        PhaseClock phases;
+        timer.restart();
+        const QString verified = RunVerifiedBackup(database, work.filePath(QStringLiteral("verified-%1").arg(round)), phases);
+        const qint64 total = timer.elapsed();
+
+        const double ratio = double(total) / double(std::max<qint64>(plain, 1));
+        ratios.push_back(ratio);
+        std::printf("round %d: plain gbak -b %.2f s, %.1f MB; verified backup %.2f s, %.1f MB; ratio %.2f\n", round,
+                    plain / 1000.0, megabytes(plainFile), total / 1000.0, megabytes(verified), ratio);
+        phases.print(total);
+        QFile::remove(plainFile);
+        QFile::remove(verified);
+    }
+    std::printf("median ratio of verified backup to plain backup: %.2f (target: at most 3)\n", median(ratios));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    try {
+        return run(app);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "backup_bench: %s\n", qPrintable(errorText(e)));
+        return 1;
+    }
+}
