@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   firebird3.0-server firebird3.0-server-core firebird3.0-utils firebird-dev libfbclient2
-  xvfb x11-utils xauth
+  xvfb x11-utils xauth xdotool
   fonts-dejavu-core
 )
 

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Regenerates the README's screenshots in docs/screenshots/: the main window on
+# a generated demo site (default look and the shipped "Harbour" style) and the
+# question the Proceed button asks. Runs the real program under Xvfb.
+set -euo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
+OUT="$ROOT/docs/screenshots"
+
+if [ -z "${PORDANE_SCREENSHOT_DISPLAY:-}" ]; then
+  bash "$ROOT/scripts/install-deps.sh"
+  cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$BUILD_DIR" -j"$(nproc)" \
+    --target Pordane2023Hospitality pordane-make-site pordane-screen-grab
+  # A display of our own, the same size everywhere, so the shots do not vary.
+  PORDANE_SCREENSHOT_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
+fi
+
+source "$ROOT/app/tools/drive-window.sh"
+PROGRAM="$BUILD_DIR/app/Pordane2023Hospitality"
+GRAB="$BUILD_DIR/app/pordane-screen-grab"
+SITE="$(mktemp -d)"
+trap 'rm -rf "$SITE"' EXIT
+"$BUILD_DIR/database/tools/pordane-make-site" --out "$SITE" >/dev/null
+export PORDANE_REGISTRY_DIR="$SITE"
+mkdir -p "$OUT"
+
+# shoot <skin> <file> [question <file>]: starts the program, saves the main
+# window, optionally presses Proceed and saves the question over the window,
+# then answers No and closes the program with its Close button.
+shoot() {
+  local skin=$1 file=$2 question=${3:-} main dialog status=0
+  pordane_set_skin "$SITE" "$skin"
+  "$PROGRAM" >"$SITE/program.log" 2>&1 &
+  local pid=$!
+  main=$(pordane_find_window '^Pordane 2023$' 60) || { echo "the main window did not come up" >&2; cat "$SITE/program.log" >&2; return 1; }
+  sleep 1
+  pordane_geometry "$main"
+  local mx=$WX my=$WY mw=$WW mh=$WH
+  "$GRAB" "$OUT/$file" "$mx" "$my" "$mw" "$mh"
+  if [ -n "$question" ]; then
+    pordane_click_proceed "$main"
+    dialog=$(pordane_find_window '^Pordane2020$' 20) || { echo "Proceed asked no question" >&2; status=1; }
+    if [ -n "${dialog:-}" ]; then
+      sleep 0.5
+      "$GRAB" "$OUT/$question" "$mx" "$my" "$mw" "$mh"
+      pordane_click_last_dialog_button "$dialog"
+      sleep 0.5
+    fi
+  fi
+  pordane_click_close "$main"
+  pordane_wait_exit "$pid" 30 || { echo "the program did not close" >&2; status=1; }
+  return $status
+}
+
+shoot "" main-window.png question-dialog.png
+shoot Harbour.style main-window-harbour.png
+echo "Screenshots written to $OUT"
