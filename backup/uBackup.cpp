@@ -129,21 +129,17 @@ TBackup::~TBackup()
 
 IStowlineControl *TBackup::PolledControl(TDispId &modalResultId) const
 {
-    if (bb) {
-        modalResultId = IFmBackupBackup::ModalResult;
-        return bb.get();
-    }
-    if (br) {
-        modalResultId = IFmBackupRestore::ModalResult;
-        return br.get();
-    }
-    if (bm) {
-        modalResultId = IFmBackupManager::ModalResult;
-        return bm.get();
-    }
-    if (bt) {
-        modalResultId = IFmBackupTransfer::ModalResult;
-        return bt.get();
+    const std::pair<const std::unique_ptr<IStowlineControl> *, TDispId> inOrder[] = {
+        {&bb, IFmBackupBackup::ModalResult},
+        {&br, IFmBackupRestore::ModalResult},
+        {&bm, IFmBackupManager::ModalResult},
+        {&bt, IFmBackupTransfer::ModalResult},
+    };
+    for (const auto &[field, id] : inOrder) {
+        if (*field) {
+            modalResultId = id;
+            return field->get();
+        }
     }
     return nullptr;
 }

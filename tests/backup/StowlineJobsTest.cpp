@@ -45,6 +45,13 @@ QString errorOf(const std::function<void()> &work)
     return QString();
 }
 
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(content), content.size());
+}
+
 class JobsTest : public ::testing::Test
 {
 protected:
@@ -164,11 +171,9 @@ TEST_F(JobsTest, AFailedRestoreLeavesTheDatabaseAsItWas)
     execute(db.path(), QStringLiteral("delete from ITEMS where ID < 1000"));
     const QMap<QString, qint64> changed = rowCounts(db.path());
 
-    QFile corrupt(out(QStringLiteral("corrupt.fbk")));
-    ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly));
-    corrupt.write(QByteArray(64 * 1024, 'x'));
-    corrupt.close();
-    EXPECT_FALSE(errorOf([&] { RunSafeRestore(corrupt.fileName(), db.path(), progress); }).isEmpty());
+    const QString corrupt = out(QStringLiteral("corrupt.fbk"));
+    writeFile(corrupt, QByteArray(64 * 1024, 'x'));
+    EXPECT_FALSE(errorOf([&] { RunSafeRestore(corrupt, db.path(), progress); }).isEmpty());
 
     EXPECT_FALSE(errorOf([&] { RunSafeRestore(out(QStringLiteral("absent.fbk")), db.path(), progress); }).isEmpty());
 
@@ -187,31 +192,27 @@ TEST_F(JobsTest, AFailedRestoreLeavesTheDatabaseAsItWas)
 
 TEST_F(JobsTest, TransferCopiesIntoTheFolderThatTheHostNames)
 {
-    QFile source(out(QStringLiteral("data.fdb")));
-    ASSERT_TRUE(source.open(QIODevice::WriteOnly));
+    const QString source = out(QStringLiteral("data.fdb"));
     const QByteArray content(3 * 1024 * 1024 + 17, 'd');
-    source.write(content);
-    source.close();
+    writeFile(source, content);
     QTemporaryDir remote;
     RecordingProgress progress;
 
-    const QString copy = RunTransfer(source.fileName(), QString(), remote.path(), progress);
+    const QString copy = RunTransfer(source, QString(), remote.path(), progress);
     EXPECT_EQ(copy, remote.filePath(QStringLiteral("data.fdb")));
     QFile copied(copy);
     ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
     EXPECT_EQ(copied.readAll(), content);
 
     const QString url = QUrl::fromLocalFile(remote.path()).toString();
-    EXPECT_EQ(RunTransfer(source.fileName(), QStringLiteral("review.fdb"), url, progress),
+    EXPECT_EQ(RunTransfer(source, QStringLiteral("review.fdb"), url, progress),
               remote.filePath(QStringLiteral("review.fdb")));
 }
 
 TEST_F(JobsTest, TransferToAnyOtherKindOfHostFailsClearly)
 {
-    QFile source(out(QStringLiteral("data.fdb")));
-    ASSERT_TRUE(source.open(QIODevice::WriteOnly));
-    source.write("x");
-    source.close();
+    const QString source = out(QStringLiteral("data.fdb"));
+    writeFile(source, "x");
     RecordingProgress progress;
     const struct {
         const char *host;
@@ -224,7 +225,7 @@ TEST_F(JobsTest, TransferToAnyOtherKindOfHostFailsClearly)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.host);
-        const QString error = errorOf([&] { RunTransfer(source.fileName(), QString(), QString::fromLatin1(c.host), progress); });
+        const QString error = errorOf([&] { RunTransfer(source, QString(), QString::fromLatin1(c.host), progress); });
         EXPECT_TRUE(error.contains(QString::fromLatin1(c.says))) << error.toStdString();
     }
 }
