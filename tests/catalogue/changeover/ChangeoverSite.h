@@ -1,6 +1,7 @@
 #pragma once
 // One small site for every changeover test, its tree and store as the window would hold
 // them, and a row-by-row picture of what the changeover may change.
+#include "../../util/PrintQString.h"
 #include "ChangeoverWalk.h"
 #include "SelectionStore.h"
 

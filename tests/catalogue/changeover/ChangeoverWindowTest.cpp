@@ -1,0 +1,172 @@
+// Proceed through the main window: ticks made by clicks, the real question and report
+// dialogs answered by pressing their buttons, the stand-in backup run for real, and the
+// database checked row by row afterwards.
+#include "../MainWindowFixture.h"
+#include "ChangeoverRun.h"
+#include "ChangeoverSite.h"
+#include "Clock.h"
+#include "DialogLog.h"
+#include "ProductTable.h"
+#include "uOrvoReg.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+using namespace changeover;
+
+namespace {
+
+// Presses a button of every message dialog that comes up, as the operator would: the
+// first button ("Yes" or "OK") unless told otherwise; other modal windows (the backup's)
+// are left to run.
+class TDialogPresser
+{
+public:
+    TDialogPresser()
+    {
+        QObject::connect(&fTimer, &QTimer::timeout, [this] { pressIfShown(); });
+        fTimer.start(20);
+    }
+
+    QStringList seen;
+
+private:
+    void pressIfShown()
+    {
+        auto *form = qobject_cast<TMessageForm *>(QApplication::activeModalWidget());
+        if (!form || !form->isVisible() || form == fLast)
+            return;
+        fLast = form;
+        seen << form->MsgLabel->text();
+        QTest::mouseClick(form->buttons().first(), Qt::LeftButton);
+    }
+
+    QTimer fTimer;
+    QPointer<TMessageForm> fLast;
+};
+
+// A dialog's text as its label shows it: without the kind, lines broken by LF alone.
+QString shown(const QString &logged)
+{
+    return logged.section(QStringLiteral(": "), 1).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+class ChangeoverWindow : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        fDb = std::make_unique<TTestDatabase>(siteSql());
+        // Backups go below the database's own folder.
+        TOrvoReg().WriteString("Database\\List\\TEST", "LocalPath", fDb->path(), rmText);
+        showOn(*fDb);
+        ASSERT_EQ(fWindow->error, QString());
+        tv = fWindow->departmentTree();
+        tv->expandAll();
+    }
+    void TearDown() override
+    {
+        Clock::reset();
+        MainWindowTest::TearDown();
+    }
+
+    QTreeWidgetItem *node(const QString &caption) const
+    {
+        const auto found = tv->findItems(caption, Qt::MatchStartsWith | Qt::MatchRecursive);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+    void clickStateImage(QTreeWidgetItem *item)
+    {
+        QTest::mouseClick(tv->viewport(), Qt::LeftButton, {}, fWindow->stateImageRect(item).center());
+    }
+    void clickTick(const QString &key)
+    {
+        TProductTable *table = fWindow->productTable();
+        for (int row = 0; row < table->rowCount(); ++row) {
+            if (table->fullKey(row) != key)
+                continue;
+            QTableView *lb = fWindow->productGrid();
+            QTest::mouseClick(lb->viewport(), Qt::LeftButton, {},
+                              lb->visualRect(table->index(row, TProductTable::CHECKED)).center());
+            return;
+        }
+        ADD_FAILURE() << "no row for " << key.toStdString();
+    }
+    void pressProceed()
+    {
+        QTest::mouseClick(fWindow->findChild<QPushButton *>("btnProceed"), Qt::LeftButton);
+    }
+    // Files below the database's backup folders.
+    QStringList backupFiles() const
+    {
+        QStringList files;
+        const QString root = QFileInfo(fDb->path()).absolutePath() + "/Backups";
+        for (QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+            files << QDir(root).relativeFilePath(it.next());
+        return files;
+    }
+
+    std::unique_ptr<TTestDatabase> fDb;
+    QTreeWidget *tv = nullptr;
+};
+
+TEST_F(ChangeoverWindow, ProceedBacksUpRewritesWhatIsTickedAndCloses)
+{
+    Clock::setNow(QDateTime(QDate(2023, 9, 5), QTime(14, 3, 7)));
+    // Beer and its Lager below it, with their products; then Pils taken back out, and
+    // Soup ticked alone under the unticked Kitchen.
+    clickStateImage(node("Beer"));
+    clickTick("12_Pils");
+    tv->setCurrentItem(node("Kitchen"));
+    clickTick("21_Soup");
+
+    TDialogPresser operatorAtDialogs;
+    pressProceed();
+
+    EXPECT_EQ(operatorAtDialogs.seen, QStringList({shown(kConfirm), shown(kDone)}));
+    EXPECT_FALSE(fWindow->isVisible());
+    EXPECT_EQ(rows(fDb->path()), baselineWith({"S10 2/2", "T100 2/2", "P11 2", "P21 2"}));
+    EXPECT_TRUE(departmentTriggerActive(fDb->path()));
+    // The standard daily backup of site 7, named by the time of the run.
+    const QStringList files = backupFiles();
+    ASSERT_EQ(files.size(), 1) << files.join(", ").toStdString();
+    EXPECT_TRUE(files[0].startsWith("Daily/2023/09-Sep/7-230905140307")) << files[0].toStdString();
+}
+
+TEST_F(ChangeoverWindow, StaysOpenUntilAllowedAndConfirmed)
+{
+    clickStateImage(node("Bar"));
+    TDialogLog dialogs;
+
+    Clock::setNow(changeoverMoment().addMSecs(-1));
+    pressProceed();
+    EXPECT_EQ(dialogs.seen, QStringList{kTooEarly});
+    EXPECT_TRUE(fWindow->isVisible());
+
+    Clock::setNow(changeoverMoment());
+    dialogs.answer({No});
+    pressProceed();
+    EXPECT_EQ(dialogs.seen, QStringList({kTooEarly, kConfirm}));
+    EXPECT_TRUE(fWindow->isVisible());
+    EXPECT_EQ(rows(fDb->path()), baselineRows());
+    EXPECT_TRUE(backupFiles().isEmpty());
+
+    // The ticks are still there, and Proceed still works.
+    dialogs.answer({Yes});
+    pressProceed();
+    EXPECT_EQ(dialogs.seen, QStringList({kTooEarly, kConfirm, kConfirm, kDone}));
+    EXPECT_FALSE(fWindow->isVisible());
+    EXPECT_EQ(rows(fDb->path()),
+              baselineWith({"D1 2/2", "S10 2/2", "S11 2/2", "T100 2/2", "P0 2", "P11 2", "P12 2", "P13 2", "P14 2"}));
+}
+
+} // namespace
