@@ -95,6 +95,14 @@ TEST_F(ClientTest, AFailingBackupReturnsFalseAndLeavesNoFileClaimingSuccess)
     EXPECT_FALSE(client->bb);
     EXPECT_TRUE(dialogs.empty());
     EXPECT_TRUE(logs.readStowlineLog().contains(QStringLiteral("FAILED"))) << logs.readStowlineLog().toStdString();
+
+    // An external backup method is refused rather than reported as done.
+    TTestDatabase db;
+    name.clear();
+    EXPECT_FALSE(client->Backup(bcBrisko, bmStandard, db.path(), db.path(), name, 7, false, 0, QDateTime(), true, 1,
+                                QStringLiteral("copy-it.cmd")));
+    EXPECT_EQ(filesBelow(folderOf(db.path())), QStringList{QFileInfo(db.path()).fileName()});
+    EXPECT_TRUE(logs.readStowlineLog().contains(QStringLiteral("External backup method 1 is not supported")));
 }
 
 TEST_F(ClientTest, AControlThatReportsFailureClosesTheHostAndFailsTheOperation)
