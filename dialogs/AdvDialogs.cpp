@@ -209,41 +209,42 @@ void TMessageForm::resizeEvent(QResizeEvent *event)
 // Seen before the controls (installed on each of them as well as on the form).
 bool TMessageForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && watched != this) {
-        auto *ke = static_cast<QKeyEvent *>(event);
-        keyPressEvent(ke);
-        return ke->isAccepted();
-    }
+    if (event->type() == QEvent::KeyPress && watched != this)
+        return handleKey(static_cast<QKeyEvent *>(event));
     return QDialog::eventFilter(watched, event);
 }
 
 void TMessageForm::keyPressEvent(QKeyEvent *event)
 {
+    if (!handleKey(event))
+        QDialog::keyPressEvent(event);
+}
+
+// Escape, Alt+F4 and the buttons' access keys; true when the key was used up.
+bool TMessageForm::handleKey(QKeyEvent *event)
+{
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     if (event->key() == Qt::Key_Escape && mods == Qt::NoModifier) {
         if (fEscapeCancels)
             done(mrCancel);
-        event->accept();
-        return;
+        return true;
     }
     if (event->key() == Qt::Key_F4 && mods == Qt::AltModifier) {
         if (fAltF4Allowed)
             done(mrCancel);
-        event->accept();
-        return;
+        return true;
     }
-    if (mods == Qt::NoModifier || mods == Qt::AltModifier) {
-        const QString typed = event->text().toUpper();
-        for (QPushButton *button : std::as_const(fButtons)) {
-            const QChar key = accessKey(button->text());
-            if (!key.isNull() && typed == QString(key)) {
-                button->click();
-                event->accept();
-                return;
-            }
+    if (mods != Qt::NoModifier && mods != Qt::AltModifier)
+        return false;
+    const QString typed = event->text().toUpper();
+    for (QPushButton *button : std::as_const(fButtons)) {
+        const QChar key = accessKey(button->text());
+        if (!key.isNull() && typed == QString(key)) {
+            button->click();
+            return true;
         }
     }
-    event->ignore();
+    return false;
 }
 
 // A close request from outside (the window system's close command) counts as

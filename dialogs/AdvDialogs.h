@@ -54,6 +54,7 @@ protected:
 private:
     friend class TMessageFormBuilder;
     void layoutPanels();
+    bool handleKey(QKeyEvent *event);
 
     QList<QPushButton *> fButtons;
     QCheckBox *fCheckBox = nullptr;

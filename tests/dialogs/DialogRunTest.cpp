@@ -69,9 +69,13 @@ TEST(DialogRun, ButtonsAnswerByTheirPlaceAndAccessKeys)
     };
     const Case cases[] = {
         {"click No", [](TMessageForm *f) { QTest::mouseClick(f->buttons()[1], Qt::LeftButton); }, 7},
-        {"space presses the focused button", [](TMessageForm *f) {
-             f->buttons()[1]->setFocus();
+        {"Tab then space presses No", [](TMessageForm *f) {
+             pressKey(f, Qt::Key_Tab);
              pressKey(f, Qt::Key_Space);
+         }, 7},
+        {"Tab then Enter presses No", [](TMessageForm *f) {
+             pressKey(f, Qt::Key_Tab);
+             pressKey(f, Qt::Key_Return);
          }, 7},
         {"access key N", [](TMessageForm *f) { pressKey(f, Qt::Key_N); }, 7},
         {"access key Alt+Y", [](TMessageForm *f) { pressKey(f, Qt::Key_Y, Qt::AltModifier); }, 6},
