@@ -20,7 +20,7 @@ void whenDialogUp(std::function<void(TMessageForm *)> drive)
     poll->setInterval(5);
     QObject::connect(poll, &QTimer::timeout, [poll, drive] {
         auto *form = qobject_cast<TMessageForm *>(QApplication::activeModalWidget());
-        if (!form || !form->isVisible())
+        if (!form || !form->isVisible() || !form->isActiveWindow())
             return;
         poll->stop();
         poll->deleteLater();
