@@ -1,0 +1,16 @@
+# GoogleTest for a cross build: Debian's libgtest-dev is built for the host only,
+# so the cross build compiles Debian's GoogleTest sources (package googletest) itself.
+set(PORDANE_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources for cross builds")
+if(NOT EXISTS "${PORDANE_GTEST_SOURCE_DIR}/CMakeLists.txt")
+  message(FATAL_ERROR "GoogleTest sources not found in ${PORDANE_GTEST_SOURCE_DIR} (Debian package googletest)")
+endif()
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+add_subdirectory("${PORDANE_GTEST_SOURCE_DIR}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL SYSTEM)
+foreach(lib gtest gtest_main gmock gmock_main)
+  if(NOT TARGET GTest::${lib})
+    add_library(GTest::${lib} ALIAS ${lib})
+  endif()
+endforeach()
+set(GTest_FOUND TRUE)
