@@ -11,15 +11,20 @@
 
 namespace {
 
-bool validName(const std::wstring &name)
+// The registry's limits on a name's length, in UTF-16 units.
+constexpr std::size_t kMaxKeyName = 255;
+constexpr std::size_t kMaxValueName = 16383;
+
+bool validName(const std::wstring &name, std::size_t maxLength = kMaxValueName)
 {
-    return name.find_first_of(std::wstring(L"\r\n\0", 3)) == std::wstring::npos;
+    return name.size() <= maxLength
+           && name.find_first_of(std::wstring(L"\r\n\0", 3)) == std::wstring::npos;
 }
 
 bool validPath(const KeyPath &path)
 {
     for (const std::wstring &part : path)
-        if (!validName(part))
+        if (!validName(part, kMaxKeyName))
             return false;
     return true;
 }
@@ -156,7 +161,7 @@ public:
     RegResult deleteTree(const std::wstring &subKey) override
     {
         KeyPath sub;
-        if (subKey.empty() || !splitKeyPath(subKey, sub) || sub.empty())
+        if (subKey.empty() || !splitKeyPath(subKey, sub) || sub.empty() || !validPath(sub))
             return RegResult::InvalidParameter;
         if (fAccess != RegAccess::All)
             return RegResult::AccessDenied;

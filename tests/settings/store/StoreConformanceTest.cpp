@@ -87,6 +87,8 @@ protected:
         return names;
     }
 
+    const StoreSandbox &sandbox() const { return *fSandbox; }
+
     std::wstring base;
 
 private:
@@ -205,11 +207,43 @@ TEST_F(StoreConformance, SubkeysEnumerateAlphabeticallyIgnoringCaseValuesInCreat
 
     for (const wchar_t *name : {L"z", L"a", L"M", L""})
         key->setValue(name, RegType::Dword, dwordBytes(1).data(), 4);
-    EXPECT_EQ(valueNames(*key), (std::vector<std::wstring>{L"z", L"a", L"M", L""}));
+    if (sandbox().valuesEnumerateInCreationOrder())
+        EXPECT_EQ(valueNames(*key), (std::vector<std::wstring>{L"z", L"a", L"M", L""}));
+    else
+        EXPECT_EQ(valueNames(*key), (std::vector<std::wstring>{L"", L"a", L"M", L"z"}));
 
     auto empty = create(L"Order\\c");
     EXPECT_TRUE(subKeys(*empty).empty());
     EXPECT_TRUE(valueNames(*empty).empty());
+}
+
+TEST_F(StoreConformance, MalformedPathsAndOverlongNamesAreRefusedWithoutChangingAnything)
+{
+    const std::wstring longestKeyName(255, L'k');
+    const std::wstring longestValueName(16383, L'v');
+    create(L"K");
+    std::unique_ptr<RegistryKey> longest;
+    ASSERT_EQ(store().createKey(RegRoot::CurrentUser, base + L"\\" + longestKeyName, RegAccess::All, longest),
+              RegResult::Success);
+
+    for (const std::wstring &path : {base + L"\\A\\\\B", L"\\" + base + L"\\A", base + L"\\A\\\\",
+                                     base + L"\\" + longestKeyName + L"k"}) {
+        std::unique_ptr<RegistryKey> bad;
+        EXPECT_EQ(store().createKey(RegRoot::CurrentUser, path, RegAccess::All, bad), RegResult::InvalidParameter)
+            << narrow(path.substr(0, 80));
+        EXPECT_EQ(store().openKey(RegRoot::CurrentUser, path, RegAccess::Read, bad), RegResult::InvalidParameter);
+    }
+    EXPECT_EQ(open(L"A"), RegResult::NotFound) << "a refused path creates none of its keys";
+
+    auto top = create(L"");
+    for (const std::wstring &sub : {std::wstring(), std::wstring(L"\\"), std::wstring(L"K\\\\X")})
+        EXPECT_EQ(top->deleteTree(sub), RegResult::InvalidParameter) << narrow(sub);
+    EXPECT_EQ(open(L"K"), RegResult::Success) << "an empty subkey name deletes nothing";
+
+    const Bytes one = dwordBytes(1);
+    EXPECT_EQ(top->setValue(longestValueName, RegType::Dword, one.data(), 4), RegResult::Success);
+    EXPECT_EQ(top->setValue(longestValueName + L"v", RegType::Dword, one.data(), 4), RegResult::InvalidParameter);
+    EXPECT_EQ(valueNames(*top), std::vector<std::wstring>{longestValueName});
 }
 
 TEST_F(StoreConformance, MissingValuesAreNotFound)

@@ -8,6 +8,10 @@ class StoreSandbox
 {
 public:
     virtual ~StoreSandbox() = default;
+
+    // Windows and the hive files list values in the order they were created;
+    // Wine's registry lists them sorted by name.
+    virtual bool valuesEnumerateInCreationOrder() const { return true; }
 };
 
 std::unique_ptr<StoreSandbox> openStoreSandbox();
