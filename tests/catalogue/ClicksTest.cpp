@@ -163,4 +163,26 @@ TEST_F(Clicks, NodeWithoutProductsIsStillMarkedWithItsDescendants)
     EXPECT_EQ(w.productTable()->rowCount(), 0);
 }
 
+TEST_F(MainWindowTest, LargeIdsAreTickedApart)
+{
+    // Sub-department 100012 and third-level department 12 would share one section if
+    // sections were numbered level x 100000 + id: ticking Gin would tick Vodka too.
+    TTestDatabase db({vat(1, "9", 5), vat(2, "13.5", 3), dept(1, "Bar", 1), sub(100012, 1, "Spirits", 1),
+                      l3(12, 100012, "Gin", 1), product(1, "Dry gin", 1, 1, 100012, 12),
+                      product(2, "Vodka", 1, 1, 100012)});
+    TShownMain &w = showOn(db);
+    QTreeWidget *tree = w.departmentTree();
+    tree->expandAll();
+    QTreeWidgetItem *spirits = tree->topLevelItem(0)->child(0);
+    QTreeWidgetItem *gin = spirits->child(0);
+    ASSERT_EQ(nodeId(spirits), 100012);
+
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, w.stateImageRect(gin).center());
+    EXPECT_EQ(nodeMark(gin), 2);
+    EXPECT_EQ(nodeMark(spirits), 1);
+    EXPECT_EQ(w.selection().read(nodeSection(spirits), "1_Dry gin", "-"), QStringLiteral("Y"));
+    EXPECT_EQ(w.selection().read(nodeSection(spirits), "2_Vodka", "-"), QStringLiteral("N"));
+    EXPECT_EQ(w.productTable()->rowCount(), 1);
+}
+
 } // namespace
