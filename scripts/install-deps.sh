@@ -10,6 +10,7 @@ PACKAGES=(
   firebird3.0-server firebird3.0-server-core firebird3.0-utils firebird-dev libfbclient2
   xvfb x11-utils xauth xdotool
   fonts-dejavu-core
+  g++-mingw-w64-x86-64-posix wine wine64 googletest
 )
 
 missing=()
