@@ -5,6 +5,8 @@
 #include "Errors.h"
 #include "SiteNames.h"
 
+#include <QStringList>
+
 #include <vector>
 
 namespace {
@@ -175,6 +177,21 @@ void writeProducts(TDbConnection &connection, const TSiteOptions &options, const
     summary.products = options.products;
 }
 
+// A site restored from a backup has fresh index statistics; one loaded into empty
+// tables has none, and the optimizer would then walk the few-valued VAT index for
+// every department query, which no real till database makes it do.
+void refreshIndexStatistics(TDbConnection &connection)
+{
+    QStringList names;
+    TDbStatement q(connection);
+    q.setSQL(QStringLiteral("select RDB$INDEX_NAME from RDB$INDICES where coalesce(RDB$SYSTEM_FLAG, 0) = 0"));
+    for (q.open(); !q.eof(); q.next())
+        names << q.field(0).asTrimmedText();
+    q.close();
+    for (const QString &name : names)
+        connection.executeImmediate(QStringLiteral("set statistics index %1").arg(name));
+}
+
 } // namespace
 
 TSiteSummary generateSite(TDbConnection &connection, const TSiteOptions &options)
@@ -195,5 +212,8 @@ TSiteSummary generateSite(TDbConnection &connection, const TSiteOptions &options
         connection.rollback();
         throw;
     }
+    connection.startTransaction();
+    refreshIndexStatistics(connection);
+    connection.commit();
     return summary;
 }
