@@ -157,8 +157,10 @@ private:
     }
 
     // A quoted text from s[pos] (the opening quote); returns the position after
-    // the closing quote.
-    std::size_t parseQuoted(const std::wstring &s, std::size_t pos, std::wstring &text) const
+    // the closing quote. Wine's registry editor writes line breaks in text data
+    // as \r and \n; a name never holds one.
+    std::size_t parseQuoted(const std::wstring &s, std::size_t pos, std::wstring &text,
+                            bool lineBreakEscapes = false) const
     {
         text.clear();
         for (std::size_t i = pos + 1; i < s.size(); ++i) {
@@ -166,9 +168,14 @@ private:
             if (c == L'"')
                 return i + 1;
             if (c == L'\\') {
-                if (i + 1 >= s.size() || (s[i + 1] != L'\\' && s[i + 1] != L'"'))
+                const wchar_t next = i + 1 < s.size() ? s[i + 1] : L'\0';
+                if (lineBreakEscapes && (next == L'r' || next == L'n'))
+                    text.push_back(next == L'r' ? L'\r' : L'\n');
+                else if (next == L'\\' || next == L'"')
+                    text.push_back(next);
+                else
                     fail(fIndex + 1, "a backslash that escapes neither \\ nor \"");
-                text.push_back(s[++i]);
+                ++i;
             } else {
                 text.push_back(c);
             }
@@ -198,7 +205,7 @@ private:
         RegValue value;
         if (!data.empty() && data[0] == L'"') {
             std::wstring text;
-            const std::size_t end = parseQuoted(data, 0, text);
+            const std::size_t end = parseQuoted(data, 0, text, true);
             if (!trimRight(data.substr(end)).empty())
                 fail(lineNo, "text after the closing quote");
             value.type = RegType::Sz;
