@@ -81,12 +81,13 @@ void TChangeoverWalk::updateDepartment(const TChangeoverNode &node)
     TDbStatement &statement = departmentStatement(node.depth);
     statement.setInt(2, node.id); // DID
     statement.execute();
-    ++fDepartmentUpdates;
 }
 
 void TChangeoverWalk::updateProduct(qint32 sid)
 {
+    if (fProductsDone.contains(sid))
+        return;
+    fProductsDone.insert(sid);
     fProducts.setInt(1, sid); // SID
     fProducts.execute();
-    ++fProductUpdates;
 }

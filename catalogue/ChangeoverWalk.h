@@ -4,6 +4,7 @@
 #include "DbStatement.h"
 
 #include <QList>
+#include <QSet>
 #include <QtGlobal>
 
 class TDbConnection;
@@ -27,12 +28,9 @@ public:
 
     // Nodes in display order: a ticked node rewrites its own department row; then
     // every key of the node's section whose value counts as ticked rewrites that
-    // product, whether the node is ticked or not.
+    // product, whether the node is ticked or not. A product ticked in several sections
+    // is rewritten once: the same values again would only cost time.
     void run(const QList<TChangeoverNode> &nodes, const TSelectionStore &store);
-
-    // Statements executed by run, for the benchmark's report.
-    qint64 departmentUpdates() const { return fDepartmentUpdates; }
-    qint64 productUpdates() const { return fProductUpdates; }
 
 private:
     void updateDepartment(const TChangeoverNode &node);
@@ -44,8 +42,7 @@ private:
     TDbStatement fSubDepartments;
     TDbStatement fThirdLevels;
     TDbStatement fProducts;
-    qint64 fDepartmentUpdates = 0;
-    qint64 fProductUpdates = 0;
+    QSet<qint32> fProductsDone;
 };
 
 // The product number a selection key stands for: its text before the first "_" (the
