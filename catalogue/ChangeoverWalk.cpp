@@ -13,7 +13,8 @@ namespace {
 const QString kDepartmentSql = QStringLiteral(
     "update TBL_DEPARTMENTS set VAT_ID = :VID1, PURCH_VAT = :VID2\r\n where DEPT_ID = :DID and VAT_ID <> :VID3");
 const QString kSubDepartmentSql = QStringLiteral(
-    "update TBL_SUB_DEPARTMENTS set SALES_VID = :VID1, PURCH_VID = :VID2\r\n where SUB_DEPT = :DID and SALES_VID <> :VID3");
+    "update TBL_SUB_DEPARTMENTS set SALES_VID = :VID1, PURCH_VID = :VID2\r\n"
+    " where SUB_DEPT = :DID and SALES_VID <> :VID3");
 const QString kThirdLevelSql = QStringLiteral(
     "update TBL_L3DEPARTMENTS set SALES_VID = :VID1, PURCH_VID = :VID2\r\n where L3DID = :DID and SALES_VID <> :VID3");
 const QString kProductSql = QStringLiteral("update TBL_PRODUCTS set VAT_ID = :VID where SID = :SID");

@@ -218,7 +218,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ChangeoverUpdateFailure,
     ::testing::Values(FailureCase{"RowRefusedPartWay", Fault::RowRefused, "Soup may not change"},
                       // Waits the bounded time, then gives up naming the lock.
-                      FailureCase{"RowLockedByAnotherConnection", Fault::RowLocked, "Another program holds a lock on a row to be changed"}),
+                      FailureCase{"RowLockedByAnotherConnection", Fault::RowLocked,
+                                  "Another program holds a lock on a row to be changed"}),
     [](const ::testing::TestParamInfo<FailureCase> &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -14,8 +14,8 @@ QStringList siteSql()
     return {setup(kSiteID ^ 0x3A91E27D),
             vat(1, "9", 5), vat(2, "13.5", 3), vat(3, "23", 1),
             dept(1, "Bar", 1), sub(10, 1, "Beer", 1), l3(100, 10, "Lager", 1), sub(11, 1, "Wine", 1),
-            QStringLiteral("insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION, VAT_ID, PURCH_VAT, IS_ACTIVE, REPORT_GROUP)"
-                           " values (2, 'Kitchen', 2, 1, 'Y', 2)"),
+            QStringLiteral("insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION, VAT_ID, PURCH_VAT, IS_ACTIVE,"
+                           " REPORT_GROUP) values (2, 'Kitchen', 2, 1, 'Y', 2)"),
             product(11, "Stout", 1, 1, 10), product(12, "Pils", 1, 1, 10, 100), product(13, "Nuts", 1, 1),
             product(14, "Merlot", 1, 1, 11), product(21, "Soup", 1, 2), product(0, "Zero", 1, 1)};
 }

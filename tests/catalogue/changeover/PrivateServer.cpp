@@ -36,21 +36,10 @@ QString installedRoot()
     return QString::fromUtf8(Firebird::fb_get_master_interface()->getConfigManager()->getRootDirectory());
 }
 
-bool acceptsConnections(int port)
-{
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (s < 0)
-        return false;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(quint16(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool connected = ::connect(s, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
-    ::close(s);
-    return connected;
-}
+enum class Probe { Connect, Bind };
 
-bool portIsFree(int port)
+// Connects to (or binds) a loopback port with a socket that is closed again at once.
+bool probeLoopback(int port, Probe probe)
 {
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);
     if (s < 0)
@@ -59,16 +48,18 @@ bool portIsFree(int port)
     address.sin_family = AF_INET;
     address.sin_port = htons(quint16(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool free = ::bind(s, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    const auto *where = reinterpret_cast<sockaddr *>(&address);
+    const int result = probe == Probe::Connect ? ::connect(s, where, sizeof address) : ::bind(s, where, sizeof address);
+    const bool done = result == 0;
     ::close(s);
-    return free;
+    return done;
 }
 
 int freePort()
 {
     const int first = 3100 + int(::getpid() % 2000);
     for (int port = first; port < first + 200; ++port)
-        if (portIsFree(port))
+        if (probeLoopback(port, Probe::Bind))
             return port;
     throw EPosError(QStringLiteral("No free loopback port for a private Firebird server"));
 }
@@ -148,7 +139,7 @@ void TPrivateServer::start()
 
     QElapsedTimer waited;
     waited.start();
-    while (!acceptsConnections(fPort)) {
+    while (!probeLoopback(fPort, Probe::Connect)) {
         if (waited.elapsed() > 30000 || ::waitpid(fPid, nullptr, WNOHANG) == fPid) {
             stop();
             throw EPosError(QStringLiteral("The private Firebird server does not answer on port %1").arg(fPort));
