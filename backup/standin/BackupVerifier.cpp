@@ -89,7 +89,8 @@ void VerifyBackup(const TServiceTarget &source, const QString &backupFile, const
 
     progress.step(QStringLiteral("Checking the backup: restoring it into a scratch database"));
     TFbService(source).restore(backupFile, scratch.databasePath,
-                               [&](const QString &line) { progress.message(line); });
+                               [&](const QString &line) { progress.message(line); },
+                               TFbService::TIndexes::LeaveInactive);
     StopIfCancelled(progress);
 
     progress.step(QStringLiteral("Checking the backup: counting the rows of every table"));

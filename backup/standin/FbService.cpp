@@ -141,13 +141,15 @@ void TFbService::backup(const QString &backupFile, const LineSink &sink)
     run(spb.bytes(), sink);
 }
 
-void TFbService::restore(const QString &backupFile, const QString &databasePath, const LineSink &sink)
+void TFbService::restore(const QString &backupFile, const QString &databasePath, const LineSink &sink,
+                         TIndexes indexes)
 {
+    const int options = isc_spb_res_create | (indexes == TIndexes::LeaveInactive ? isc_spb_res_deactivate_idx : 0);
     TSpb spb(IXpbBuilder::SPB_START);
     spb.tag(isc_action_svc_restore)
         .text(isc_spb_bkp_file, backupFile)
         .text(isc_spb_dbname, databasePath)
-        .number(isc_spb_options, isc_spb_res_create)
+        .number(isc_spb_options, options)
         .tag(isc_spb_verbose);
     run(spb.bytes(), sink);
 }
