@@ -11,7 +11,7 @@ if [ -z "${PORDANE_RUN_UNDER_XVFB:-}" ]; then
   bash "$ROOT/scripts/install-deps.sh"
   BUILD_DIR="$BUILD_DIR" bash "$ROOT/scripts/build.sh"
   if [ ! -f "$DEMO/demo.fdb" ] || [ ! -f "$DEMO/HKEY_CURRENT_USER.reg" ]; then
-    "$BUILD_DIR/database/tools/pordane-make-site" --out "$DEMO" --replace
+    "$BUILD_DIR/database/tools/pordane-make-site" --out "$DEMO" --replace --skin Harbour.style
   fi
 fi
 

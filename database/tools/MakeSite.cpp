@@ -22,6 +22,7 @@ struct TMakeSiteArgs
     QString entry;
     bool viaServer = false;
     bool replace = false;
+    QString skin;
     TSiteOptions site;
 };
 
@@ -51,6 +52,8 @@ TMakeSiteArgs parseArgs(const QCoreApplication &app)
          QStringLiteral("The large site: 2000 departments, 100000 products, a third at 9 %, entry BENCH.")},
         {QStringLiteral("server"), QStringLiteral("Register the server path 127.0.0.1:<file> instead of the file.")},
         {QStringLiteral("replace"), QStringLiteral("Replace a database file that is already there.")},
+        {QStringLiteral("skin"), QStringLiteral("Style file the user has chosen (the user's \"Skin\" setting)."),
+         QStringLiteral("file")},
     });
     parser.process(app);
 
@@ -58,6 +61,7 @@ TMakeSiteArgs parseArgs(const QCoreApplication &app)
     args.folder = QDir(parser.value(QStringLiteral("out"))).absolutePath();
     args.viaServer = parser.isSet(QStringLiteral("server"));
     args.replace = parser.isSet(QStringLiteral("replace"));
+    args.skin = parser.value(QStringLiteral("skin"));
     args.entry = QStringLiteral("DEMO");
     if (parser.isSet(QStringLiteral("bench"))) {
         args.entry = QStringLiteral("BENCH");
@@ -111,6 +115,8 @@ int run(const QCoreApplication &app)
 
     const QString serverPath = args.viaServer ? QStringLiteral("127.0.0.1:") + file : file;
     writeSiteHive(args.folder, args.entry, file, serverPath);
+    if (!args.skin.isEmpty())
+        writeUserSkin(args.folder, args.skin);
 
     std::printf("%s: %d departments, %d sub-departments, %d third-level departments, %d products (%d at 9 %%)"
                 " in %.1f s\nregistry hives in %s, entry %s, server path %s\n",

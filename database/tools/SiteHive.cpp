@@ -37,18 +37,31 @@ void setText(RegistryStore &store, RegRoot root, const QString &path, const QStr
                             .arg(static_cast<long>(result)));
 }
 
+// The store finds its hives through the environment: point it at the folder for one call only.
+struct TRegistryDirFor
+{
+    QByteArray previous = qgetenv("PORDANE_REGISTRY_DIR");
+    bool wasSet = qEnvironmentVariableIsSet("PORDANE_REGISTRY_DIR");
+    explicit TRegistryDirFor(const QString &dir) { qputenv("PORDANE_REGISTRY_DIR", QDir(dir).absolutePath().toLocal8Bit()); }
+    ~TRegistryDirFor() { wasSet ? qputenv("PORDANE_REGISTRY_DIR", previous) : qunsetenv("PORDANE_REGISTRY_DIR"); }
+};
+
 } // namespace
+
+void writeUserSkin(const QString &folder, const QString &skin)
+{
+    TRegistryDirFor registryDir(folder);
+    try {
+        FileRegistryStore store;
+        setText(store, RegRoot::CurrentUser, QStringLiteral("SOFTWARE\\Tollvane\\Orvo"), QStringLiteral("Skin"), skin);
+    } catch (const RegistryStoreError &e) {
+        throw EPosError(QString::fromStdString(e.what()));
+    }
+}
 
 void writeSiteHive(const QString &folder, const QString &entry, const QString &localPath, const QString &serverPath)
 {
-    // The store finds its hives through the environment: point it at the folder for this call only.
-    struct TRegistryDirFor
-    {
-        QByteArray previous = qgetenv("PORDANE_REGISTRY_DIR");
-        bool wasSet = qEnvironmentVariableIsSet("PORDANE_REGISTRY_DIR");
-        explicit TRegistryDirFor(const QString &dir) { qputenv("PORDANE_REGISTRY_DIR", dir.toLocal8Bit()); }
-        ~TRegistryDirFor() { wasSet ? qputenv("PORDANE_REGISTRY_DIR", previous) : qunsetenv("PORDANE_REGISTRY_DIR"); }
-    } registryDir(QDir(folder).absolutePath());
+    TRegistryDirFor registryDir(folder);
 
     try {
         FileRegistryStore store;

@@ -7,3 +7,6 @@
 // ServerPath below "SOFTWARE\Tollvane\Orvo" into HKEY_LOCAL_MACHINE.reg and
 // HKEY_CURRENT_USER.reg in the folder (PORDANE_REGISTRY_DIR is set to it for the call).
 void writeSiteHive(const QString &folder, const QString &entry, const QString &localPath, const QString &serverPath);
+
+// Writes the user's style choice "Skin" (a style file name) into HKEY_CURRENT_USER.reg in the folder.
+void writeUserSkin(const QString &folder, const QString &skin);
