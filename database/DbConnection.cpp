@@ -26,20 +26,6 @@ private:
     Firebird::IXpbBuilder *fBuilder;
 };
 
-// The dispatcher that routes a path to the embedded engine or to a server.
-class TProvider
-{
-public:
-    TProvider() : fProvider(Fb::master()->getDispatcher()) {}
-    ~TProvider() { fProvider->release(); }
-    TProvider(const TProvider &) = delete;
-    TProvider &operator=(const TProvider &) = delete;
-    Firebird::IProvider *operator->() const { return fProvider; }
-
-private:
-    Firebird::IProvider *fProvider;
-};
-
 void fillConnectBlock(ThrowStatusWrapper *status, TParamBlock &dpb, const QString &user, const QString &password)
 {
     // Every text of the block, the file name included, travels as UTF-8.
@@ -112,7 +98,7 @@ void TDbConnection::open()
     d->attachment = Fb::call([&](ThrowStatusWrapper *status) {
         TParamBlock dpb(status, Firebird::IXpbBuilder::DPB);
         fillConnectBlock(status, dpb, d->user, d->password);
-        TProvider provider;
+        Fb::TProvider provider;
         return provider->attachDatabase(status, d->path.toUtf8().constData(), dpb->getBufferLength(status),
                                         dpb->getBuffer(status));
     });
@@ -131,7 +117,7 @@ void TDbConnection::create(const QString &defaultCharset)
         dpb->insertInt(status, isc_dpb_page_size, 8192);
         // Only tests and demo sites create databases: they favour speed over surviving a power cut.
         dpb->insertInt(status, isc_dpb_force_write, 0);
-        TProvider provider;
+        Fb::TProvider provider;
         return provider->createDatabase(status, d->path.toUtf8().constData(), dpb->getBufferLength(status),
                                         dpb->getBuffer(status));
     });

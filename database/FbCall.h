@@ -12,6 +12,21 @@ namespace Fb {
 // The client library's master interface.
 Firebird::IMaster *master();
 
+// The dispatcher that routes a path to the embedded engine or to a server; each
+// getDispatcher() hands out a reference of its own, released here.
+class TProvider
+{
+public:
+    TProvider() : fProvider(master()->getDispatcher()) {}
+    ~TProvider() { fProvider->release(); }
+    TProvider(const TProvider &) = delete;
+    TProvider &operator=(const TProvider &) = delete;
+    Firebird::IProvider *operator->() const { return fProvider; }
+
+private:
+    Firebird::IProvider *fProvider;
+};
+
 // Firebird's own text for a status vector.
 QString statusText(Firebird::IStatus *status);
 

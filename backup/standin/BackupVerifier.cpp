@@ -66,7 +66,7 @@ void dropScratch(const TServiceTarget &scratch)
             struct Disposer { IXpbBuilder *b; ~Disposer() { b->dispose(); } } disposer{dpb};
             dpb->insertString(st, isc_dpb_user_name, kStowlineUser);
             dpb->insertString(st, isc_dpb_password, kStowlinePassword);
-            IAttachment *attachment = Fb::master()->getDispatcher()->attachDatabase(
+            IAttachment *attachment = Fb::TProvider()->attachDatabase(
                 st, name.constData(), dpb->getBufferLength(st), dpb->getBuffer(st));
             attachment->dropDatabase(st);
         });

@@ -94,7 +94,7 @@ TFbService::TFbService(const TServiceTarget &target) : fTarget(target)
     const std::vector<unsigned char> bytes = spb.bytes();
     const QByteArray name = target.serviceName().toUtf8();
     fService = Fb::call([&](ThrowStatusWrapper *st) {
-        return Fb::master()->getDispatcher()->attachServiceManager(st, name.constData(),
+        return Fb::TProvider()->attachServiceManager(st, name.constData(),
                                                                    unsigned(bytes.size()), bytes.data());
     });
 }
