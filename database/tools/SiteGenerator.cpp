@@ -5,8 +5,10 @@
 #include "Errors.h"
 #include "SiteNames.h"
 
+#include <QSet>
 #include <QStringList>
 
+#include <map>
 #include <vector>
 
 namespace {
@@ -154,17 +156,47 @@ int productVat(const TNode &node, const TSiteOptions &options, TSiteRandom &rand
     return node.vatId;
 }
 
+// A till lists a name once per department as a rule; a few draws find an unused one
+// while the pool lasts, and a large site takes repeats after that.
+QString distinctName(QSet<QString> &used, TSiteKind kind, TSiteRandom &random)
+{
+    QString name;
+    for (int draw = 0; draw < 12; ++draw) {
+        name = SiteNames::product(kind, random);
+        if (!used.contains(name))
+            break;
+    }
+    used.insert(name);
+    return name;
+}
+
+// A node picked at random, passing over departments whose names are used up (a
+// voucher department sells a handful of vouchers, not hundreds).
+const TNode &roomyNode(const std::vector<TNode> &nodes, const std::map<int, QSet<QString>> &namesByDepartment,
+                       TSiteRandom &random)
+{
+    const TNode *node = nullptr;
+    for (int draw = 0; draw < 12; ++draw) {
+        node = &nodes[random.below(static_cast<int>(nodes.size()))];
+        const auto names = namesByDepartment.find(node->deptId);
+        if (names == namesByDepartment.end() || names->second.size() < SiteNames::productNamesOfKind(node->kind) / 2)
+            break;
+    }
+    return *node;
+}
+
 void writeProducts(TDbConnection &connection, const TSiteOptions &options, const std::vector<TNode> &nodes,
                    TSiteRandom &random, TSiteSummary &summary)
 {
+    std::map<int, QSet<QString>> namesByDepartment;
     TDbStatement q(connection);
     q.setSQL(QStringLiteral("insert into TBL_PRODUCTS (SID, DESCRIPTION, VAT_ID, DEPT_ID, SUB_DEPT, L3DID, PRICE)"
                             " values (:SID, :DSC, :V, :DEPT, :SUB, :L3, :PRICE)"));
     for (int i = 0; i < options.products; ++i) {
-        const TNode &node = nodes[random.below(static_cast<int>(nodes.size()))];
+        const TNode &node = roomyNode(nodes, namesByDepartment, random);
         const int vat = productVat(node, options, random);
         q.setInt(0, i + 1);
-        q.setText(1, SiteNames::product(node.kind, random));
+        q.setText(1, distinctName(namesByDepartment[node.deptId], node.kind, random));
         q.setInt(2, vat);
         q.setInt(3, node.deptId);
         q.setInt(4, node.subDept);

@@ -84,9 +84,19 @@ const QStringList kVoucherItems = {
     QStringLiteral("Dinner for Two Voucher"),
 };
 
+const QStringList kFoodStyles = {
+    QString(), QString(), QString(), QStringLiteral("Vegan "), QStringLiteral("Gluten-Free "),
+    QStringLiteral("Homemade "), QStringLiteral("Seasonal "), QStringLiteral("Kids' "),
+};
+
 const QStringList kFoodVariants = {
     QString(), QString(), QString(), QStringLiteral(" (Large)"), QStringLiteral(" (Small)"),
     QStringLiteral(" ½ Portion"), QStringLiteral(" - Takeaway"), QStringLiteral(" & Side"),
+};
+
+const QStringList kDrinkStyles = {
+    QString(), QString(), QString(), QStringLiteral("Craft "), QStringLiteral("Premium "),
+    QStringLiteral("House "), QStringLiteral("Organic "), QStringLiteral("Local "),
 };
 
 const QStringList kDrinkVariants = {
@@ -145,11 +155,21 @@ QString thirdLevel(int parent, int child)
     return childName(kThirdLevels, parent, child);
 }
 
+int productNamesOfKind(TSiteKind kind)
+{
+    switch (kind) {
+    case TSiteKind::Food: return int(kFoodStyles.size() * kFoodItems.size() * kFoodVariants.size());
+    case TSiteKind::Drink: return int(kDrinkStyles.size() * kDrinkItems.size() * kDrinkVariants.size());
+    case TSiteKind::Voucher: return int(kVoucherItems.size());
+    }
+    return 0;
+}
+
 QString product(TSiteKind kind, TSiteRandom &random)
 {
     switch (kind) {
-    case TSiteKind::Food: return pick(kFoodItems, random) + pick(kFoodVariants, random);
-    case TSiteKind::Drink: return pick(kDrinkItems, random) + pick(kDrinkVariants, random);
+    case TSiteKind::Food: return pick(kFoodStyles, random) + pick(kFoodItems, random) + pick(kFoodVariants, random);
+    case TSiteKind::Drink: return pick(kDrinkStyles, random) + pick(kDrinkItems, random) + pick(kDrinkVariants, random);
     case TSiteKind::Voucher: return pick(kVoucherItems, random);
     }
     return {};

@@ -35,6 +35,10 @@ TSiteDepartmentName department(int index);
 // Names for the levels below: the n-th child of a parent; siblings differ.
 QString subDepartment(TSiteKind kind, int parent, int child);
 QString thirdLevel(int parent, int child);
+// How many draws of product() a kind offers (repeats among them included): a rough
+// measure of when a department of that kind is full.
+int productNamesOfKind(TSiteKind kind);
+
 // A product name that fits its department's kind.
 QString product(TSiteKind kind, TSiteRandom &random);
 
