@@ -98,8 +98,11 @@ QString TXMLConfig::ReadValue(const QString &section, const QString &key, const 
     const QString separator = QStringLiteral("\\");
     QDomElement node = fXMLDoc.documentElement();
     const int parts = CountFields(path, separator);
-    for (int i = 0; i < parts && !node.isNull(); ++i)
-        node = node.firstChildElement(GetField(i, path, separator));
+    for (int i = 0; i < parts && !node.isNull(); ++i) {
+        const QString part = GetField(i, path, separator);
+        // Qt takes an empty name for "any element"; no element has the empty name.
+        node = part.isEmpty() ? QDomElement() : node.firstChildElement(part);
+    }
     if (node.isNull())
         return defaultValue;
 

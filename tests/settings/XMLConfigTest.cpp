@@ -59,6 +59,8 @@ TEST_F(XMLConfig, ValuesAreFoundByLowerCasedPathBelowTheRootOrASite)
         {"Caps", "ProgramFolder", 0, "default"},
         {"POS\\Till", "Printer", 0, "Receipt & Kitchen"},
         {"pos\\till\\", "printer", 0, "default"},
+        // an empty part between backslashes names no element, not the first one there
+        {"pos\\", "Printer", 0, "default"},
         {"", "ProgramFolder", 7, "C:\\Site7"},
         {"", "ProgramFolder", 123456, "C:\\Big"},
         {"", "ProgramFolder", 8, "default"},
