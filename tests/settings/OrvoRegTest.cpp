@@ -158,6 +158,20 @@ TEST_F(OrvoReg, ANonNumericTextInANumberModeRaisesTheConversionErrorAndStoresNot
     EXPECT_FALSE(raw(LM, "N", "Rate"));
 }
 
+TEST_F(OrvoReg, AValueTheRegistryRefusesToStoreFailsNamingIt)
+{
+    // longer than any value name the registry holds
+    const QString refused(16384, QLatin1Char('v'));
+    const QString error = "Failed to set data for '" + refused + "'";
+    TOrvoReg reg;
+    EXPECT_EQ(errorOf([&] { reg.WriteString("S", refused, "x", rmText); }), error);
+    EXPECT_EQ(errorOf([&] { reg.WriteInteger("S", refused, 1); }), error);
+    EXPECT_EQ(errorOf([&] { reg.ReadString("S", refused, "x", rmText); }), error) << "through the write-back";
+    QStringList names{"old"};
+    reg.GetValueNames("S", names);
+    EXPECT_TRUE(names.isEmpty());
+}
+
 TEST_F(OrvoReg, FloatTextsFollowTheLocale)
 {
     const QLocale saved;
