@@ -58,6 +58,10 @@ void TBackupForm::showEvent(QShowEvent *event)
         move(screen->availableGeometry().center() - rect().center());
 }
 
+void TBackupForm::reject()
+{
+}
+
 void TBackupForm::Timer1Timer()
 {
     Timer1->stop();

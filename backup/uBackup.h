@@ -27,6 +27,10 @@ public:
 
     void Timer1Timer();
 
+    // Escape and close requests are refused: only the control's result ends the
+    // host, so its work is never dropped half-way without its own cancel.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent *event) override;
 };

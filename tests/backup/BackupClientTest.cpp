@@ -58,6 +58,33 @@ TEST_F(ClientTest, TheNamingRulesDecideTheFileWrittenAndWhetherTheControlStartsB
     EXPECT_TRUE(dialogs.empty());
 }
 
+TEST_F(ClientTest, OnlyTheControlEndsTheHostNotEscapeNorACloseRequest)
+{
+    TTestDatabase db;
+    bool stillUp = false;
+    auto *timer = new QTimer(client->f);
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [&, timer] {
+        if (!client->f->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : client->f;
+        QTest::keyClick(target, Qt::Key_Escape);
+        client->f->close();
+        QTest::qWait(250); // a few polls of the control
+        stillUp = client->f->isVisible();
+        clickWhenShown(QStringLiteral("&Start"));
+    });
+    timer->start();
+    QString name;
+    // Not automatic: the control waits for the operator's Start.
+    EXPECT_TRUE(client->Backup(bcBrisko, bmStandard, db.path(), db.path(), name, 7, false, 0, QDateTime(), false, 0,
+                               QString()));
+    EXPECT_TRUE(stillUp);
+    EXPECT_TRUE(QFileInfo(name).isFile());
+}
+
 TEST_F(ClientTest, ABackupRestoresOverTheDatabaseToTheSameRowCounts)
 {
     TTestDatabase db(siteStatements());
