@@ -92,7 +92,8 @@ CLog *CLog::create()
         const QString fileName = LogFileName();
         if (!QFileInfo::exists(fileName)) {
             QFile file(fileName);
-            if (file.open(QIODevice::WriteOnly))
+            // NewOnly: another copy of the program may have written its first entry meanwhile.
+            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
                 file.close();
         }
     } catch (...) {
