@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTextBoundaryFinder>
 #include <QWindow>
 
 #include <algorithm>
@@ -70,6 +71,39 @@ int wrappedTextHeight(const QFont &font, const QString &text, int width)
     return QFontMetrics(font)
         .boundingRect(QRect(0, 0, width, INT_MAX / 4), kTextFlags | Qt::TextWordWrap, text)
         .height();
+}
+
+// The text with break chances (zero-width spaces) between the characters of every
+// word wider than `width`, which word wrapping would otherwise cut off at the
+// label's edge (a long file name in an error, for instance). Other words stay whole.
+QString breakableLongWords(const QFont &font, const QString &text, int width)
+{
+    const QFontMetrics metrics(font);
+    QString out;
+    out.reserve(text.size());
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && !text.at(end).isSpace())
+            ++end;
+        const QString word = text.mid(start, end - start);
+        if (metrics.horizontalAdvance(word) > width) {
+            QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, word);
+            qsizetype from = 0;
+            for (qsizetype to = graphemes.toNextBoundary(); to > 0; to = graphemes.toNextBoundary()) {
+                if (from > 0)
+                    out += QChar(0x200B);
+                out += word.mid(from, to - from);
+                from = to;
+            }
+        } else {
+            out += word;
+        }
+        while (end < text.size() && text.at(end).isSpace())
+            out += text.at(end++);
+        start = end;
+    }
+    return out;
 }
 
 QStyle::StandardPixmap iconOfType(int dlgType)
@@ -311,7 +345,9 @@ std::unique_ptr<TMessageForm> TMessageFormBuilder::build(
     }
     if (widthLimit < labelSize.width()) {
         labelSize.setWidth(widthLimit - 32);
-        labelSize.setHeight(wrappedTextHeight(labelFont, text, labelSize.width()));
+        const QString wrapped = breakableLongWords(labelFont, text, labelSize.width());
+        label->setText(wrapped);
+        labelSize.setHeight(wrappedTextHeight(labelFont, wrapped, labelSize.width()));
     }
     int labelTop;
     if (labelSize.height() >= 33) {

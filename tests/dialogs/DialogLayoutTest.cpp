@@ -125,6 +125,30 @@ TEST(DialogLayout, WidestLineBeyondTheLimitWrapsAtHalfTheScreenPlus68)
     EXPECT_EQ(narrow->MsgLabel->height(), oneLineHeight(*narrow));
 }
 
+TEST(DialogLayout, AWordWiderThanTheWrapWidthBreaksInsteadOfBeingCutOff)
+{
+    const QString path = QStringLiteral("\"/srv/pos/") + QString(QStringLiteral("Restaurant")).repeated(20)
+        + QStringLiteral("/POS.FDB\"");
+    const QString message = QStringLiteral("I/O error during \"open\" operation for file ") + path
+        + QStringLiteral("\nError while trying to open file");
+    auto f = form(message, {QStringLiteral("&Ok")}, mtError);
+    const QLabel *label = f->MsgLabel;
+    ASSERT_EQ(label->width(), screenWidth() / 2 + 68);
+    // Every character is still there, and the wrapped text fits the label both ways.
+    EXPECT_EQ(QString(label->text()).remove(QChar(0x200B)), message);
+    const QRect need = QFontMetrics(label->font())
+                           .boundingRect(QRect(0, 0, label->width(), 100000), Qt::AlignLeft | Qt::TextWordWrap,
+                                         label->text());
+    EXPECT_LE(need.width(), label->width());
+    EXPECT_GE(label->height(), need.height());
+    EXPECT_GE(label->height(), 4 * oneLineHeight(*f));
+
+    // Words that fit are never broken inside.
+    auto plain = form(QString(QStringLiteral("long words ")).repeated(200).trimmed(), {QStringLiteral("&Ok")},
+                      mtInformation);
+    EXPECT_FALSE(plain->MsgLabel->text().contains(QChar(0x200B)));
+}
+
 TEST(DialogLayout, OneTrailingLineBreakIsDropped)
 {
     auto plain = form(QStringLiteral("Line one"), {QStringLiteral("&Ok")}, mtNone);
