@@ -76,6 +76,16 @@ TEST_F(Clicks, CaptionSelectsWithoutChangingAMark)
     EXPECT_EQ(fWindow->productTable()->rowCount(), 2);
 }
 
+// The expand button sits just left of the state image, in the indentation.
+TEST_F(Clicks, ExpandButtonFoldsWithoutChangingAMark)
+{
+    const QRect row = tv->visualItemRect(beer);
+    QTest::mouseClick(tv->viewport(), Qt::LeftButton, {}, QPoint(row.left() - tv->indentation() / 2, row.center().y()));
+    EXPECT_FALSE(beer->isExpanded());
+    EXPECT_EQ(marks(), QList<int>({1, 1, 1, 1}));
+    EXPECT_EQ(tick(beer, "11_Stout"), QStringLiteral("N"));
+}
+
 TEST_F(Clicks, TickingADepartmentTicksEverythingBelowIt)
 {
     clickStateImage(bar);

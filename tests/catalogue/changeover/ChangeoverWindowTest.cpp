@@ -2,11 +2,13 @@
 // dialogs answered by pressing their buttons, the stand-in backup run for real, and the
 // database checked row by row afterwards.
 #include "../MainWindowFixture.h"
+#include "../SiteSql.h"
 #include "ChangeoverRun.h"
 #include "ChangeoverSite.h"
 #include "Clock.h"
 #include "DialogLog.h"
 #include "ProductTable.h"
+#include "TestDatabase.h"
 #include "uOrvoReg.h"
 
 #include <QApplication>
@@ -167,6 +169,39 @@ TEST_F(ChangeoverWindow, StaysOpenUntilAllowedAndConfirmed)
     EXPECT_FALSE(fWindow->isVisible());
     EXPECT_EQ(rows(fDb->path()),
               baselineWith({"D1 2/2", "S10 2/2", "S11 2/2", "T100 2/2", "P0 2", "P11 2", "P12 2", "P13 2", "P14 2"}));
+}
+
+// Sub-department 100012 and third-level department 12 would share one section if
+// sections were numbered level x 100000 + id: ticking Gin would move Rum too, or Vodka,
+// ticked under Spirits alone, would be missed by the update.
+TEST_F(MainWindowTest, LargeIdsAreChangedApart)
+{
+    using namespace site;
+    TTestDatabase db({vat(1, "9", 5), vat(2, "13.5", 3), dept(1, "Bar", 1), sub(100012, 1, "Spirits", 1),
+                      l3(12, 100012, "Gin", 1), product(1, "Dry gin", 1, 1, 100012, 12),
+                      product(2, "Vodka", 1, 1, 100012), product(3, "Rum", 1, 1, 100012)});
+    TOrvoReg().WriteString("Database\\List\\TEST", "LocalPath", db.path(), rmText);
+    TShownMain &w = showOn(db);
+    ASSERT_EQ(w.error, QString());
+    QTreeWidget *tree = w.departmentTree();
+    tree->expandAll();
+    QTreeWidgetItem *spirits = tree->topLevelItem(0)->child(0);
+    QTreeWidgetItem *gin = spirits->child(0);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, w.stateImageRect(gin).center());
+
+    tree->setCurrentItem(spirits);
+    TProductTable *table = w.productTable();
+    ASSERT_EQ(table->fullKey(2), QStringLiteral("2_Vodka"));
+    QTableView *lb = w.productGrid();
+    QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualRect(table->index(2, TProductTable::CHECKED)).center());
+
+    Clock::setNow(QDateTime(QDate(2023, 9, 5), QTime(9, 0)));
+    TDialogLog dialogs({Yes});
+    QTest::mouseClick(w.findChild<QPushButton *>("btnProceed"), Qt::LeftButton);
+    Clock::reset();
+
+    EXPECT_EQ(dialogs.seen, QStringList({kConfirm, kDone}));
+    EXPECT_EQ(rows(db.path()), QStringList({"D1 1/1", "S100012 1/1", "T12 2/2", "P1 2", "P2 2", "P3 1"}));
 }
 
 } // namespace
