@@ -305,14 +305,37 @@ void TStowlineControl::failed(const QString &error)
     fMessages->appendPlainText(QStringLiteral("Failed: ") + error);
     fBar->setRange(0, 100);
     fBar->setValue(0);
-    // Unattended work reports at once; an operator reads the message and may try again.
-    if (fAutoStarted) {
+    fCancel->setText(QStringLiteral("&Close"));
+    fCancel->setEnabled(true);
+    if (!fAutoStarted) {
+        fStart->setEnabled(true); // an operator who started it may try again
+        return;
+    }
+    // The operator reads why before the caller moves on; unwatched work still ends.
+    const int wait = unattendedFailureWait();
+    if (wait <= 0) {
         finish(smrFailed);
         return;
     }
-    fStart->setEnabled(true);
-    fCancel->setText(QStringLiteral("&Close"));
-    fCancel->setEnabled(true);
+    fCancel->setFocus();
+    QTimer::singleShot(wait, this, [this] {
+        if (intProperty(fModalResultId) == smrRunning)
+            finish(smrFailed);
+    });
+}
+
+namespace {
+int gUnattendedFailureWait = 60000;
+}
+
+void TStowlineControl::setUnattendedFailureWait(int milliseconds)
+{
+    gUnattendedFailureWait = milliseconds;
+}
+
+int TStowlineControl::unattendedFailureWait()
+{
+    return gUnattendedFailureWait;
 }
 
 void TStowlineControl::finish(qint32 result)

@@ -39,6 +39,11 @@ public:
     void cancel();
     bool isRunning() const { return fThread != nullptr; }
 
+    // After work that started by itself fails, its message stays on screen until the
+    // operator presses Close, or this long at most for a run nobody watches.
+    static void setUnattendedFailureWait(int milliseconds);
+    static int unattendedFailureWait();
+
 protected:
     // The work of one run: made on the user-interface thread from the properties,
     // run on the work thread; its result text is logged and passed to jobSucceeded.

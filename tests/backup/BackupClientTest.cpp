@@ -3,6 +3,7 @@
 #include "TFmBackupManager.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QFileInfo>
 
 using namespace backuptest;
@@ -130,6 +131,31 @@ TEST_F(ClientTest, AFailingBackupReturnsFalseAndLeavesNoFileClaimingSuccess)
                                 QStringLiteral("copy-it.cmd")));
     EXPECT_EQ(filesBelow(folderOf(db.path())), QStringList{QFileInfo(db.path()).fileName()});
     EXPECT_TRUE(logs.readStowlineLog().contains(QStringLiteral("External backup method 1 is not supported")));
+}
+
+TEST_F(ClientTest, AnAutomaticBackupThatFailsKeepsItsReasonOnScreenUntilClose)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("missing.fdb"));
+    TStowlineControl::setUnattendedFailureWait(60000);
+    QString reason;
+    clickWhenShown(QStringLiteral("&Close"), [this, &reason] {
+        for (QLabel *label : client->f->findChildren<QLabel *>())
+            if (label->isVisible() && label->text().startsWith(QStringLiteral("Failed: ")))
+                reason = label->text();
+        return !reason.isEmpty();
+    });
+    QString name;
+    EXPECT_FALSE(client->Backup(bcBrisko, bmStandard, missing, missing, name, 7, false, 0, QDateTime(), true, 0,
+                                QString()));
+    EXPECT_TRUE(reason.contains(QStringLiteral("missing.fdb"))) << reason.toStdString();
+    EXPECT_FALSE(client->f->isVisible());
+
+    // Nobody watching: the failure still ends the run, after the wait.
+    TStowlineControl::setUnattendedFailureWait(300);
+    EXPECT_FALSE(client->Backup(bcBrisko, bmStandard, missing, missing, name, 7, false, 0, QDateTime(), true, 0,
+                                QString()));
+    EXPECT_FALSE(client->f->isVisible());
 }
 
 TEST_F(ClientTest, AControlThatReportsFailureClosesTheHostAndFailsTheOperation)

@@ -5,6 +5,7 @@
 #include "BackupTestSupport.h"
 #include "Clock.h"
 #include "dialogs/DialogAnswerer.h"
+#include "standin/TStowlineControl.h"
 #include "uBackup.h"
 
 #include <QApplication>
@@ -34,6 +35,9 @@ protected:
             dialogs.push_back({message, type});
             return answer;
         });
+        // Failures of work that started by itself end at once unless a test waits for Close.
+        fFailureWait = TStowlineControl::unattendedFailureWait();
+        TStowlineControl::setUnattendedFailureWait(0);
         client = std::make_unique<TBackup>(true);
         fWatchdog.setInterval(60000);
         QObject::connect(&fWatchdog, &QTimer::timeout, [this] {
@@ -49,6 +53,7 @@ protected:
         fWatchdog.stop();
         client.reset();
         setDialogAnswerer({});
+        TStowlineControl::setUnattendedFailureWait(fFailureWait);
         QLocale::setDefault(QLocale::c());
         Clock::reset();
     }
@@ -89,6 +94,7 @@ protected:
 
 private:
     QTimer fWatchdog;
+    int fFailureWait = 0;
 };
 
 } // namespace backuptest
