@@ -54,6 +54,17 @@ bool hasThirdLevel(TDbConnection &conx)
     return tables.contains(kThirdLevelTable, Qt::CaseInsensitive);
 }
 
+// A site may still hold the reduced code of earlier years, expired but left active;
+// moving products onto it would give them a code no longer in force, so a code that
+// is valid at the changeover comes first.
+qint32 newCodeInForce(TDbStatement &q1)
+{
+    useStatementText(q1, QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3"
+                                        " and :D1 between VALID_FROM and VALID_TO order by IS_ACTIVE desc"));
+    q1.setText(0, kChangeoverDate);
+    return firstRowInteger(q1, QStringLiteral("VAT_ID"));
+}
+
 } // namespace
 
 TVatResolution connectAndResolve(TDbConnection &conx, TDbStatement &q1)
@@ -80,8 +91,11 @@ TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1)
 
     useStatementText(q1, QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 5 order by IS_ACTIVE desc"));
     result.oldVID = firstRowInteger(q1, QStringLiteral("VAT_ID"));
-    useStatementText(q1, QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3 order by IS_ACTIVE desc"));
-    result.newVID = firstRowInteger(q1, QStringLiteral("VAT_ID"));
+    result.newVID = newCodeInForce(q1);
+    if (result.newVID <= 0) {
+        useStatementText(q1, QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3 order by IS_ACTIVE desc"));
+        result.newVID = firstRowInteger(q1, QStringLiteral("VAT_ID"));
+    }
     return result;
 }
 

@@ -88,6 +88,17 @@ TEST(VatCodes, ExpiredNewCodeDoesNotCountAndActiveCodesComeFirst)
     EXPECT_EQ(r.oldVID, 2);
 }
 
+TEST(VatCodes, AnActiveCodeThatExpiredBeforeTheChangeoverIsNeverTheNewCode)
+{
+    // The reduced code of earlier years, left active: products must not move onto it.
+    TTestDatabase db({vat(2, "9", 5), vat(4, "13.5", 3, "2003-01-01", "2020-10-31", "Y"),
+                      "alter sequence GEN_VAT restart with 19"});
+    Opened o(db);
+    const TVatResolution r = o.resolve();
+    EXPECT_EQ(o.count(kNewCodes), 2);
+    EXPECT_EQ(r.newVID, 20);
+}
+
 TEST(VatCodes, NoOldCodeAndNoSetupReadAsZero)
 {
     TTestDatabase db({vat(2, "13.5", 3)});
