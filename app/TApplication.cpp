@@ -9,6 +9,7 @@ const QString TApplication::kTitle = QStringLiteral("Pordane2020");
 void ShowErrorBox(const QString &text)
 {
     QMessageBox box(QMessageBox::Critical, TApplication::kTitle, text, QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText); // a database message is never markup
     box.exec();
 }
 
