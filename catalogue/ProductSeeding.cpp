@@ -5,8 +5,7 @@
 #include "SelectionStore.h"
 #include "StatementText.h"
 
-namespace {
-QString productsSql(int level)
+QString productStatementText(int level)
 {
     switch (level) {
     case 2: return QStringLiteral("select * from TBL_PRODUCTS where SUB_DEPT = :DID and VAT_ID = :VID\r\norder by DESCRIPTION");
@@ -14,12 +13,11 @@ QString productsSql(int level)
     default: return QStringLiteral("select * from TBL_PRODUCTS where DEPT_ID = :DID and VAT_ID = :VID\r\norder by DESCRIPTION");
     }
 }
-}
 
 void seedNodeProducts(TDbStatement &q1, TSelectionStore &store, int level, qint32 id, qint32 oldVID)
 {
     // The nodes come level by level, so the text changes twice in a whole build.
-    useStatementText(q1, productsSql(level));
+    useStatementText(q1, productStatementText(level));
     q1.setInt(0, id);
     q1.setInt(1, oldVID);
     const QString section = sectionName(level, id);

@@ -1,9 +1,13 @@
 #pragma once
 // Seeds the selection store with a department node's products at the old code, unticked.
-#include <QtGlobal>
+#include <QString>
 
 class TDbStatement;
 class TSelectionStore;
+
+// The node's product query: by DEPT_ID on level 1 (and any unknown level), SUB_DEPT on
+// level 2, L3DID on level 3, at the old code, ordered by description.
+QString productStatementText(int level);
 
 // Writes "N" for every product at the old code under the node's section, ordered by
 // description. A department's statement selects on DEPT_ID alone and a sub-department's

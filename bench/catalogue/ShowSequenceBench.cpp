@@ -1,13 +1,19 @@
 // Times the main window's show sequence on a large site, from the registry's database
 // to the filled tree and seeded store, beside one join query that reads the same rows
 // (every product at the old code with its departments) through the same client library.
-// Prints the figures and the process's peak memory.
+// Prints the figures and the process's peak memory, and where the show sequence's time
+// goes: its phases run one by one outside the window, and its statements run alone.
 //
 // Run through bench/catalogue/run.sh, which makes the site and its registry hives.
 #include "DbConnection.h"
 #include "DbStatement.h"
+#include "DepartmentPlan.h"
+#include "EntryCollector.h"
+#include "ProductSeeding.h"
 #include "SelectionStore.h"
+#include "StatementText.h"
 #include "TfmMain.h"
+#include "VatCodes.h"
 #include "uLog.h"
 #include "uOrvoReg.h"
 
@@ -118,6 +124,60 @@ TShowFigures timeShowSequence()
     return figures;
 }
 
+// The show sequence's work split up, on a connection of its own. The product queries
+// run alone are the floor that nothing on the program's side can go below.
+struct TPhases
+{
+    TTiming collect;       // entry lines: department queries, count probes, rate lookups
+    TTiming lookups;       // as many rate lookups as there are lines, alone
+    TTiming seed;          // one product query per node, rows written into a store
+    TTiming productsAlone; // the same product queries, rows fetched but not read
+    int lines = 0;
+    int nodes = 0;
+};
+
+TPhases timePhases(const QString &database)
+{
+    TDbConnection conx;
+    conx.setDatabase(database);
+    conx.open();
+    TDbStatement q1(conx), q2(conx);
+    const TVatResolution codes = resolveVatCodes(conx, q1);
+    TPhases phases;
+
+    TStopwatch collectWatch;
+    QList<TEntryLine> lines = TEntryCollector(conx, q1, q2).collect(codes.oldVID, codes.v62Plus);
+    phases.collect = {collectWatch.wallMs(), collectWatch.cpuMs()};
+    phases.lines = int(lines.size());
+
+    TStopwatch lookupWatch;
+    for (int i = 0; i < phases.lines; ++i)
+        lookupField(q2, QStringLiteral("TBL_VAT_CODES"), QStringLiteral("VAT_ID"), codes.oldVID, QStringLiteral("RATE"));
+    phases.lookups = {lookupWatch.wallMs(), lookupWatch.cpuMs()};
+
+    sortEntryLines(lines);
+    const std::vector<TPlannedNode> plan = planDepartmentTree(lines);
+    phases.nodes = int(plan.size());
+    TSelectionStore store;
+    TStopwatch seedWatch;
+    for (const TPlannedNode &node : plan)
+        seedNodeProducts(q1, store, node.level, node.id, codes.oldVID);
+    phases.seed = {seedWatch.wallMs(), seedWatch.cpuMs()};
+
+    TStopwatch aloneWatch;
+    for (const TPlannedNode &node : plan) {
+        useStatementText(q1, productStatementText(node.level));
+        q1.setInt(0, node.id);
+        q1.setInt(1, codes.oldVID);
+        for (q1.open(); !q1.eof(); q1.next()) {
+        }
+    }
+    q1.close();
+    phases.productsAlone = {aloneWatch.wallMs(), aloneWatch.cpuMs()};
+    conx.commit();
+    return phases;
+}
+
 // The median of wall times and the median of CPU times.
 TTiming median(const QList<TTiming> &timings)
 {
@@ -184,6 +244,26 @@ int main(int argc, char **argv)
                 show.wall, show.cpu, figures.nodes, figures.sections, figures.keys);
     std::printf("ratio to the join read: %.1f wall, %.1f CPU (target 5 or less)\n",
                 read.wall > 0 ? show.wall / read.wall : 0.0, read.cpu > 0 ? show.cpu / read.cpu : 0.0);
+
+    QList<TPhases> runs;
+    for (int i = 0; i < 3; ++i)
+        runs << timePhases(database);
+    const auto phase = [&runs](TTiming TPhases::*member) {
+        QList<TTiming> timings;
+        for (const TPhases &run : runs)
+            timings << run.*member;
+        return median(timings);
+    };
+    const auto print = [&read](const char *what, const TTiming &t) {
+        std::printf("  %-62s %7.1f ms wall, %7.1f ms CPU; %4.1f wall, %4.1f CPU to the join read\n", what, t.wall,
+                    t.cpu, read.wall > 0 ? t.wall / read.wall : 0.0, read.cpu > 0 ? t.cpu / read.cpu : 0.0);
+    };
+    std::printf("phases outside the window (medians of 3): %d entry lines, %d nodes\n", runs.last().lines,
+                runs.last().nodes);
+    print("entry lines: department queries, count probes, rate lookups", phase(&TPhases::collect));
+    print("  of which about: the rate lookups alone, one per line", phase(&TPhases::lookups));
+    print("product queries, rows written into the store", phase(&TPhases::seed));
+    print("  of which: the product queries alone, rows fetched, not read", phase(&TPhases::productsAlone));
     std::printf("peak memory: %.1f MB (target under 400 MB)\n", peakMegabytes());
     LogModuleStop();
     return 0;
