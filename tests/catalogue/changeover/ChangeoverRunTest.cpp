@@ -82,6 +82,12 @@ struct GuardCase
     std::optional<int> storedAfter;
 };
 
+// Test names show the case, not the bytes of the struct.
+void PrintTo(const GuardCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class ChangeoverDateGuard : public ChangeoverRunTest, public ::testing::WithParamInterface<GuardCase>
 {
 };
@@ -171,6 +177,12 @@ struct FailureCase
     Fault fault;
     const char *databaseSays;
 };
+
+// Test names show the case, not the bytes of the struct.
+void PrintTo(const FailureCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class ChangeoverUpdateFailure : public ChangeoverRunTest, public ::testing::WithParamInterface<FailureCase>
 {

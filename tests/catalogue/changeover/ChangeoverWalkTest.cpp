@@ -28,6 +28,12 @@ struct OutcomeCase
     QStringList changedRows;
 };
 
+// Test names show the case, not the bytes of the struct.
+void PrintTo(const OutcomeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 QString section(Node node)
 {
     const TChangeoverNode n = nodes().at(node);
