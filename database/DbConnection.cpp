@@ -43,6 +43,21 @@ void releaseQuietly(Firebird::IReferenceCounted *object)
         object->release();
 }
 
+// Ends a handle with end(handle, status); one that cannot be ended cleanly (a server
+// that went away) is released all the same. The handle is cleared either way.
+template <class Handle, class End>
+void endQuietly(Handle *&handle, End end)
+{
+    if (!handle)
+        return;
+    Firebird::CheckStatusWrapper status(Fb::master()->getStatus());
+    end(handle, &status);
+    if (status.getState() & Firebird::IStatus::STATE_ERRORS)
+        releaseQuietly(handle);
+    status.dispose();
+    handle = nullptr;
+}
+
 } // namespace
 
 Firebird::IAttachment *TDbConnection::Private::requireAttachment() const
@@ -128,22 +143,8 @@ void TDbConnection::close()
     // Best effort on every handle: a server that went away must not stop the rest.
     for (TDbStatement *statement : d->statements)
         statement->d->unprepare();
-    if (d->transaction) {
-        Firebird::CheckStatusWrapper status(Fb::master()->getStatus());
-        d->transaction->rollback(&status);
-        if (status.getState() & Firebird::IStatus::STATE_ERRORS)
-            releaseQuietly(d->transaction);
-        status.dispose();
-        d->transaction = nullptr;
-    }
-    if (d->attachment) {
-        Firebird::CheckStatusWrapper status(Fb::master()->getStatus());
-        d->attachment->detach(&status);
-        if (status.getState() & Firebird::IStatus::STATE_ERRORS)
-            releaseQuietly(d->attachment);
-        status.dispose();
-        d->attachment = nullptr;
-    }
+    endQuietly(d->transaction, [](Firebird::ITransaction *t, Firebird::CheckStatusWrapper *st) { t->rollback(st); });
+    endQuietly(d->attachment, [](Firebird::IAttachment *a, Firebird::CheckStatusWrapper *st) { a->detach(st); });
 }
 
 bool TDbConnection::isOpen() const
