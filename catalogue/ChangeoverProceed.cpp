@@ -3,17 +3,27 @@
 #include "DepartmentNodes.h"
 #include "TfmMain.h"
 
+#include <QAbstractItemModel>
 #include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 
 namespace {
 
-// Every node in display order, parents before children, collapsed branches included.
-QList<TChangeoverNode> changeoverNodes(QTreeWidget *tree)
+// The nodes under parent in display order, parents before children, collapsed branches
+// included, read from the tree's model.
+void addChangeoverNodes(const QAbstractItemModel &tree, const QModelIndex &parent, int depth,
+                        QList<TChangeoverNode> &nodes)
+{
+    for (int row = 0; row < tree.rowCount(parent); ++row) {
+        const QModelIndex node = tree.index(row, 0, parent);
+        nodes.append({nodeId(node), depth, nodeMark(node) == nmTicked});
+        addChangeoverNodes(tree, node, depth + 1, nodes);
+    }
+}
+
+QList<TChangeoverNode> changeoverNodes(const QAbstractItemModel &tree)
 {
     QList<TChangeoverNode> nodes;
-    for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        nodes.append({nodeId(*it), nodeDepth(*it), nodeMark(*it) == nmTicked});
+    addChangeoverNodes(tree, QModelIndex(), 0, nodes);
     return nodes;
 }
 
@@ -21,7 +31,7 @@ QList<TChangeoverNode> changeoverNodes(QTreeWidget *tree)
 
 void TfmMain::ProceedClick()
 {
-    TChangeoverRun run({conx, q1, changeoverNodes(tv), selection(), newVID, fSiteID});
+    TChangeoverRun run({conx, q1, changeoverNodes(*tv->model()), selection(), newVID, fSiteID});
     if (run.run() == TChangeoverEnd::CloseWindow)
         close();
 }

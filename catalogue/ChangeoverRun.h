@@ -1,7 +1,7 @@
 #pragma once
 // What "Proceed" does: the date guard, the operator's confirmation, the backup, the
 // rewrite of the ticked departments and products, and the report.
-#include "ChangeoverWalk.h"
+#include "ChangeoverPlan.h"
 
 #include <QDateTime>
 #include <QString>

@@ -90,6 +90,12 @@ void switchTriggerBackOn(TDbConnection &conx, TDbStatement &q1, const TChangeove
 TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const QList<TChangeoverNode> &nodes,
                                    const TSelectionStore &store, qint32 newVID)
 {
+    return applyChangeover(conx, q1, planChangeover(nodes, store), newVID);
+}
+
+TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const TChangeoverPlan &plan,
+                                   qint32 newVID)
+{
     // What the show sequence read is finished; the switch needs a transaction of its own.
     if (conx.inTransaction())
         conx.commit();
@@ -98,7 +104,7 @@ TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const 
     TChangeoverOutcome outcome;
     try {
         conx.startTransaction(boundedWait());
-        TChangeoverWalk(conx, newVID).run(nodes, store);
+        runChangeoverPlan(conx, plan, newVID);
         conx.commit();
         outcome.changed = true;
     } catch (const std::exception &e) {

@@ -1,94 +1,74 @@
 #include "ChangeoverWalk.h"
 
-#include "SectionNames.h"
-#include "SelectionStore.h"
-#include "uUtils.h"
+#include "DbStatement.h"
 
-#include <limits>
+#include <QStringList>
 
 namespace {
 
-// A department row already selling at the new code is left as it is, purchase code
-// included.
-const QString kDepartmentSql = QStringLiteral(
-    "update TBL_DEPARTMENTS set VAT_ID = :VID1, PURCH_VAT = :VID2\r\n where DEPT_ID = :DID and VAT_ID <> :VID3");
-const QString kSubDepartmentSql = QStringLiteral(
-    "update TBL_SUB_DEPARTMENTS set SALES_VID = :VID1, PURCH_VID = :VID2\r\n"
-    " where SUB_DEPT = :DID and SALES_VID <> :VID3");
-const QString kThirdLevelSql = QStringLiteral(
-    "update TBL_L3DEPARTMENTS set SALES_VID = :VID1, PURCH_VID = :VID2\r\n where L3DID = :DID and SALES_VID <> :VID3");
-const QString kProductSql = QStringLiteral("update TBL_PRODUCTS set VAT_ID = :VID where SID = :SID");
+// The id list of a chunk: one marker per id.
+QString idMarkers()
+{
+    QStringList markers;
+    for (int i = 0; i < kChangeoverChunk; ++i)
+        markers.append(QStringLiteral("?"));
+    return markers.join(QStringLiteral(", "));
+}
 
-const QString kNo = QStringLiteral("N");
+// Sales code first, then purchase code, for the ids of a chunk, unless the row already
+// sells at the new code.
+QString departmentSql(const char *table, const char *idColumn, const char *salesColumn, const char *purchaseColumn)
+{
+    return QStringLiteral("update %1 set %3 = :VID1, %4 = :VID2\r\n where %2 in (%5) and %3 <> :VID3")
+        .arg(QLatin1String(table), QLatin1String(idColumn), QLatin1String(salesColumn),
+             QLatin1String(purchaseColumn), idMarkers());
+}
+
+// A statement whose named parameters all take the new code and whose plain markers take
+// a chunk of ids. The last chunk is filled up with its own first id: a row named twice
+// is changed once, and the one prepared form serves every chunk.
+class TChunkedUpdate
+{
+public:
+    TChunkedUpdate(TDbConnection &conx, const QString &sql, qint32 newVID) : fStatement(conx)
+    {
+        fStatement.setSQL(sql);
+        for (int i = 0; i < fStatement.paramCount(); ++i) {
+            if (fStatement.paramName(i).isEmpty())
+                fIdSlots.append(i);
+            else
+                fStatement.setInt(i, newVID);
+        }
+    }
+
+    void run(const QList<qint32> &ids)
+    {
+        for (qsizetype start = 0; start < ids.size(); start += fIdSlots.size()) {
+            for (qsizetype i = 0; i < fIdSlots.size(); ++i)
+                fStatement.setInt(fIdSlots[i], ids[start + i < ids.size() ? start + i : start]);
+            fStatement.execute();
+        }
+    }
+
+private:
+    TDbStatement fStatement;
+    QList<int> fIdSlots;
+};
 
 } // namespace
 
-bool changeoverProductSid(const QString &key, qint32 &sid)
+void runChangeoverPlan(TDbConnection &conx, const TChangeoverPlan &plan, qint32 newVID)
 {
-    bool isNumber = false;
-    const qint64 value = GetField(0, key, QStringLiteral("_")).toLongLong(&isNumber);
-    if (!isNumber || value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
-        return false;
-    sid = qint32(value);
-    return true;
-}
-
-TChangeoverWalk::TChangeoverWalk(TDbConnection &conx, qint32 newVID)
-    : fNewVID(newVID), fDepartments(conx), fSubDepartments(conx), fThirdLevels(conx), fProducts(conx)
-{
-    fDepartments.setSQL(kDepartmentSql);
-    fSubDepartments.setSQL(kSubDepartmentSql);
-    fThirdLevels.setSQL(kThirdLevelSql);
-    fProducts.setSQL(kProductSql);
-    // The new code never changes during a run: set once, it stays for every execution.
-    for (TDbStatement *statement : {&fDepartments, &fSubDepartments, &fThirdLevels}) {
-        statement->setInt(0, fNewVID); // VID1
-        statement->setInt(1, fNewVID); // VID2
-        statement->setInt(3, fNewVID); // VID3
-    }
-    fProducts.setInt(0, fNewVID);
-}
-
-void TChangeoverWalk::run(const QList<TChangeoverNode> &nodes, const TSelectionStore &store)
-{
-    for (const TChangeoverNode &node : nodes) {
-        if (node.ticked)
-            updateDepartment(node);
-        const QString section = sectionName(node.depth + 1, node.id);
-        for (const QString &key : store.keys(section)) {
-            if (!YNToBool(store.read(section, key, kNo)))
-                continue;
-            qint32 sid = 0;
-            if (changeoverProductSid(key, sid))
-                updateProduct(sid);
-        }
-    }
-}
-
-TDbStatement &TChangeoverWalk::departmentStatement(int depth)
-{
-    switch (depth) {
-    case 1:
-        return fSubDepartments;
-    case 2:
-        return fThirdLevels;
-    default:
-        return fDepartments;
-    }
-}
-
-void TChangeoverWalk::updateDepartment(const TChangeoverNode &node)
-{
-    TDbStatement &statement = departmentStatement(node.depth);
-    statement.setInt(2, node.id); // DID
-    statement.execute();
-}
-
-void TChangeoverWalk::updateProduct(qint32 sid)
-{
-    if (fProductsDone.contains(sid))
-        return;
-    fProductsDone.insert(sid);
-    fProducts.setInt(1, sid); // SID
-    fProducts.execute();
+    const QString departmentStatements[] = {
+        departmentSql("TBL_DEPARTMENTS", "DEPT_ID", "VAT_ID", "PURCH_VAT"),
+        departmentSql("TBL_SUB_DEPARTMENTS", "SUB_DEPT", "SALES_VID", "PURCH_VID"),
+        departmentSql("TBL_L3DEPARTMENTS", "L3DID", "SALES_VID", "PURCH_VID"),
+    };
+    for (int table = 0; table < 3; ++table)
+        if (!plan.departments[table].isEmpty())
+            TChunkedUpdate(conx, departmentStatements[table], newVID).run(plan.departments[table]);
+    if (!plan.products.isEmpty())
+        TChunkedUpdate(conx, QStringLiteral("update TBL_PRODUCTS set VAT_ID = :VID where SID in (%1)").arg(idMarkers()),
+                       newVID)
+            .run(plan.products);
 }

@@ -22,6 +22,11 @@ qint32 nodeId(const QTreeWidgetItem *node)
     return node->data(0, kIdRole).toInt();
 }
 
+qint32 nodeId(const QModelIndex &index)
+{
+    return index.data(kIdRole).toInt();
+}
+
 int nodeMark(const QTreeWidgetItem *node)
 {
     return node->data(0, kMarkRole).toInt();

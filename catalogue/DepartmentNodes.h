@@ -14,6 +14,8 @@ enum TNodeMark { nmUnticked = 1, nmTicked = 2 };
 void initDepartmentNode(QTreeWidgetItem *node, const QString &caption, qint32 id);
 
 qint32 nodeId(const QTreeWidgetItem *node);
+// The id of the node shown at a model index of the tree.
+qint32 nodeId(const QModelIndex &index);
 int nodeMark(const QTreeWidgetItem *node);
 // The mark of the node shown at a model index of the tree.
 int nodeMark(const QModelIndex &index);

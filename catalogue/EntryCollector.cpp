@@ -1,17 +1,15 @@
 #include "EntryCollector.h"
 
 #include "DbStatement.h"
+#include "ProductFiling.h"
 #include "RateText.h"
 #include "StatementText.h"
-#include "VatCodes.h"
 #include "uLog.h"
 
 namespace {
 
 const QString kDepartments = QStringLiteral(
     "select * from TBL_DEPARTMENTS where IS_ACTIVE = 'Y' and REPORT_GROUP <> 1");
-const QString kDepartmentProbe = QStringLiteral(
-    "select count(*) from TBL_PRODUCTS\r\n where VAT_ID = :VID and DEPT_ID = :DID and ((SUB_DEPT is null) or (SUB_DEPT <=0))");
 
 const QString kSubDepartments = QStringLiteral(
     "select l2.DESCRIPTION as D2, l2.SUB_DEPT as DID2,\r\n"
@@ -19,8 +17,6 @@ const QString kSubDepartments = QStringLiteral(
     "    from TBL_SUB_DEPARTMENTS l2\r\n"
     "  join TBL_DEPARTMENTS l1 on l1.DEPT_ID = l2.DEPT_ID and l1.REPORT_GROUP <> 1\r\n"
     " where l2.IS_ACTIVE = 'Y'");
-const QString kSubDepartmentProbe = QStringLiteral(
-    "select count(*) from TBL_PRODUCTS\r\n where VAT_ID = :VID and SUB_DEPT = :L2ID and ((L3DID is null) or (L3DID <=0))");
 
 const QString kThirdLevel = QStringLiteral(
     "select l3.DESCRIPTION as D3, l3.L3DID as DID3, l1.VAT_ID as VID1, l2.SALES_VID as VID2, l3.SALES_VID as VID3,\r\n"
@@ -29,17 +25,14 @@ const QString kThirdLevel = QStringLiteral(
     "  join TBL_SUB_DEPARTMENTS l2 on l2.SUB_DEPT = l3.L2DID\r\n"
     "  join TBL_DEPARTMENTS l1 on l1.DEPT_ID = l2.DEPT_ID and l1.REPORT_GROUP <> 1\r\n"
     " where l3.IS_ACTIVE = 'Y'");
-const QString kThirdLevelProbe = QStringLiteral(
-    "select count(*) from TBL_PRODUCTS\r\n where VAT_ID = :VID and L3DID = :DID");
 
 } // namespace
 
-TEntryCollector::TEntryCollector(TDbConnection &conx, TDbStatement &q1, TDbStatement &q2)
-    : q1(q1), q2(q2), fProbe(std::make_unique<TDbStatement>(conx))
+TEntryCollector::TEntryCollector(TDbStatement &q1, const TOwnLevelHolders &holders,
+                                 const QHash<qint32, QString> &rateTexts)
+    : q1(q1), fHolders(holders), fRateTexts(rateTexts), fNoRate(rateText(QString()))
 {
 }
-
-TEntryCollector::~TEntryCollector() = default;
 
 QList<TEntryLine> TEntryCollector::collect(qint32 oldVID, bool v62Plus)
 {
@@ -60,7 +53,7 @@ void TEntryCollector::collectDepartments()
     for (q1.open(); !q1.eof(); q1.next()) {
         const qint32 id = q1.field(QStringLiteral("DEPT_ID")).asInteger();
         const qint32 vid = q1.field(QStringLiteral("VAT_ID")).asInteger();
-        if (qualifies(vid, kDepartmentProbe, id))
+        if (qualifies(vid, 1, id))
             add(1, q1.field(QStringLiteral("DESCRIPTION")).asText(), vid, 0, id, true);
     }
     q1.close();
@@ -73,7 +66,7 @@ void TEntryCollector::collectSubDepartments()
         const qint32 id1 = q1.field(QStringLiteral("DID1")).asInteger();
         const qint32 id2 = q1.field(QStringLiteral("DID2")).asInteger();
         const qint32 vid2 = q1.field(QStringLiteral("VID2")).asInteger();
-        if (!qualifies(vid2, kSubDepartmentProbe, id2))
+        if (!qualifies(vid2, 2, id2))
             continue;
         add(1, q1.field(QStringLiteral("D1")).asText(), q1.field(QStringLiteral("VID1")).asInteger(), 0, id1, false);
         add(2, q1.field(QStringLiteral("D2")).asText(), vid2, id1, id2, true);
@@ -89,7 +82,7 @@ void TEntryCollector::collectThirdLevel()
         const qint32 id2 = q1.field(QStringLiteral("DID2")).asInteger();
         const qint32 id3 = q1.field(QStringLiteral("DID3")).asInteger();
         const qint32 vid3 = q1.field(QStringLiteral("VID3")).asInteger();
-        if (!qualifies(vid3, kThirdLevelProbe, id3))
+        if (!qualifies(vid3, 3, id3))
             continue;
         add(1, q1.field(QStringLiteral("D1")).asText(), q1.field(QStringLiteral("VID1")).asInteger(), 0, id1, false);
         add(2, q1.field(QStringLiteral("D2")).asText(), q1.field(QStringLiteral("VID2")).asInteger(), id1, id2, false);
@@ -98,23 +91,13 @@ void TEntryCollector::collectThirdLevel()
     q1.close();
 }
 
-bool TEntryCollector::qualifies(qint32 ownVID, const QString &probeSql, qint32 id)
+bool TEntryCollector::qualifies(qint32 ownVID, int level, qint32 id) const
 {
-    if (ownVID == fOldVID)
-        return true;
-    useStatementText(*fProbe, probeSql);
-    fProbe->setInt(0, fOldVID);
-    fProbe->setInt(1, id);
-    fProbe->open();
-    const qint64 count = fProbe->eof() ? 0 : fProbe->field(0).asInt64();
-    fProbe->close();
-    return count > 0;
+    return ownVID == fOldVID || fHolders.holds(level, id);
 }
 
 void TEntryCollector::add(int level, const QString &description, qint32 vatId, qint32 parentId, qint32 ownId,
                           bool qualified)
 {
-    const QString rate = rateText(lookupField(q2, QStringLiteral("TBL_VAT_CODES"), QStringLiteral("VAT_ID"), vatId,
-                                              QStringLiteral("RATE")));
-    fLines.append(makeEntryLine(level, description, rate, parentId, ownId, qualified));
+    fLines.append(makeEntryLine(level, description, fRateTexts.value(vatId, fNoRate), parentId, ownId, qualified));
 }

@@ -1,20 +1,22 @@
 #pragma once
 // Gathers the entry lines of every department, sub-department and third-level
 // department that sells at the old code or holds products filed at its own level at
-// the old code, each with the lines of its ancestors.
+// the old code, each with the lines of its ancestors. One query per level walks the
+// department rows; whether a row holds products, and the rate of every code, come from
+// what was read before, so no statement runs per row.
 #include "EntryLines.h"
 
-#include <memory>
+#include <QHash>
 
-class TDbConnection;
 class TDbStatement;
+class TOwnLevelHolders;
 
 class TEntryCollector
 {
 public:
-    // q1 walks the department rows; the rate lookups run on q2.
-    TEntryCollector(TDbConnection &conx, TDbStatement &q1, TDbStatement &q2);
-    ~TEntryCollector();
+    // rateTexts: the rate text of every VAT code by its id; a code that is not there
+    // shows as 0.00%.
+    TEntryCollector(TDbStatement &q1, const TOwnLevelHolders &holders, const QHash<qint32, QString> &rateTexts);
 
     // Lines in the order they were found, repeats kept. Sub-departments and
     // third-level departments only when v62Plus.
@@ -24,16 +26,15 @@ private:
     void collectDepartments();
     void collectSubDepartments();
     void collectThirdLevel();
-    // True when the own code is the old one; otherwise the probe counts products at the
-    // old code filed at this level.
-    bool qualifies(qint32 ownVID, const QString &probeSql, qint32 id);
+    // True when the own code is the old one, or else when the department holds products
+    // at the old code filed at its own level.
+    bool qualifies(qint32 ownVID, int level, qint32 id) const;
     void add(int level, const QString &description, qint32 vatId, qint32 parentId, qint32 ownId, bool qualified);
 
     TDbStatement &q1;
-    TDbStatement &q2;
-    // The probes run on a side statement of their own: with the rate lookups on q2
-    // between them, one shared statement would prepare each text again on every row.
-    std::unique_ptr<TDbStatement> fProbe;
+    const TOwnLevelHolders &fHolders;
+    const QHash<qint32, QString> &fRateTexts;
+    const QString fNoRate;
     qint32 fOldVID = 0;
     QList<TEntryLine> fLines;
 };

@@ -11,10 +11,11 @@
 #include <QList>
 #include <QPixmap>
 #include <memory>
+#include <vector>
 
 class QModelIndex;
 class QTreeWidgetItem;
-struct TEntryLine;
+struct TShowNode;
 class TImageDelegate;
 class TProductTable;
 class TSelectionStore;
@@ -56,7 +57,6 @@ protected:
 
     TDbConnection conx;
     TDbStatement q1{conx};
-    TDbStatement q2{conx};
     TProductTable *cds = nullptr;
     QList<QPixmap> il;
 
@@ -71,7 +71,7 @@ private:
     void layOutGridColumns();
     void useButtonFaceForActiveRow();
 
-    void buildTree(const QList<TEntryLine> &sortedLines, qint32 oldVID);
+    void buildTree(const std::vector<TShowNode> &shown);
     void selectFirstNode();
 
     std::unique_ptr<TSelectionStore> fStore;

@@ -3,12 +3,8 @@
 #include "TfmMain.h"
 
 #include "DepartmentNodes.h"
-#include "DepartmentPlan.h"
-#include "EntryCollector.h"
-#include "EntryLines.h"
-#include "ProductSeeding.h"
 #include "SelectionStore.h"
-#include "VatCodes.h"
+#include "ShowData.h"
 #include "app/TfmSplash.h"
 
 #include <QCoreApplication>
@@ -65,15 +61,16 @@ void TfmMain::FormShow()
     useButtonFaceForActiveRow();
     TSplashScope splash(this);
     try {
-        const TVatResolution codes = connectAndResolve(conx, q1);
+        openLastUsedDatabase(conx);
+        const TVatResolution codes = resolveVatCodes(conx, q1);
         fSiteID = codes.siteID;
         newVID = codes.newVID;
         v62Plus = codes.v62Plus;
 
-        QList<TEntryLine> lines = TEntryCollector(conx, q1, q2).collect(codes.oldVID, v62Plus);
+        const TShowData data = readShowData(q1, codes);
         tv->clear();
-        sortEntryLines(lines);
-        buildTree(lines, codes.oldVID);
+        buildTree(data.nodes);
+        seedSelection(*fStore, data.nodes);
         selectFirstNode();
     } catch (...) {
         endReading(conx, false);
@@ -82,16 +79,15 @@ void TfmMain::FormShow()
     endReading(conx, true);
 }
 
-void TfmMain::buildTree(const QList<TEntryLine> &sortedLines, qint32 oldVID)
+void TfmMain::buildTree(const std::vector<TShowNode> &shown)
 {
-    const std::vector<TPlannedNode> plan = planDepartmentTree(sortedLines);
     std::vector<QTreeWidgetItem *> nodes;
-    nodes.reserve(plan.size());
-    for (const TPlannedNode &planned : plan) {
-        auto *node = planned.parent < 0 ? new QTreeWidgetItem(tv) : new QTreeWidgetItem(nodes[planned.parent]);
-        initDepartmentNode(node, planned.caption, planned.id);
+    nodes.reserve(shown.size());
+    for (const TShowNode &planned : shown) {
+        const int parent = planned.node.parent;
+        auto *node = parent < 0 ? new QTreeWidgetItem(tv) : new QTreeWidgetItem(nodes[parent]);
+        initDepartmentNode(node, planned.node.caption, planned.node.id);
         nodes.push_back(node);
-        seedNodeProducts(q1, *fStore, planned.level, planned.id, oldVID);
     }
 }
 

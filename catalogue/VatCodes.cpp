@@ -4,7 +4,6 @@
 #include "DbStatement.h"
 #include "RateText.h"
 #include "StatementText.h"
-#include "uLog.h"
 #include "uOrvoReg.h"
 
 namespace {
@@ -67,12 +66,11 @@ qint32 newCodeInForce(TDbStatement &q1)
 
 } // namespace
 
-TVatResolution connectAndResolve(TDbConnection &conx, TDbStatement &q1)
+void openLastUsedDatabase(TDbConnection &conx)
 {
     conx.close();
     conx.setDatabase(serverPathOfLastDatabase());
     conx.open();
-    return resolveVatCodes(conx, q1);
 }
 
 TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1)
@@ -99,20 +97,8 @@ TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1)
     return result;
 }
 
-QString lookupField(TDbStatement &statement, const QString &table, const QString &keyField,
-                    qint32 keyValue, const QString &resultField)
+QString userText(const TDbField &field)
 {
-    useStatementText(statement, QStringLiteral("select ") + resultField + QStringLiteral(" from ") + table
-                                    + QStringLiteral(" where ") + keyField + QStringLiteral(" = :") + keyField);
-    statement.setInt(0, keyValue);
-    DebugLog(statement.sql(), 32);
-    statement.open();
-    QString text;
-    if (!statement.eof()) {
-        const TDbField field = statement.field(0);
-        // A number reads as the user writes numbers, as every number shown to them does.
-        text = field.isNumber() ? localeNumberText(field.asText()) : field.asText();
-    }
-    statement.close();
-    return text;
+    // A number reads as the user writes numbers, as every number shown to them does.
+    return field.isNumber() ? localeNumberText(field.asText()) : field.asText();
 }

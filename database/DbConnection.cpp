@@ -217,6 +217,7 @@ void TDbConnection::executeImmediate(const QString &sql)
 {
     Firebird::IAttachment *attachment = d->requireAttachment();
     Firebird::ITransaction *transaction = d->activeTransaction(*this);
+    ++d->statementsRun;
     Fb::call([&](ThrowStatusWrapper *status) {
         attachment->execute(status, transaction, 0, sql.toUtf8().constData(), kDialect, nullptr, nullptr, nullptr,
                             nullptr);
@@ -246,4 +247,9 @@ QStringList TDbConnection::userTables()
     for (query.open(); !query.eof(); query.next())
         tables.append(query.field(0).asTrimmedText());
     return tables;
+}
+
+qint64 TDbConnection::statementsRun() const
+{
+    return d->statementsRun;
 }

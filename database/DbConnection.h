@@ -50,6 +50,10 @@ public:
     // Names of the plain user tables (no views, no system tables), sorted.
     QStringList userTables();
 
+    // Statements run on this connection since it was made (queries opened, statements
+    // executed, immediate ones): what a round trip to a distant server is paid for.
+    qint64 statementsRun() const;
+
 private:
     friend class TDbStatement;
     struct Private;

@@ -19,6 +19,7 @@ struct TDbConnection::Private
     Firebird::IAttachment *attachment = nullptr;
     Firebird::ITransaction *transaction = nullptr;
     QList<TDbStatement *> statements;
+    qint64 statementsRun = 0;
 
     Firebird::IAttachment *requireAttachment() const;
     // The active transaction, started with default options when there is none.

@@ -318,6 +318,7 @@ void TDbStatement::execute()
     requireAllParams(d->parsed, d->params, d->sql);
     d->closeCursor();
     Firebird::ITransaction *transaction = d->connection->d->activeTransaction(*d->connection);
+    ++d->connection->d->statementsRun;
     Fb::call([&](ThrowStatusWrapper *status) {
         TInputMessage input(status, d->inputMeta, d->params);
         const bool hasOutput = !d->columns.empty(); // RETURNING, EXECUTE PROCEDURE
@@ -339,6 +340,7 @@ void TDbStatement::open()
     requireAllParams(d->parsed, d->params, d->sql);
     d->closeCursor();
     Firebird::ITransaction *transaction = d->connection->d->activeTransaction(*d->connection);
+    ++d->connection->d->statementsRun;
     Fb::call([&](ThrowStatusWrapper *status) {
         TInputMessage input(status, d->inputMeta, d->params);
         d->cursor = d->statement->openCursor(status, transaction, input.meta(), input.buffer(), d->outputMeta, 0);

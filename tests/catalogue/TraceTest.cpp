@@ -1,13 +1,12 @@
 // What the build writes to the main log: the gathered entry lines always (with the
-// third level), each rate lookup's statement only at debug level 32.
+// third level), the rate lookup's statement only at debug level 32.
 #include "QStringPrinter.h"
 #include "DbConnection.h"
 #include "DbStatement.h"
-#include "EntryCollector.h"
 #include "LocaleGuard.h"
+#include "ShowData.h"
 #include "SiteSql.h"
 #include "TestDatabase.h"
-#include "VatCodes.h"
 #include "uLog.h"
 #include "uOrvoReg.h"
 
@@ -45,9 +44,8 @@ protected:
         TDbConnection conx;
         conx.setDatabase(db.path());
         conx.open();
-        TDbStatement q1(conx), q2(conx);
-        const TVatResolution codes = resolveVatCodes(conx, q1);
-        TEntryCollector(conx, q1, q2).collect(codes.oldVID, codes.v62Plus);
+        TDbStatement q1(conx);
+        loadShowData(conx, q1);
 
         QString text;
         const QDir logs(LogFolder());
@@ -62,7 +60,7 @@ protected:
     QTemporaryDir fDir;
 };
 
-const QString kLookup = QStringLiteral("select RATE from TBL_VAT_CODES where VAT_ID = :VAT_ID");
+const QString kLookup = QStringLiteral("select VAT_ID, RATE from TBL_VAT_CODES");
 
 TEST_F(TraceTest, EntryLinesAlwaysLookupsAtLevel32)
 {

@@ -1,17 +1,14 @@
 // Which departments the build lists, how the tree stands and what the store is seeded
-// with, on real databases: entry lines gathered, sorted and planned as the window does.
+// with, on real databases: the show data loaded as the window loads it.
 #include "QStringPrinter.h"
 #include "DbConnection.h"
 #include "DbStatement.h"
-#include "DepartmentPlan.h"
-#include "EntryCollector.h"
 #include "LocaleGuard.h"
-#include "ProductSeeding.h"
 #include "SectionNames.h"
 #include "SelectionStore.h"
+#include "ShowData.h"
 #include "SiteSql.h"
 #include "TestDatabase.h"
-#include "VatCodes.h"
 
 #include <gtest/gtest.h>
 
@@ -54,13 +51,11 @@ void build(const TTestDatabase &db, Built &built)
     TDbConnection conx;
     conx.setDatabase(db.path());
     conx.open();
-    TDbStatement q1(conx), q2(conx);
-    const TVatResolution codes = resolveVatCodes(conx, q1);
-    QList<TEntryLine> lines = TEntryCollector(conx, q1, q2).collect(codes.oldVID, codes.v62Plus);
-    sortEntryLines(lines);
-    built.plan = planDepartmentTree(lines);
-    for (const TPlannedNode &node : built.plan)
-        seedNodeProducts(q1, built.store, node.level, node.id, codes.oldVID);
+    TDbStatement q1(conx);
+    const TShowData data = loadShowData(conx, q1);
+    for (const TShowNode &shown : data.nodes)
+        built.plan.push_back(shown.node);
+    seedSelection(built.store, data.nodes);
 }
 
 struct ListingCase

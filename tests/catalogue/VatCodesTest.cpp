@@ -144,25 +144,30 @@ TEST(VatCodes, MissingTableIsAnErrorWithTheDatabaseMessage)
     }
 }
 
-TEST(LookupField, NumbersInTheUsersFormTextAsStoredMissingEmpty)
+TEST(UserText, NumbersInTheUsersFormTextAsStoredNullEmpty)
 {
     TTestDatabase db({vat(1, "9", 5), vat(2, "13.5", 3), "insert into TBL_VAT_CODES (VAT_ID) values (3)"});
     Opened o(db);
-    TDbStatement q2(o.conx);
-    const auto rate = [&](int id) { return lookupField(q2, "TBL_VAT_CODES", "VAT_ID", id, "RATE"); };
+    TDbStatement q(o.conx);
+    q.setSQL("select RATE, DESCRIPTION from TBL_VAT_CODES where VAT_ID = :VAT_ID");
+    const auto column = [&](int id, int index) {
+        q.setInt(0, id);
+        q.open();
+        const QString text = userText(q.field(index));
+        q.close();
+        return text;
+    };
     {
         LocaleGuard locale(englishLocale());
-        EXPECT_EQ(rate(2), QStringLiteral("13.5"));
-        EXPECT_EQ(rate(1), QStringLiteral("9"));
-        EXPECT_EQ(q2.sql(), QStringLiteral("select RATE from TBL_VAT_CODES where VAT_ID = :VAT_ID"));
+        EXPECT_EQ(column(2, 0), QStringLiteral("13.5"));
+        EXPECT_EQ(column(1, 0), QStringLiteral("9"));
     }
     {
         LocaleGuard locale(commaLocale());
-        EXPECT_EQ(rate(2), QStringLiteral("13,5"));
-        EXPECT_EQ(lookupField(q2, "TBL_VAT_CODES", "VAT_ID", 2, "DESCRIPTION"), QStringLiteral("code 2"));
+        EXPECT_EQ(column(2, 0), QStringLiteral("13,5"));
+        EXPECT_EQ(column(2, 1), QStringLiteral("code 2"));
     }
-    EXPECT_EQ(rate(3), QString());   // null
-    EXPECT_EQ(rate(99), QString());  // no row
+    EXPECT_EQ(column(3, 0), QString());  // null
 }
 
 } // namespace
