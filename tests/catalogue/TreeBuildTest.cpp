@@ -185,4 +185,42 @@ TEST(TreeBuild, WithoutTheThirdLevelOnlyDepartments)
     EXPECT_EQ(built.outline(), QStringList({"Bar 9.00% [1:1]"}));
 }
 
+// The window's wait on a distant server is paid per statement: the count must not follow
+// the number of departments or products.
+TEST(TreeBuild, StatementsDoNotGrowWithTheSite)
+{
+    // Statements run and nodes listed.
+    const auto load = [](int departments) {
+        TTestDatabase db(kCodes);
+        db.runScript(QStringLiteral(
+            "set term ^ ;\n"
+            "execute block as declare i int = 1; begin\n"
+            "  while (i <= %1) do begin\n"
+            "    insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION, VAT_ID, PURCH_VAT, IS_ACTIVE, REPORT_GROUP)"
+            "      values (:i, 'D' || :i, mod(:i, 3) + 1, 1, 'Y', 2);\n"
+            "    insert into TBL_SUB_DEPARTMENTS (SUB_DEPT, DEPT_ID, DESCRIPTION, SALES_VID, PURCH_VID, IS_ACTIVE)"
+            "      values (:i, :i, 'S' || :i, 3, 3, 'Y');\n"
+            "    insert into TBL_L3DEPARTMENTS (L3DID, L2DID, DESCRIPTION, SALES_VID, PURCH_VID, IS_ACTIVE)"
+            "      values (:i, :i, 'T' || :i, 3, 3, 'Y');\n"
+            "    insert into TBL_PRODUCTS (SID, DESCRIPTION, VAT_ID, DEPT_ID, SUB_DEPT, L3DID)"
+            "      values (:i, 'P' || :i, 1, :i, :i, iif(mod(:i, 2) = 0, :i, null));\n"
+            "    i = i + 1;\n"
+            "  end\n"
+            "end^\n"
+            "set term ; ^\n")
+                         .arg(departments));
+        TDbConnection conx;
+        conx.setDatabase(db.path());
+        conx.open();
+        TDbStatement q1(conx);
+        const TShowData data = loadShowData(conx, q1);
+        return std::make_pair(conx.statementsRun(), data.nodes.size());
+    };
+    const auto few = load(6);
+    const auto many = load(600);
+    EXPECT_EQ(many.second, 100 * few.second);
+    EXPECT_EQ(many.first, few.first);
+    EXPECT_LE(few.first, 50);
+}
+
 } // namespace
