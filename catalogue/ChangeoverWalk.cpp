@@ -6,69 +6,65 @@
 
 namespace {
 
-// The id list of a chunk: one marker per id.
-QString idMarkers()
+// A block that runs one row's update for each id of a comma-separated list. The server
+// takes a list of ids in a statement as a chain of comparisons that every candidate row
+// walks, so a long "in (...)" costs time with the square of its length; the block finds
+// each row by its key instead.
+QString chunkBlock(const QString &rowUpdate)
 {
-    QStringList markers;
-    for (int i = 0; i < kChangeoverChunk; ++i)
-        markers.append(QStringLiteral("?"));
-    return markers.join(QStringLiteral(", "));
+    return QStringLiteral("execute block (VID integer = :VID, IDS varchar(%1) character set ascii = :IDS)\r\n"
+                          "as\r\n"
+                          "  declare P integer = 1;\r\n"
+                          "  declare Q integer;\r\n"
+                          "begin\r\n"
+                          "  while (P <= char_length(IDS)) do\r\n"
+                          "  begin\r\n"
+                          "    Q = position(',', IDS, P);\r\n"
+                          "    if (Q = 0) then Q = char_length(IDS) + 1;\r\n"
+                          "    %2\r\n"
+                          "    P = Q + 1;\r\n"
+                          "  end\r\n"
+                          "end")
+        .arg(12 * kChangeoverChunk)
+        .arg(rowUpdate);
 }
 
-// Sales code first, then purchase code, for the ids of a chunk, unless the row already
-// sells at the new code.
-QString departmentSql(const char *table, const char *idColumn, const char *salesColumn, const char *purchaseColumn)
+const QString kId = QStringLiteral("cast(substring(:IDS from :P for :Q - :P) as integer)");
+
+// Sales code first, then purchase code, unless the row already sells at the new code.
+QString departmentBlock(const char *table, const char *idColumn, const char *salesColumn, const char *purchaseColumn)
 {
-    return QStringLiteral("update %1 set %3 = :VID1, %4 = :VID2\r\n where %2 in (%5) and %3 <> :VID3")
-        .arg(QLatin1String(table), QLatin1String(idColumn), QLatin1String(salesColumn),
-             QLatin1String(purchaseColumn), idMarkers());
+    return chunkBlock(QStringLiteral("update %1 set %3 = :VID, %4 = :VID where %2 = %5 and %3 <> :VID;")
+                          .arg(QLatin1String(table), QLatin1String(idColumn), QLatin1String(salesColumn),
+                               QLatin1String(purchaseColumn), kId));
 }
 
-// A statement whose named parameters all take the new code and whose plain markers take
-// a chunk of ids. The last chunk is filled up with its own first id: a row named twice
-// is changed once, and the one prepared form serves every chunk.
-class TChunkedUpdate
+void runInChunks(TDbConnection &conx, const QString &block, qint32 newVID, const QList<qint32> &ids)
 {
-public:
-    TChunkedUpdate(TDbConnection &conx, const QString &sql, qint32 newVID) : fStatement(conx)
-    {
-        fStatement.setSQL(sql);
-        for (int i = 0; i < fStatement.paramCount(); ++i) {
-            if (fStatement.paramName(i).isEmpty())
-                fIdSlots.append(i);
-            else
-                fStatement.setInt(i, newVID);
-        }
+    if (ids.isEmpty())
+        return;
+    TDbStatement statement(conx);
+    statement.setSQL(block);
+    statement.setInt(0, newVID);
+    for (qsizetype start = 0; start < ids.size(); start += kChangeoverChunk) {
+        QStringList chunk;
+        for (qsizetype i = start; i < qMin(ids.size(), start + kChangeoverChunk); ++i)
+            chunk.append(QString::number(ids[i]));
+        statement.setText(1, chunk.join(QLatin1Char(',')));
+        statement.execute();
     }
-
-    void run(const QList<qint32> &ids)
-    {
-        for (qsizetype start = 0; start < ids.size(); start += fIdSlots.size()) {
-            for (qsizetype i = 0; i < fIdSlots.size(); ++i)
-                fStatement.setInt(fIdSlots[i], ids[start + i < ids.size() ? start + i : start]);
-            fStatement.execute();
-        }
-    }
-
-private:
-    TDbStatement fStatement;
-    QList<int> fIdSlots;
-};
+}
 
 } // namespace
 
 void runChangeoverPlan(TDbConnection &conx, const TChangeoverPlan &plan, qint32 newVID)
 {
-    const QString departmentStatements[] = {
-        departmentSql("TBL_DEPARTMENTS", "DEPT_ID", "VAT_ID", "PURCH_VAT"),
-        departmentSql("TBL_SUB_DEPARTMENTS", "SUB_DEPT", "SALES_VID", "PURCH_VID"),
-        departmentSql("TBL_L3DEPARTMENTS", "L3DID", "SALES_VID", "PURCH_VID"),
-    };
-    for (int table = 0; table < 3; ++table)
-        if (!plan.departments[table].isEmpty())
-            TChunkedUpdate(conx, departmentStatements[table], newVID).run(plan.departments[table]);
-    if (!plan.products.isEmpty())
-        TChunkedUpdate(conx, QStringLiteral("update TBL_PRODUCTS set VAT_ID = :VID where SID in (%1)").arg(idMarkers()),
-                       newVID)
-            .run(plan.products);
+    runInChunks(conx, departmentBlock("TBL_DEPARTMENTS", "DEPT_ID", "VAT_ID", "PURCH_VAT"), newVID,
+                plan.departments[0]);
+    runInChunks(conx, departmentBlock("TBL_SUB_DEPARTMENTS", "SUB_DEPT", "SALES_VID", "PURCH_VID"), newVID,
+                plan.departments[1]);
+    runInChunks(conx, departmentBlock("TBL_L3DEPARTMENTS", "L3DID", "SALES_VID", "PURCH_VID"), newVID,
+                plan.departments[2]);
+    runInChunks(conx, chunkBlock(QStringLiteral("update TBL_PRODUCTS set VAT_ID = :VID where SID = %1;").arg(kId)),
+                newVID, plan.products);
 }

@@ -1,5 +1,7 @@
 #include "SqlText.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 bool isNameStart(QChar c)
@@ -43,8 +45,8 @@ int skipQuoted(const QString &text, int i)
     return i;
 }
 
-// The statement without the blanks and comments in front of it.
-QString withoutLeadingComments(const QString &text)
+// Where the statement's code starts, past the blanks and comments in front of it.
+int codeStart(const QString &text)
 {
     int i = 0;
     while (i < text.size()) {
@@ -58,7 +60,43 @@ QString withoutLeadingComments(const QString &text)
             break;
         i = next;
     }
-    return text.mid(i).trimmed();
+    return i;
+}
+
+// The statement without the blanks and comments in front of it.
+QString withoutLeadingComments(const QString &text)
+{
+    return text.mid(codeStart(text)).trimmed();
+}
+
+// Where markers stop counting. In an EXECUTE BLOCK a colon in the body names one of the
+// block's own variables, so only its input parameter list, in the parentheses after the
+// two words, takes markers; any other statement takes them throughout.
+int markersEnd(const QString &sql)
+{
+    static const QRegularExpression head(QStringLiteral("execute\\s+block\\s*"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match =
+        head.match(sql, codeStart(sql), QRegularExpression::NormalMatch, QRegularExpression::AnchorAtOffsetMatchOption);
+    if (!match.hasMatch())
+        return int(sql.size());
+    int i = int(match.capturedEnd());
+    if (i >= sql.size() || sql[i] != u'(')
+        return i;
+    int depth = 0;
+    while (i < sql.size()) {
+        const int skipped = skipQuoted(sql, i);
+        if (skipped != i) {
+            i = skipped;
+            continue;
+        }
+        if (sql[i] == u'(')
+            ++depth;
+        else if (sql[i] == u')' && --depth == 0)
+            return i + 1;
+        ++i;
+    }
+    return i;
 }
 
 // "SET TERM <new> <old>" at the start of a statement gives <new>; otherwise empty.
@@ -78,6 +116,7 @@ TSqlParams replaceParamMarkers(const QString &sql)
     TSqlParams result;
     result.sql.reserve(sql.size());
     const int n = sql.size();
+    const int end = markersEnd(sql);
     int i = 0;
     while (i < n) {
         const int skipped = skipQuoted(sql, i);
@@ -87,7 +126,10 @@ TSqlParams replaceParamMarkers(const QString &sql)
             continue;
         }
         const QChar c = sql[i];
-        if (c == u'?') {
+        if (i >= end) {
+            result.sql += c;
+            ++i;
+        } else if (c == u'?') {
             result.names.append(QString());
             result.sql += c;
             ++i;

@@ -24,6 +24,12 @@ TEST(DbSqlText, ReplacesMarkersOutsideLiteralsAndComments)
         {"select A from T where B = ? and C = :C", "select A from T where B = ? and C = ?", {"", "C"}},
         {"select A from T where B = :1 or C = : D", "select A from T where B = :1 or C = : D", {}},
         {"select 'unterminated :X", "select 'unterminated :X", {}},
+        // A block's body names its own variables with a colon: only its input list takes markers.
+        {"execute block (V integer = :V, S varchar(10) = ?) as declare X int; begin X = :V; end",
+         "execute block (V integer = ?, S varchar(10) = ?) as declare X int; begin X = :V; end", {"V", ""}},
+        {" /* c */ EXECUTE\n BLOCK as begin update T set A = :A; end", " /* c */ EXECUTE\n BLOCK as begin update T set A = :A; end",
+         {}},
+        {"select A from execute_block_view where B = :B", "select A from execute_block_view where B = ?", {"B"}},
     };
     for (const MarkerCase &c : cases) {
         SCOPED_TRACE(c.sql);

@@ -7,7 +7,6 @@
 #include "DbStatement.h"
 #include "TestDatabase.h"
 
-#include <QSet>
 #include <gtest/gtest.h>
 
 using namespace changeover;
@@ -16,7 +15,7 @@ using site::vat;
 namespace {
 
 constexpr qint32 kOldVID = 1;
-constexpr int kRows = 1200;     // ids 1000 to 2199 in every table
+constexpr int kRows = 2 * kChangeoverChunk + 100; // ids from 1000 in every table, three chunks
 constexpr qint32 kFirstId = 1000;
 constexpr qint32 kSoldAtNew = 1001; // a department of each table already selling at the new code
 
