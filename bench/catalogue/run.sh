@@ -1,35 +1,49 @@
 #!/usr/bin/env bash
-# Times the show sequence on the large site (2,000 departments, 100,000 products, a
-# third at 9 %), embedded and, with --server, through the Firebird server on loopback.
+# Runs the catalogue benchmarks and prints their figures beside their targets:
+#   show        the show sequence's data work on the large site (2,000 departments,
+#               100,000 products, a third at 9 %) beside one join read of the same rows,
+#               embedded and through the loopback server behind a relay holding each
+#               chunk 0, 1 and 10 ms each way; the window's first showing; peak memory
+#   changeover  the update phase for 10,000 and 100,000 ticked products beside one
+#               set-based update, embedded and through the relay at 1 ms each way
 #
-#   bench/catalogue/run.sh            embedded engine on the file
-#   bench/catalogue/run.sh --server   the loopback server (started for the run if needed)
+#   bench/catalogue/run.sh               both
+#   bench/catalogue/run.sh show          one of them
+#   bench/catalogue/run.sh changeover
 #
-# BUILD_DIR names the build folder (default build); PORDANE_BENCH_DIR the folder of the
-# generated site, made once and kept (default /tmp/pordane-bench-catalogue).
+# The Firebird server on 127.0.0.1:3050 is started for the run when nothing listens
+# there (which needs root) and stopped after. BUILD_DIR names the build folder (default
+# build); PORDANE_BENCH_DIR the folder of the generated sites, made once and kept
+# (default /tmp/pordane-bench-catalogue).
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 SITE_DIR="${PORDANE_BENCH_DIR:-/tmp/pordane-bench-catalogue}"
-MODE="${1:-}"
+WHICH="${1:-all}"
+case "$WHICH" in
+  all | show | changeover) ;;
+  *) echo "usage: $0 [show|changeover]" >&2; exit 2 ;;
+esac
 
-cmake --build "$BUILD_DIR" --target pordane-make-site catalogue_bench -j2 >/dev/null
-MAKE_SITE="$(find "$BUILD_DIR" -name pordane-make-site -type f -perm -u+x | head -n 1)"
-BENCH="$(find "$BUILD_DIR" -name catalogue_bench -type f -perm -u+x | head -n 1)"
+cmake --build "$BUILD_DIR" --target pordane-make-site catalogue_bench changeover_bench -j2 >/dev/null
+find_tool() { find "$BUILD_DIR" -name "$1" -type f -perm -u+x | head -n 1; }
+MAKE_SITE="$(find_tool pordane-make-site)"
 
 if [ ! -f "$SITE_DIR/bench.fdb" ]; then
   # --server leaves the file writable by the server's own user
   "$MAKE_SITE" --bench --server --out "$SITE_DIR"
 fi
 
-STARTED_SERVER=""
-if [ "$MODE" = "--server" ] && ! (exec 3<>/dev/tcp/127.0.0.1/3050) 2>/dev/null; then
+if ! (exec 3<>/dev/tcp/127.0.0.1/3050) 2>/dev/null; then
   bash "$ROOT/scripts/firebird-server.sh" start
-  STARTED_SERVER=1
+  trap 'bash "$ROOT/scripts/firebird-server.sh" stop' EXIT
 fi
-status=0
-PORDANE_REGISTRY_DIR="$SITE_DIR" QT_QPA_PLATFORM=offscreen "$BENCH" $MODE || status=$?
-if [ -n "$STARTED_SERVER" ]; then
-  bash "$ROOT/scripts/firebird-server.sh" stop
+
+if [ "$WHICH" != changeover ]; then
+  echo "== show sequence"
+  PORDANE_REGISTRY_DIR="$SITE_DIR" QT_QPA_PLATFORM=offscreen "$(find_tool catalogue_bench)"
 fi
-exit $status
+if [ "$WHICH" != show ]; then
+  echo "== changeover"
+  "$(find_tool changeover_bench)" "$SITE_DIR/changeover"
+fi

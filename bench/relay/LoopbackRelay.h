@@ -1,0 +1,59 @@
+#pragma once
+// A relay on loopback that puts a line's latency between a client and a server on the
+// same machine: it listens on a 127.0.0.1 port, forwards every connection it accepts
+// to 127.0.0.1:<target>, and holds each chunk it reads a set time in each direction.
+// It counts the chunks clients send, which is the number of requests they make.
+#include "RelayDirection.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <thread>
+
+class TLoopbackRelay
+{
+public:
+    TLoopbackRelay(std::chrono::milliseconds delay, std::uint16_t targetPort);
+    ~TLoopbackRelay(); // stops
+    TLoopbackRelay(const TLoopbackRelay &) = delete;
+    TLoopbackRelay &operator=(const TLoopbackRelay &) = delete;
+
+    // Listens on 127.0.0.1:port, 0 for a free port; throws std::system_error.
+    void start(std::uint16_t port = 0);
+    // Closes the listener and every relayed connection and joins every thread; the
+    // counters stay readable. Harmless when not started.
+    void stop();
+    // The port listened on (0 before start).
+    std::uint16_t port() const;
+
+    // Chunks read from clients, and from the server, since start or the last resetCount.
+    std::int64_t requests() const;
+    std::int64_t replies() const;
+    void resetCount();
+
+private:
+    struct TSession
+    {
+        int client = -1;
+        int server = -1;
+        std::unique_ptr<TRelayDirection> up;   // client to server
+        std::unique_ptr<TRelayDirection> down; // server to client
+        ~TSession();
+    };
+
+    void acceptLoop();
+    void relay(int client);
+    void closeFinishedSessions();
+
+    const std::chrono::milliseconds fDelay;
+    const std::uint16_t fTargetPort;
+    std::uint16_t fPort = 0;
+    int fListener = -1;
+    int fWake[2] = {-1, -1}; // written to by stop to end the accept loop
+    std::thread fAcceptor;
+    std::list<TSession> fSessions; // the accept loop's alone until it has been joined
+    std::atomic<std::int64_t> fRequests{0};
+    std::atomic<std::int64_t> fReplies{0};
+};
