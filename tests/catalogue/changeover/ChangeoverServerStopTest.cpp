@@ -29,7 +29,7 @@ bool productUpdateRunning(TDbConnection &monitor)
     monitor.startTransaction();
     TDbStatement query(monitor);
     query.setSQL("select count(*) from MON$STATEMENTS where MON$STATE = 1"
-                 " and MON$ATTACHMENT_ID <> current_connection and MON$SQL_TEXT starting with 'update TBL_PRODUCTS'");
+                 " and MON$ATTACHMENT_ID <> current_connection and MON$SQL_TEXT containing 'update TBL_PRODUCTS'");
     query.open();
     const bool running = query.field(0).asInt64() > 0;
     query.close();
