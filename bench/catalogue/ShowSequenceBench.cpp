@@ -179,9 +179,8 @@ double compare(const char *heading, const QString &database, TLoopbackRelay *rel
     std::printf("%s (medians of %d):\n", heading, kRounds);
     printRun("one join read", joined, relay != nullptr);
     printRun("show sequence (load, seed)", shown, relay != nullptr);
-    const double ratio = shown.wallMs / joined.wallMs;
-    printTargetLine(QStringLiteral("show sequence / join read"), QStringLiteral("%1x wall").arg(ratio, 0, 'f', 2),
-                    QStringLiteral("%1x or less").arg(kMostTimesTheJoin), ratio <= kMostTimesTheJoin);
+    printRatioTarget(QStringLiteral("show sequence / join read"), shown.wallMs, joined.wallMs, kMostTimesTheJoin,
+                     QStringLiteral(" wall"));
     if (relay)
         printTargetLine(QStringLiteral("statements of the show sequence"), QString::number(shown.statements),
                         QStringLiteral("%1 or less").arg(kMostStatements), shown.statements <= kMostStatements);

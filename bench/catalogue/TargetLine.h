@@ -5,3 +5,7 @@
 
 // "  <label>  <figure>  target <target>: met" (or "NOT MET").
 void printTargetLine(const QString &label, const QString &figure, const QString &target, bool met);
+
+// "  <label>  <ratio>x<suffix>  target <most>x or less: met"; false when not met.
+bool printRatioTarget(const QString &label, double value, double baseline, double most,
+                      const QString &suffix = QString());

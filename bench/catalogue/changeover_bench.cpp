@@ -263,9 +263,7 @@ void runRoute(const char *heading, const TSite &site, const TRoute &route)
                     qint64(products.size()), ticks.listed, ticks.unlisted);
         printRound("update phase", walk, route);
         printRound("one set-based update", set, route);
-        const double ratio = walk.ms / set.ms;
-        printTargetLine(QStringLiteral("  update phase / set-based"), QStringLiteral("%1x").arg(ratio, 0, 'f', 2),
-                        QStringLiteral("%1x or less").arg(kMostTimesTheSetBased), ratio <= kMostTimesTheSetBased);
+        printRatioTarget(QStringLiteral("  update phase / set-based"), walk.ms, set.ms, kMostTimesTheSetBased);
         statementsByTicked.append({qint64(products.size()), walk.statements});
     }
     const auto [fewTicked, fewStatements] = statementsByTicked.first();
