@@ -32,13 +32,14 @@ std::optional<qint32> optionalInteger(const TDbField &field)
     return field.asInteger();
 }
 
-// Without the third level the product table may predate its column.
+// Without the third level the product table may predate its column. Products of the
+// same name follow their numbers, so that the list is the same on every showing.
 QList<TFiledProduct> readOldCodeProducts(TDbStatement &q, qint32 oldVID, bool v62Plus)
 {
     useStatementText(q, v62Plus ? QStringLiteral("select SID, DESCRIPTION, DEPT_ID, SUB_DEPT, L3DID from TBL_PRODUCTS"
-                                                 " where VAT_ID = :VID\r\norder by DESCRIPTION")
+                                                 " where VAT_ID = :VID\r\norder by DESCRIPTION, SID")
                                 : QStringLiteral("select SID, DESCRIPTION, DEPT_ID, SUB_DEPT from TBL_PRODUCTS"
-                                                 " where VAT_ID = :VID\r\norder by DESCRIPTION"));
+                                                 " where VAT_ID = :VID\r\norder by DESCRIPTION, SID"));
     q.setInt(0, oldVID);
     QList<TFiledProduct> products;
     for (q.open(); !q.eof(); q.next()) {

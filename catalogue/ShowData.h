@@ -18,7 +18,7 @@ struct TShowNode
 {
     TPlannedNode node;
     // The products at the old code the node lists, in the database's order of their
-    // descriptions (its own collation decides).
+    // descriptions (its own collation decides), then by number.
     QList<TProductRow> products;
 };
 

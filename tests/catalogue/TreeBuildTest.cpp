@@ -156,6 +156,15 @@ TEST(TreeBuild, SectionsHoldEveryProductBelowTheNodeUnticked)
             EXPECT_EQ(s.read(section, key, "?"), QStringLiteral("N")) << key.toStdString();
 }
 
+TEST(TreeBuild, ProductsOfTheSameNameFollowTheirNumbers)
+{
+    TTestDatabase db(kCodes + QStringList{dept(1, "Bar", 1), product(30, "Cola", 1, 1), product(4, "Cola", 1, 1),
+                                          product(200, "Ale", 1, 1), product(17, "Cola", 1, 1)});
+    Built built;
+    build(db, built);
+    EXPECT_EQ(built.store.keys(sectionName(1, 1)), QStringList({"200_Ale", "4_Cola", "17_Cola", "30_Cola"}));
+}
+
 TEST(TreeBuild, LargeIdsKeepTheirOwnSections)
 {
     // Sub-department 100012 and third-level department 12 shared the number 300012

@@ -1,0 +1,21 @@
+#pragma once
+// What either path gives the window, part by part as text lines, so that the two
+// compare line by line and a difference names the part it is in.
+#include "DepartmentPlan.h"
+#include "EntryLines.h"
+#include "VatCodes.h"
+
+#include <vector>
+
+class TSelectionStore;
+
+QStringList codesText(const TVatResolution &codes);
+// Each line's fixed-column text exactly, with the fields the tree is planned from.
+QStringList linesText(const QList<TEntryLine> &lines);
+QStringList plannedNodesText(const std::vector<TPlannedNode> &nodes);
+// One line per product a node lists, in order (ties on the description in key order):
+// the node's level and id, the product's key.
+QStringList nodeProductsText(const std::vector<TPlannedNode> &nodes, const std::vector<QStringList> &keysPerNode);
+// Sections in order, each followed by its keys in order (ties on the description in key
+// order) with their values.
+QStringList storeText(const TSelectionStore &store);

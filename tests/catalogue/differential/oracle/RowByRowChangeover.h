@@ -1,0 +1,12 @@
+#pragma once
+// The changeover as it ran before the chunked updates: the department trigger off, one
+// UPDATE per ticked department and per ticked product in one transaction, the trigger
+// on again, each step committed on its own.
+#include "ChangeoverUpdate.h"
+
+class TSelectionStore;
+
+// On an open connection; a transaction still open is committed first. Any database
+// error is thrown.
+void applyRowByRowChangeover(TDbConnection &conx, const QList<TChangeoverNode> &nodes, const TSelectionStore &store,
+                             qint32 newVID);

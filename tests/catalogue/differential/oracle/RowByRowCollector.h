@@ -1,0 +1,36 @@
+#pragma once
+// The entry lines gathered one statement per row, as the window gathered them before
+// its reads became set-based: per department row a count probe when its own code is
+// not the old one, per line a rate lookup. Kept as the reference those reads must match.
+#include "EntryLines.h"
+
+#include <memory>
+
+class TDbConnection;
+class TDbStatement;
+
+class TRowByRowCollector
+{
+public:
+    // q1 walks the department rows; the rate lookups run on q2.
+    TRowByRowCollector(TDbConnection &conx, TDbStatement &q1, TDbStatement &q2);
+    ~TRowByRowCollector();
+
+    // Lines in the order they were found, repeats kept. Sub-departments and
+    // third-level departments only when v62Plus.
+    QList<TEntryLine> collect(qint32 oldVID, bool v62Plus);
+
+private:
+    void collectDepartments();
+    void collectSubDepartments();
+    void collectThirdLevel();
+    bool qualifies(qint32 ownVID, const QString &probeSql, qint32 id);
+    void add(int level, const QString &description, qint32 vatId, qint32 parentId, qint32 ownId, bool qualified);
+    QString rateOf(qint32 vatId);
+
+    TDbStatement &q1;
+    TDbStatement &q2;
+    std::unique_ptr<TDbStatement> fProbe;
+    qint32 fOldVID = 0;
+    QList<TEntryLine> fLines;
+};
