@@ -4,10 +4,10 @@
 #include "app/StyleLoading.h"
 #include "app/TApplication.h"
 #include "dialogs/AdvDialogs.h"
-#include "uLog.h"
-#include "uOrvoReg.h"
-#include "uPaths.h"
-#include "uUtils.h"
+#include "log/uLog.h"
+#include "settings/uOrvoReg.h"
+#include "settings/uPaths.h"
+#include "util/uUtils.h"
 
 #include <QApplication>
 #include <QFileInfo>

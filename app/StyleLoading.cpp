@@ -1,8 +1,8 @@
 #include "app/StyleLoading.h"
 
 #include "app/StyleEngine.h"
-#include "uOrvoReg.h"
-#include "uUtils.h"
+#include "settings/uOrvoReg.h"
+#include "util/uUtils.h"
 
 #include <QFileInfo>
 

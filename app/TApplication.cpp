@@ -1,6 +1,6 @@
 #include "app/TApplication.h"
 
-#include "Errors.h"
+#include "util/Errors.h"
 
 #include <QMessageBox>
 

@@ -1,9 +1,9 @@
-#include "uBackup.h"
+#include "backup/uBackup.h"
 
-#include "BackupNaming.h"
-#include "Errors.h"
-#include "StowlineHost.h"
-#include "SweepReport.h"
+#include "backup/core/BackupNaming.h"
+#include "util/Errors.h"
+#include "backup/core/StowlineHost.h"
+#include "backup/core/SweepReport.h"
 #include "dialogs/AdvDialogs.h"
 
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 // The program's client of the backup component: hosts one of the component's
 // controls at a time in a borderless modal window, hands it its parameters, and
 // polls it every 100 ms until it reports a result.
-#include "BackupKinds.h"
-#include "Stowline_TLB.h"
+#include "backup/core/BackupKinds.h"
+#include "backup/core/Stowline_TLB.h"
 
 #include <QDateTime>
 #include <QDialog>

@@ -1,7 +1,7 @@
-#include "DbConnection.h"
+#include "database/DbConnection.h"
 
-#include "DbPrivate.h"
-#include "FbCall.h"
+#include "database/DbPrivate.h"
+#include "database/FbCall.h"
 
 #include <QRegularExpression>
 

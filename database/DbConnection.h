@@ -2,7 +2,7 @@
 // One attachment to a Firebird database through the client library, with the one
 // transaction that its statements run in. Every failure throws EPosError carrying
 // Firebird's own formatted message.
-#include "DbTransactionOptions.h"
+#include "database/DbTransactionOptions.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "DbField.h"
+#include "database/DbField.h"
 
-#include "DbColumn.h"
-#include "Errors.h"
-#include "FbCall.h"
+#include "database/DbColumn.h"
+#include "util/Errors.h"
+#include "database/FbCall.h"
 
 #include <QLocale>
 

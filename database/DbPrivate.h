@@ -2,10 +2,10 @@
 // State shared between a connection and its statements: a statement runs in its
 // connection's transaction, and must give up its cursor before that transaction
 // ends and its handles before the attachment goes.
-#include "DbColumn.h"
-#include "DbConnection.h"
-#include "DbStatement.h"
-#include "SqlText.h"
+#include "database/DbColumn.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+#include "database/SqlText.h"
 
 #include <firebird/Interface.h>
 #include <QList>

@@ -1,7 +1,7 @@
-#include "DbScript.h"
+#include "database/DbScript.h"
 
-#include "DbConnection.h"
-#include "SqlText.h"
+#include "database/DbConnection.h"
+#include "database/SqlText.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "DbStatement.h"
+#include "database/DbStatement.h"
 
-#include "DbPrivate.h"
-#include "FbCall.h"
+#include "database/DbPrivate.h"
+#include "database/FbCall.h"
 
 #include <cstring>
 

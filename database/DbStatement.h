@@ -2,7 +2,7 @@
 // A statement on a connection: SQL text with :NAME parameters, prepared once and run
 // many times (also across commits), parameters set by position, rows read by column
 // name. Every failure throws EPosError carrying Firebird's own formatted message.
-#include "DbField.h"
+#include "database/DbField.h"
 
 #include <QString>
 #include <QStringList>

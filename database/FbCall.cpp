@@ -1,4 +1,4 @@
-#include "FbCall.h"
+#include "database/FbCall.h"
 
 namespace Fb {
 

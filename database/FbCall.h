@@ -2,7 +2,7 @@
 // Calls into the Firebird client library's own interface, for this adapter and for the
 // services manager used by backups: every failure leaves as EPosError with the message
 // that Firebird formats for its status vector.
-#include "Errors.h"
+#include "util/Errors.h"
 
 #include <firebird/Interface.h>
 #include <QString>

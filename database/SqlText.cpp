@@ -1,4 +1,4 @@
-#include "SqlText.h"
+#include "database/SqlText.h"
 
 #include <QRegularExpression>
 

@@ -2,7 +2,7 @@
 
 #include "dialogs/DialogAnswerer.h"
 #include "dialogs/WindowDrag.h"
-#include "Errors.h"
+#include "util/Errors.h"
 
 #include <QApplication>
 #include <QCheckBox>

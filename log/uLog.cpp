@@ -1,9 +1,9 @@
-#include "uLog.h"
+#include "log/uLog.h"
 
-#include "Clock.h"
-#include "Errors.h"
-#include "uOrvoReg.h"
-#include "uUtils.h"
+#include "util/Clock.h"
+#include "util/Errors.h"
+#include "settings/uOrvoReg.h"
+#include "util/uUtils.h"
 
 #include <QDate>
 #include <QFile>

@@ -16,7 +16,7 @@ if [ -z "${PORDANE_RUN_UNDER_XVFB:-}" ]; then
 fi
 
 export PORDANE_REGISTRY_DIR="$DEMO"
-PROGRAM="$BUILD_DIR/app/Pordane2023Hospitality"
+PROGRAM="$BUILD_DIR/program/Pordane2023Hospitality"
 
 if [ -n "${DISPLAY:-}" ] && [ -z "${PORDANE_RUN_UNDER_XVFB:-}" ]; then
   exec "$PROGRAM"
@@ -26,7 +26,7 @@ if [ -z "${PORDANE_RUN_UNDER_XVFB:-}" ]; then
   PORDANE_RUN_UNDER_XVFB=1 BUILD_DIR="$BUILD_DIR" exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
 fi
 
-source "$ROOT/app/tools/drive-window.sh"
+source "$ROOT/tools/drive-window.sh"
 SHOTS="$ROOT/screenshots/tmp"
 mkdir -p "$SHOTS"
 SHOT="$SHOTS/run-$(date +%Y%m%d-%H%M%S).png"
@@ -39,7 +39,7 @@ if ! main=$(pordane_find_window '^Pordane 2023$' 120); then
 fi
 sleep 1
 pordane_geometry "$main"
-"$BUILD_DIR/app/pordane-screen-grab" "$SHOT" "$WX" "$WY" "$WW" "$WH"
+"$BUILD_DIR/tools/pordane-screen-grab" "$SHOT" "$WX" "$WY" "$WW" "$WH"
 echo "Screenshot of the main window saved to $SHOT"
 pordane_click_close "$main"
 if pordane_wait_exit "$pid" 30; then

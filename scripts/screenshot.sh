@@ -16,9 +16,9 @@ if [ -z "${PORDANE_SCREENSHOT_DISPLAY:-}" ]; then
   PORDANE_SCREENSHOT_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
 fi
 
-source "$ROOT/app/tools/drive-window.sh"
-PROGRAM="$BUILD_DIR/app/Pordane2023Hospitality"
-GRAB="$BUILD_DIR/app/pordane-screen-grab"
+source "$ROOT/tools/drive-window.sh"
+PROGRAM="$BUILD_DIR/program/Pordane2023Hospitality"
+GRAB="$BUILD_DIR/tools/pordane-screen-grab"
 SITE="$(mktemp -d)"
 trap 'rm -rf "$SITE"' EXIT
 "$BUILD_DIR/database/tools/pordane-make-site" --out "$SITE" >/dev/null

@@ -1,8 +1,8 @@
-#include "RegistryValues.h"
+#include "settings/RegistryValues.h"
 
-#include "Errors.h"
-#include "uOrvoReg.h"
-#include "uUtils.h"
+#include "util/Errors.h"
+#include "settings/uOrvoReg.h"
+#include "util/uUtils.h"
 
 #include <QLocale>
 #include <cstring>

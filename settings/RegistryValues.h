@@ -2,7 +2,7 @@
 // The registry work shared by the settings accessors: opening a section of the
 // product key, reading values with the type checks and error texts of the
 // settings unit, and the text forms of the three value kinds.
-#include "RegistryStore.h"
+#include "settings/store/RegistryStore.h"
 
 #include <QString>
 #include <QStringList>

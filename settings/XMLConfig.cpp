@@ -1,7 +1,7 @@
-#include "uOrvoReg.h"
+#include "settings/uOrvoReg.h"
 
-#include "Errors.h"
-#include "uUtils.h"
+#include "util/Errors.h"
+#include "util/uUtils.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "uOrvoReg.h"
+#include "settings/uOrvoReg.h"
 
-#include "Errors.h"
-#include "RegistryValues.h"
-#include "uUtils.h"
+#include "util/Errors.h"
+#include "settings/RegistryValues.h"
+#include "util/uUtils.h"
 
 #include <QFileInfo>
 

@@ -6,7 +6,7 @@
 // nothing is cached, so another program's change is seen by the next lookup.
 // Every ReadString (and every typed read built on it) writes the value it
 // returns back, so a missing setting is stored with its default on first read.
-#include "RegistryStore.h"
+#include "settings/store/RegistryStore.h"
 
 #include <QDomDocument>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "util/Clock.h"
 
 #include <optional>
 

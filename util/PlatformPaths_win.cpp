@@ -1,4 +1,4 @@
-#include "PlatformPaths.h"
+#include "util/PlatformPaths.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "uUtils.h"
+#include "util/uUtils.h"
 
-#include "PlatformPaths.h"
+#include "util/PlatformPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -6,8 +6,8 @@
 // Without --database the large site is made first with pordane-make-site --bench.
 // Prints each round's times and file sizes, the phases of the verified backup, and
 // the median ratio of verified backup to plain backup.
-#include "BackupJob.h"
-#include "Errors.h"
+#include "backup/standin/jobs/BackupJob.h"
+#include "util/Errors.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -8,17 +8,17 @@
 //
 // Run through bench/catalogue/run.sh, which makes the site and its registry hives and
 // starts the server when it is not running.
-#include "DbConnection.h"
-#include "DbStatement.h"
-#include "Errors.h"
-#include "RelayedDatabase.h"
-#include "SelectionStore.h"
-#include "ShowData.h"
-#include "TargetLine.h"
-#include "TfmMain.h"
-#include "VatCodes.h"
-#include "uLog.h"
-#include "uOrvoReg.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+#include "util/Errors.h"
+#include "bench/catalogue/RelayedDatabase.h"
+#include "catalogue/core/SelectionStore.h"
+#include "catalogue/data/ShowData.h"
+#include "bench/catalogue/TargetLine.h"
+#include "catalogue/window/TfmMain.h"
+#include "catalogue/data/VatCodes.h"
+#include "log/uLog.h"
+#include "settings/uOrvoReg.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "TargetLine.h"
+#include "bench/catalogue/TargetLine.h"
 
 #include <cstdio>
 

@@ -8,18 +8,18 @@
 //   changeover_bench [folder]     the site is made in the folder (default: a temporary one)
 //
 // The server must be listening on 127.0.0.1:3050 (bench/catalogue/run.sh starts it).
-#include "ChangeoverUpdate.h"
-#include "DbConnection.h"
-#include "DbSchema.h"
-#include "DbScript.h"
-#include "DbStatement.h"
-#include "Errors.h"
-#include "RelayedDatabase.h"
-#include "SectionNames.h"
-#include "SelectionStore.h"
-#include "ShowData.h"
-#include "SiteGenerator.h"
-#include "TargetLine.h"
+#include "catalogue/changeover/ChangeoverUpdate.h"
+#include "database/DbConnection.h"
+#include "database/schema/DbSchema.h"
+#include "database/DbScript.h"
+#include "database/DbStatement.h"
+#include "util/Errors.h"
+#include "bench/catalogue/RelayedDatabase.h"
+#include "catalogue/core/SectionNames.h"
+#include "catalogue/core/SelectionStore.h"
+#include "catalogue/data/ShowData.h"
+#include "database/tools/SiteGenerator.h"
+#include "bench/catalogue/TargetLine.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "LoopbackRelay.h"
+#include "bench/relay/LoopbackRelay.h"
 
 #include <arpa/inet.h>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "RelayDirection.h"
+#include "bench/relay/RelayDirection.h"
 
 #include <cerrno>
 #include <sys/socket.h>

@@ -5,9 +5,9 @@
 //   build-*/bench/settings/settings_bench
 //
 // prints the mean, median and spread of 15 repetitions.
-#include "HiveFormat.h"
-#include "HiveText.h"
-#include "uOrvoReg.h"
+#include "settings/store/HiveFormat.h"
+#include "settings/store/HiveText.h"
+#include "settings/uOrvoReg.h"
 
 #include <QFile>
 #include <QString>

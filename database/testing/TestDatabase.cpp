@@ -1,9 +1,9 @@
-#include "TestDatabase.h"
+#include "database/testing/TestDatabase.h"
 
-#include "DbConnection.h"
-#include "DbSchema.h"
-#include "DbScript.h"
-#include "Errors.h"
+#include "database/DbConnection.h"
+#include "database/schema/DbSchema.h"
+#include "database/DbScript.h"
+#include "util/Errors.h"
 
 #include <QFile>
 

@@ -1,11 +1,11 @@
 // pordane-make-site: creates a plausible hospitality site database and the registry
 // hives that point the program at it (the demo, and the large site of the benchmarks).
-#include "DbConnection.h"
-#include "DbSchema.h"
-#include "DbScript.h"
-#include "Errors.h"
-#include "SiteGenerator.h"
-#include "SiteHive.h"
+#include "database/DbConnection.h"
+#include "database/schema/DbSchema.h"
+#include "database/DbScript.h"
+#include "util/Errors.h"
+#include "database/tools/SiteGenerator.h"
+#include "database/tools/SiteHive.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
-#include "SiteGenerator.h"
+#include "database/tools/SiteGenerator.h"
 
-#include "DbConnection.h"
-#include "DbStatement.h"
-#include "Errors.h"
-#include "SiteNames.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+#include "util/Errors.h"
+#include "database/tools/SiteNames.h"
 
 #include <QSet>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "SiteHive.h"
+#include "database/tools/SiteHive.h"
 
-#include "Errors.h"
-#include "FileRegistryStore.h"
+#include "util/Errors.h"
+#include "settings/store/FileRegistryStore.h"
 
 #include <QByteArray>
 #include <QDir>

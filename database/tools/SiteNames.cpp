@@ -1,4 +1,4 @@
-#include "SiteNames.h"
+#include "database/tools/SiteNames.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "FileRegistryStore.h"
+#include "settings/store/FileRegistryStore.h"
 
-#include "Hive.h"
-#include "HiveFile.h"
-#include "HiveFormat.h"
+#include "settings/store/Hive.h"
+#include "settings/store/HiveFile.h"
+#include "settings/store/HiveFormat.h"
 
 #include <cstring>
 #include <functional>

@@ -4,7 +4,7 @@
 // as its file holds it at that moment; a parsed hive is reused only while the
 // file is provably the same one. A change is written whole under the hive's
 // lock; a change that stores what is already there writes nothing.
-#include "RegistryStore.h"
+#include "settings/store/RegistryStore.h"
 
 #include <memory>
 

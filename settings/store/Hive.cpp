@@ -1,6 +1,6 @@
-#include "Hive.h"
+#include "settings/store/Hive.h"
 
-#include "HiveText.h"
+#include "settings/store/HiveText.h"
 
 HiveKey *HiveKey::child(const std::wstring &childName) const
 {

@@ -1,7 +1,7 @@
 #pragma once
 // A hive in memory: a tree of keys, each with its values in the order they
 // were created and its subkeys in the registry's enumeration order.
-#include "RegistryStore.h"
+#include "settings/store/RegistryStore.h"
 
 #include <map>
 #include <memory>

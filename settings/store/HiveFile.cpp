@@ -1,4 +1,4 @@
-#include "HiveFile.h"
+#include "settings/store/HiveFile.h"
 
 #include <cerrno>
 #include <cstdlib>

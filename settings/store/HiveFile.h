@@ -2,7 +2,7 @@
 // The hive files on disk: where they live, reading them, and replacing them
 // whole under an advisory lock so that concurrent writers lose nothing and a
 // crash never leaves half a file. POSIX only; Windows uses its own registry.
-#include "RegistryStore.h"
+#include "settings/store/RegistryStore.h"
 
 #include <string>
 #include <sys/types.h>

@@ -1,6 +1,6 @@
-#include "HiveFormat.h"
+#include "settings/store/HiveFormat.h"
 
-#include "HiveText.h"
+#include "settings/store/HiveText.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 // used here and the other way round. Written as the editor writes it (UTF-16LE
 // with a byte-order mark, CR LF line ends, long hex data continued after ",\");
 // read from UTF-16LE with a byte-order mark or from UTF-8, with ";" comments.
-#include "Hive.h"
+#include "settings/store/Hive.h"
 
 #include <memory>
 #include <string>

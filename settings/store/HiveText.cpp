@@ -1,4 +1,4 @@
-#include "HiveText.h"
+#include "settings/store/HiveText.h"
 
 wchar_t foldNameUnit(wchar_t c)
 {

@@ -1,4 +1,4 @@
-#include "Win32RegistryStore.h"
+#include "settings/store/Win32RegistryStore.h"
 
 #include <windows.h>
 

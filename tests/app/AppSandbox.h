@@ -2,7 +2,7 @@
 // A fresh registry and program folder for each test: hives in a temporary
 // folder named by PORDANE_REGISTRY_DIR, and a folder standing in for the one
 // beside the executable.
-#include "uOrvoReg.h"
+#include "settings/uOrvoReg.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -1,7 +1,7 @@
 // The application's default error handler: an error escaping a handler is
 // shown and the program goes on; the silent abort passes unseen.
 #include "app/TApplication.h"
-#include "Errors.h"
+#include "util/Errors.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 // Bringing the program up and down: module order, the icon, and what the whole
 // sequence leaves behind before the main window exists.
-#include "AppSandbox.h"
+#include "tests/app/AppSandbox.h"
 #include "app/StartSequence.h"
 #include "app/StyleEngine.h"
 #include "dialogs/AdvDialogs.h"
-#include "Errors.h"
-#include "uLog.h"
-#include "uOrvoReg.h"
+#include "util/Errors.h"
+#include "log/uLog.h"
+#include "settings/uOrvoReg.h"
 
 #include <QApplication>
 #include <QDirIterator>

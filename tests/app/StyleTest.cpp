@@ -1,9 +1,9 @@
 // Style files, the style engine, and finding the user's style in its two folders.
-#include "AppSandbox.h"
+#include "tests/app/AppSandbox.h"
 #include "app/StyleEngine.h"
 #include "app/StyleFile.h"
 #include "app/StyleLoading.h"
-#include "uOrvoReg.h"
+#include "settings/uOrvoReg.h"
 
 #include <QApplication>
 #include <QMenu>

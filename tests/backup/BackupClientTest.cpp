@@ -1,6 +1,6 @@
 // TBackup hosting the stand-in controls on real databases (embedded engine).
-#include "ClientFixture.h"
-#include "TFmBackupManager.h"
+#include "tests/backup/ClientFixture.h"
+#include "backup/standin/controls/TFmBackupManager.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,6 +1,6 @@
 // The changeover's backup call through the Firebird server on loopback: the
 // server writes the backup and its scratch copy, this process names the file.
-#include "ClientFixture.h"
+#include "tests/backup/ClientFixture.h"
 
 #include <QDir>
 #include <QFileInfo>

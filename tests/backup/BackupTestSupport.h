@@ -2,11 +2,11 @@
 // Databases and folders for the backup tests: a small site with a table big enough
 // for the backup to report running counts, row counts per table, and a log folder
 // of the test's own.
-#include "DbConnection.h"
-#include "DbStatement.h"
-#include "TestDatabase.h"
-#include "QStringPrinter.h"
-#include "uLog.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+#include "database/testing/TestDatabase.h"
+#include "tests/support/QStringPrinter.h"
+#include "log/uLog.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,11 +2,11 @@
 // A TBackup with the clock fixed, an English locale, answered dialogs, its own log
 // folder, and a hand for the host window: it clicks the control's buttons as an
 // operator would, and closes a host that hangs so that a test fails instead.
-#include "BackupTestSupport.h"
-#include "Clock.h"
+#include "tests/backup/BackupTestSupport.h"
+#include "util/Clock.h"
 #include "dialogs/DialogAnswerer.h"
-#include "standin/TStowlineControl.h"
-#include "uBackup.h"
+#include "backup/standin/controls/TStowlineControl.h"
+#include "backup/uBackup.h"
 
 #include <QApplication>
 #include <QLocale>

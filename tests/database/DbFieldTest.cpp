@@ -1,6 +1,6 @@
 // Values as they come out of the database: WIN1252 text through the UTF8 connection,
 // CHAR padding, exact NUMERIC text, dates.
-#include "DbTestFixture.h"
+#include "tests/database/DbTestFixture.h"
 
 #include <cmath>
 

@@ -1,5 +1,5 @@
 // The schema the program works on, and the list of user tables it asks for.
-#include "DbTestFixture.h"
+#include "tests/database/DbTestFixture.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The same adapter through the Firebird server on loopback, with the program's login.
-#include "DbTestFixture.h"
+#include "tests/database/DbTestFixture.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Statements: markers set by position, prepared once, run again after commits,
 // and every failure reported with the database's own words.
-#include "DbTestFixture.h"
+#include "tests/database/DbTestFixture.h"
 
 namespace {
 

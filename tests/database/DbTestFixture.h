@@ -1,9 +1,9 @@
 #pragma once
 // A fresh test database with the program's schema and a connection open on it.
-#include "DbConnection.h"
-#include "DbStatement.h"
-#include "Errors.h"
-#include "TestDatabase.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+#include "util/Errors.h"
+#include "database/testing/TestDatabase.h"
 
 #include <gtest/gtest.h>
 

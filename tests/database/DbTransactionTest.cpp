@@ -1,6 +1,6 @@
 // The one transaction of a connection: commit, commit-retaining, rollback, and what
 // closing the connection does to work not committed.
-#include "DbTestFixture.h"
+#include "tests/database/DbTestFixture.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Markers and terminators are found only where the server would read them as code.
-#include "SqlText.h"
+#include "database/SqlText.h"
 
 #include <gtest/gtest.h>
 

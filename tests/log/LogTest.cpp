@@ -1,10 +1,10 @@
 // Weekly main log, debug files and tracing by debug level, written to real files.
-#include "../util/PrintQString.h"
-#include "Clock.h"
-#include "Errors.h"
-#include "uLog.h"
-#include "uOrvoReg.h"
-#include "uUtils.h"
+#include "tests/support/QStringPrinter.h"
+#include "util/Clock.h"
+#include "util/Errors.h"
+#include "log/uLog.h"
+#include "settings/uOrvoReg.h"
+#include "util/uUtils.h"
 
 #include <QDir>
 #include <QFile>

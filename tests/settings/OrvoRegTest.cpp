@@ -1,8 +1,8 @@
 // The registry settings accessors against real hive files.
-#include "SettingsFixture.h"
+#include "tests/settings/SettingsFixture.h"
 
-#include "Errors.h"
-#include "uOrvoReg.h"
+#include "util/Errors.h"
+#include "settings/uOrvoReg.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // "Config.xml" beside the running program, read through the free lookups.
-#include "SettingsFixture.h"
+#include "tests/settings/SettingsFixture.h"
 
-#include "Errors.h"
-#include "uOrvoReg.h"
+#include "util/Errors.h"
+#include "settings/uOrvoReg.h"
 
 #include <QCoreApplication>
 

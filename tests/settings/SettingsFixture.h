@@ -2,7 +2,7 @@
 // Each settings test gets registry hives of its own in a fresh folder, and
 // reaches the stored values directly through the store to check what an
 // accessor really wrote.
-#include "RegistryStore.h"
+#include "settings/store/RegistryStore.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -1,8 +1,8 @@
 // Lookups in a configuration file: element paths, sites, and what fails.
-#include "SettingsFixture.h"
+#include "tests/settings/SettingsFixture.h"
 
-#include "Errors.h"
-#include "uOrvoReg.h"
+#include "util/Errors.h"
+#include "settings/uOrvoReg.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Text, number, flag, folder and file helpers.
-#include "Clock.h"
-#include "PrintQString.h"
-#include "uUtils.h"
+#include "util/Clock.h"
+#include "tests/support/QStringPrinter.h"
+#include "util/uUtils.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 // The update in chunks of many ids: exactly the planned rows change whatever the chunk
 // boundaries, and a failure in a late chunk undoes the chunks before it.
-#include "../SiteSql.h"
-#include "ChangeoverSite.h"
-#include "ChangeoverUpdate.h"
-#include "DbConnection.h"
-#include "DbStatement.h"
-#include "TestDatabase.h"
+#include "tests/support/SiteSql.h"
+#include "tests/catalogue/changeover/ChangeoverSite.h"
+#include "catalogue/changeover/ChangeoverUpdate.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+#include "database/testing/TestDatabase.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // The run behind Proceed on its own: the date guard, the confirmation, a failing backup,
 // and updates that fail part-way or wait on another program's lock.
-#include "ChangeoverRun.h"
-#include "ChangeoverSite.h"
-#include "ChangeoverUpdate.h"
-#include "Clock.h"
-#include "DbConnection.h"
-#include "DbStatement.h"
-#include "DialogLog.h"
-#include "SectionNames.h"
-#include "TestDatabase.h"
-#include "uOrvoReg.h"
+#include "catalogue/changeover/ChangeoverRun.h"
+#include "tests/catalogue/changeover/ChangeoverSite.h"
+#include "catalogue/changeover/ChangeoverUpdate.h"
+#include "util/Clock.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+#include "tests/catalogue/changeover/DialogLog.h"
+#include "catalogue/core/SectionNames.h"
+#include "database/testing/TestDatabase.h"
+#include "settings/uOrvoReg.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

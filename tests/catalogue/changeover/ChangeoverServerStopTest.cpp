@@ -1,16 +1,16 @@
 // The database server stops while the changeover waits in the middle of its updates:
 // once it runs again, nothing has changed, and the operator has been told what state
 // the database is in.
-#include "ChangeoverRun.h"
-#include "ChangeoverSite.h"
-#include "Clock.h"
-#include "DbConnection.h"
-#include "DbStatement.h"
-#include "Errors.h"
-#include "DialogLog.h"
-#include "PrivateServer.h"
-#include "SectionNames.h"
-#include "TestDatabase.h"
+#include "catalogue/changeover/ChangeoverRun.h"
+#include "tests/catalogue/changeover/ChangeoverSite.h"
+#include "util/Clock.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+#include "util/Errors.h"
+#include "tests/catalogue/changeover/DialogLog.h"
+#include "tests/catalogue/changeover/PrivateServer.h"
+#include "catalogue/core/SectionNames.h"
+#include "database/testing/TestDatabase.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
-#include "ChangeoverSite.h"
+#include "tests/catalogue/changeover/ChangeoverSite.h"
 
-#include "../SiteSql.h"
-#include "DbConnection.h"
-#include "DbStatement.h"
-#include "SectionNames.h"
+#include "tests/support/SiteSql.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+#include "catalogue/core/SectionNames.h"
 
 using namespace site;
 

@@ -1,11 +1,11 @@
 // What the update phase changes, row by row, on one small site: ticked departments by
 // their own tables, products ticked in any section, and nothing else.
-#include "ChangeoverSite.h"
-#include "ChangeoverUpdate.h"
-#include "DbConnection.h"
-#include "DbStatement.h"
-#include "SectionNames.h"
-#include "TestDatabase.h"
+#include "tests/catalogue/changeover/ChangeoverSite.h"
+#include "catalogue/changeover/ChangeoverUpdate.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+#include "catalogue/core/SectionNames.h"
+#include "database/testing/TestDatabase.h"
 
 #include <gtest/gtest.h>
 

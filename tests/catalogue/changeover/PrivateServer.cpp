@@ -1,6 +1,6 @@
-#include "PrivateServer.h"
+#include "tests/catalogue/changeover/PrivateServer.h"
 
-#include "Errors.h"
+#include "util/Errors.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
-#include "DatabaseRows.h"
+#include "tests/catalogue/differential/DatabaseRows.h"
 
-#include "DbConnection.h"
-#include "DbStatement.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
 
 #include <algorithm>
 

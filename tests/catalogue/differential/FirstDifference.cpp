@@ -1,4 +1,4 @@
-#include "FirstDifference.h"
+#include "tests/catalogue/differential/FirstDifference.h"
 
 #include <algorithm>
 

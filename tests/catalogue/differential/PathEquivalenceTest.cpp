@@ -8,20 +8,20 @@
 //   PORDANE_DIFF_SEEDS=500 build/tests/catalogue/differential/catalogue_differential_test
 // A failure names its seed, character set, locale and size; --gtest_filter='*seed42_*'
 // runs that seed alone (with PORDANE_DIFF_SEEDS of at least 42).
-#include "ChangeoverUpdate.h"
-#include "DatabaseRows.h"
-#include "DbConnection.h"
-#include "DbStatement.h"
-#include "FirstDifference.h"
-#include "RandomTicks.h"
-#include "SectionNames.h"
-#include "ShowData.h"
-#include "ShowText.h"
-#include "SiteDatabase.h"
-#include "SiteGenerator.h"
-#include "../LocaleGuard.h"
-#include "oracle/RowByRowChangeover.h"
-#include "oracle/RowByRowShow.h"
+#include "catalogue/changeover/ChangeoverUpdate.h"
+#include "tests/catalogue/differential/DatabaseRows.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+#include "tests/catalogue/differential/FirstDifference.h"
+#include "tests/catalogue/differential/RandomTicks.h"
+#include "catalogue/core/SectionNames.h"
+#include "catalogue/data/ShowData.h"
+#include "tests/catalogue/differential/ShowText.h"
+#include "tests/catalogue/differential/SiteDatabase.h"
+#include "tests/catalogue/differential/SiteGenerator.h"
+#include "tests/support/LocaleGuard.h"
+#include "tests/catalogue/differential/oracle/RowByRowChangeover.h"
+#include "tests/catalogue/differential/oracle/RowByRowShow.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "RandomTicks.h"
+#include "tests/catalogue/differential/RandomTicks.h"
 
-#include "SectionNames.h"
+#include "catalogue/core/SectionNames.h"
 
 #include <random>
 

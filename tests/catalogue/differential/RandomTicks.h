@@ -4,9 +4,9 @@
 // and marks the node's descendants; unticking a node clears its own mark only; a click
 // in the product list sets the product in every section; and single values are set in
 // one section, lower-case "y" included.
-#include "ChangeoverUpdate.h"
-#include "DepartmentPlan.h"
-#include "SelectionStore.h"
+#include "catalogue/changeover/ChangeoverUpdate.h"
+#include "catalogue/core/DepartmentPlan.h"
+#include "catalogue/core/SelectionStore.h"
 
 #include <vector>
 

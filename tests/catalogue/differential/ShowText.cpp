@@ -1,7 +1,7 @@
-#include "ShowText.h"
+#include "tests/catalogue/differential/ShowText.h"
 
-#include "SectionNames.h"
-#include "SelectionStore.h"
+#include "catalogue/core/SectionNames.h"
+#include "catalogue/core/SelectionStore.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #pragma once
 // What either path gives the window, part by part as text lines, so that the two
 // compare line by line and a difference names the part it is in.
-#include "DepartmentPlan.h"
-#include "EntryLines.h"
-#include "VatCodes.h"
+#include "catalogue/core/DepartmentPlan.h"
+#include "catalogue/core/EntryLines.h"
+#include "catalogue/data/VatCodes.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
-#include "SiteDatabase.h"
+#include "tests/catalogue/differential/SiteDatabase.h"
 
-#include "DbSchema.h"
-#include "Errors.h"
+#include "database/schema/DbSchema.h"
+#include "util/Errors.h"
 
 namespace {
 

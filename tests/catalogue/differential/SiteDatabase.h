@@ -1,7 +1,7 @@
 #pragma once
 // A site's database with the back office's text columns in either character set: the
 // schema declares WIN1252, and some sites were converted to UTF8.
-#include "TestDatabase.h"
+#include "database/testing/TestDatabase.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "SiteGenerator.h"
+#include "tests/catalogue/differential/SiteGenerator.h"
 
-#include "../SiteSql.h"
+#include "tests/support/SiteSql.h"
 
 #include <algorithm>
 #include <map>

@@ -1,8 +1,8 @@
 // A hive written here imports into Wine's registry with the registry editor
 // (regedit /S), and reg.exe's export of it reads back here to the same keys,
 // values and types: the hive files and the registry editor share one format.
-#include "RegistryStore.h"
-#include "TempFolder.h"
+#include "settings/store/RegistryStore.h"
+#include "tests/settings/store/TempFolder.h"
 
 #include <gtest/gtest.h>
 

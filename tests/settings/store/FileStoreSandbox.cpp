@@ -1,6 +1,6 @@
 // Hive files: each test gets its own PORDANE_REGISTRY_DIR.
-#include "StoreSandbox.h"
-#include "TempFolder.h"
+#include "tests/settings/store/StoreSandbox.h"
+#include "tests/settings/store/TempFolder.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,8 @@
 // What the hive-file store adds to the shared behaviour: where the files are,
 // when they are written, access to the machine hive, and concurrent writers.
-#include "FileRegistryStore.h"
-#include "HiveText.h"
-#include "TempFolder.h"
+#include "settings/store/FileRegistryStore.h"
+#include "settings/store/HiveText.h"
+#include "tests/settings/store/TempFolder.h"
 
 #include <gtest/gtest.h>
 

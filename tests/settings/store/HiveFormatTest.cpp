@@ -1,7 +1,7 @@
 // The hive file format: what is read, what is written, and what is refused.
-#include "HiveFormat.h"
-#include "HiveText.h"
-#include "TempFolder.h"
+#include "settings/store/HiveFormat.h"
+#include "settings/store/HiveText.h"
+#include "tests/settings/store/TempFolder.h"
 
 #include <gtest/gtest.h>
 

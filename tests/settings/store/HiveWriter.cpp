@@ -1,7 +1,7 @@
 // Writes <count> integer values named <prefix><n> into HKEY_CURRENT_USER\SOFTWARE\Race
 // of the registry in $PORDANE_REGISTRY_DIR, one change at a time: the other
 // half of the two-process writer test.
-#include "RegistryStore.h"
+#include "settings/store/RegistryStore.h"
 
 #include <cstdlib>
 #include <string>

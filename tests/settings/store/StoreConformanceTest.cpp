@@ -1,7 +1,7 @@
 // The behaviour every registry store shares, written against the interface
 // only: the same suite runs on hive files here and on the Win32 registry.
-#include "RegistryStore.h"
-#include "StoreSandbox.h"
+#include "settings/store/RegistryStore.h"
+#include "tests/settings/store/StoreSandbox.h"
 
 #include <gtest/gtest.h>
 

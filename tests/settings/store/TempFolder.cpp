@@ -1,4 +1,4 @@
-#include "TempFolder.h"
+#include "tests/settings/store/TempFolder.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,6 +1,6 @@
 // What the Win32 store adds to the registry calls it passes through: the
 // 32-bit view of the machine key, exact text bytes, and no handle left open.
-#include "RegistryStore.h"
+#include "settings/store/RegistryStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The Win32 registry is the machine's own: nothing to set up; the suite keeps
 // below keys of its own and deletes them afterwards.
-#include "StoreSandbox.h"
+#include "tests/settings/store/StoreSandbox.h"
 
 #include <windows.h>
 

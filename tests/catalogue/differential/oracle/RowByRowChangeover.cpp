@@ -1,11 +1,11 @@
-#include "RowByRowChangeover.h"
+#include "tests/catalogue/differential/oracle/RowByRowChangeover.h"
 
-#include "ChangeoverPlan.h"
-#include "DbConnection.h"
-#include "DbStatement.h"
-#include "SectionNames.h"
-#include "SelectionStore.h"
-#include "uUtils.h"
+#include "catalogue/changeover/ChangeoverPlan.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+#include "catalogue/core/SectionNames.h"
+#include "catalogue/core/SelectionStore.h"
+#include "util/uUtils.h"
 
 #include <QSet>
 

@@ -2,7 +2,7 @@
 // The changeover as it ran before the chunked updates: the department trigger off, one
 // UPDATE per ticked department and per ticked product in one transaction, the trigger
 // on again, each step committed on its own.
-#include "ChangeoverUpdate.h"
+#include "catalogue/changeover/ChangeoverUpdate.h"
 
 class TSelectionStore;
 

@@ -1,8 +1,8 @@
-#include "RowByRowCollector.h"
+#include "tests/catalogue/differential/oracle/RowByRowCollector.h"
 
-#include "DbStatement.h"
-#include "RateText.h"
-#include "StatementText.h"
+#include "database/DbStatement.h"
+#include "catalogue/core/RateText.h"
+#include "catalogue/data/StatementText.h"
 
 namespace {
 

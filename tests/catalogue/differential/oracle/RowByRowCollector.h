@@ -2,7 +2,7 @@
 // The entry lines gathered one statement per row, as the window gathered them before
 // its reads became set-based: per department row a count probe when its own code is
 // not the old one, per line a rate lookup. Kept as the reference those reads must match.
-#include "EntryLines.h"
+#include "catalogue/core/EntryLines.h"
 
 #include <memory>
 

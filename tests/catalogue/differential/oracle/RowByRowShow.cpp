@@ -1,9 +1,9 @@
-#include "RowByRowShow.h"
+#include "tests/catalogue/differential/oracle/RowByRowShow.h"
 
-#include "DbStatement.h"
-#include "RowByRowCollector.h"
-#include "SectionNames.h"
-#include "StatementText.h"
+#include "database/DbStatement.h"
+#include "tests/catalogue/differential/oracle/RowByRowCollector.h"
+#include "catalogue/core/SectionNames.h"
+#include "catalogue/data/StatementText.h"
 
 namespace {
 

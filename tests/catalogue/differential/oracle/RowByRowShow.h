@@ -2,10 +2,10 @@
 // What the window showed, read the way it was read before the set-based reads: the
 // codes, the entry lines one probe and one rate lookup per row, then one product query
 // per tree node seeding the store.
-#include "DepartmentPlan.h"
-#include "EntryLines.h"
-#include "SelectionStore.h"
-#include "VatCodes.h"
+#include "catalogue/core/DepartmentPlan.h"
+#include "catalogue/core/EntryLines.h"
+#include "catalogue/core/SelectionStore.h"
+#include "catalogue/data/VatCodes.h"
 
 #include <vector>
 

@@ -1,0 +1,99 @@
+#include "backup/core/BackupNaming.h"
+
+#include "util/Clock.h"
+#include "util/uUtils.h"
+
+#include <QDir>
+#include <QLocale>
+
+namespace {
+
+const QChar sep = QDir::separator();
+
+bool isSeparator(QChar c)
+{
+    return c == QLatin1Char('/') || c == sep;
+}
+
+QString twoDigits(int n)
+{
+    return PadLeft(IntToText(n), 2, QLatin1Char('0'));
+}
+
+QString fourDigits(int n)
+{
+    return PadLeft(IntToText(n), 4, QLatin1Char('0'));
+}
+
+// "yyyy\mm-mmm" with the locale's short month name.
+QString monthFolder(const QDate &date)
+{
+    return fourDigits(date.year()) + sep + twoDigits(date.month()) + QLatin1Char('-')
+        + QLocale().monthName(date.month(), QLocale::ShortFormat);
+}
+
+// "yymmddhhnnss".
+QString timeStamp(const QDateTime &t)
+{
+    const QDate d = t.date();
+    const QTime h = t.time();
+    return twoDigits(d.year() % 100) + twoDigits(d.month()) + twoDigits(d.day()) + twoDigits(h.hour())
+        + twoDigits(h.minute()) + twoDigits(h.second());
+}
+
+QString backupsFolder(const QString &localDBPath, const QString &below)
+{
+    return BackupLocalFolder(localDBPath) + QStringLiteral("Backups") + sep + below;
+}
+
+// The folder with its separator, made when missing, followed by the file name.
+QString inFolder(const QString &folder, const QString &fileName)
+{
+    return IncludeBackslash(folder, true) + fileName;
+}
+
+QString dailyFolder(const QString &localDBPath)
+{
+    // The folder's date and the file's time stamp are separate readings of the clock.
+    return backupsFolder(localDBPath, QStringLiteral("Daily") + sep + monthFolder(Clock::now().date()));
+}
+
+} // namespace
+
+QString BackupLocalFolder(const QString &localDBPath)
+{
+    for (int i = localDBPath.size() - 1; i >= 0; --i) {
+        if (isSeparator(localDBPath.at(i)))
+            return localDBPath.left(i + 1);
+    }
+    const bool drive = localDBPath.size() >= 2 && localDBPath.at(1) == QLatin1Char(':')
+        && localDBPath.at(0).isLetter();
+    return drive ? localDBPath.left(2) : QString();
+}
+
+QString DailyBackupName(const QString &localDBPath)
+{
+    const QString folder = dailyFolder(localDBPath);
+    return inFolder(folder, timeStamp(Clock::now()));
+}
+
+QString ConventionalBackupName(TBackupClient client, TBackupMode mode, const QString &localDBPath,
+                               qint32 siteNo, qint32 sqlVersion, const QDateTime &monthEndDate)
+{
+    if (client == bcTabbit)
+        return DailyBackupName(localDBPath);
+    const QString site = IntToText(siteNo) + QLatin1Char('-');
+    switch (mode) {
+    case bmSqlUpdate:
+        return inFolder(backupsFolder(localDBPath, QStringLiteral("SQLUpdates")),
+                        site + QStringLiteral("DBVer") + IntToText(sqlVersion));
+    case bmMonthEnd:
+        return inFolder(backupsFolder(localDBPath, QStringLiteral("MonthEnd")),
+                        site + fourDigits(monthEndDate.date().year()) + QLatin1Char('-')
+                            + twoDigits(monthEndDate.date().month()));
+    default: {
+        const QString folder = dailyFolder(localDBPath);
+        return inFolder(folder, site + timeStamp(Clock::now()));
+    }
+    }
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Making a backup that is known to be good.
+#include "backup/standin/jobs/JobProgress.h"
+
+#include <QString>
+
+// The name the backup gets: the given one, with ".fbk" added when it has no extension.
+QString BackupFileWithExtension(const QString &backupFileName);
+
+// Backs the database up under a temporary name, checks the copy by restoring it,
+// and only then gives it its name (BackupFileWithExtension, made absolute), which
+// it returns. On any failure or cancel nothing is left under that name.
+QString RunVerifiedBackup(const QString &databasePath, const QString &backupFileName, TJobProgress &progress);

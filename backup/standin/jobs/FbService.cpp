@@ -1,0 +1,174 @@
+#include "backup/standin/jobs/FbService.h"
+
+#include "util/Errors.h"
+#include "database/FbCall.h"
+
+#include <ibase.h>
+
+using namespace Firebird;
+
+const char *const kStowlineUser = "SYSDBA";
+const char *const kStowlinePassword = "quillsong";
+
+namespace {
+
+// A services parameter block built up tag by tag.
+class TSpb
+{
+public:
+    explicit TSpb(unsigned kind)
+        : fBuilder(Fb::call([&](ThrowStatusWrapper *st) {
+              return Fb::master()->getUtilInterface()->getXpbBuilder(st, kind, nullptr, 0);
+          }))
+    {
+    }
+    ~TSpb() { fBuilder->dispose(); }
+    TSpb(const TSpb &) = delete;
+    TSpb &operator=(const TSpb &) = delete;
+
+    TSpb &tag(unsigned char t)
+    {
+        Fb::call([&](ThrowStatusWrapper *st) { fBuilder->insertTag(st, t); });
+        return *this;
+    }
+    TSpb &text(unsigned char t, const QString &value)
+    {
+        const QByteArray bytes = value.toUtf8();
+        Fb::call([&](ThrowStatusWrapper *st) { fBuilder->insertString(st, t, bytes.constData()); });
+        return *this;
+    }
+    TSpb &number(unsigned char t, int value)
+    {
+        Fb::call([&](ThrowStatusWrapper *st) { fBuilder->insertInt(st, t, value); });
+        return *this;
+    }
+    TSpb &byte(unsigned char t, unsigned char value)
+    {
+        Fb::call([&](ThrowStatusWrapper *st) { fBuilder->insertBytes(st, t, &value, 1); });
+        return *this;
+    }
+    std::vector<unsigned char> bytes() const
+    {
+        return Fb::call([&](ThrowStatusWrapper *st) {
+            const unsigned char *buffer = fBuilder->getBuffer(st);
+            return std::vector<unsigned char>(buffer, buffer + fBuilder->getBufferLength(st));
+        });
+    }
+
+private:
+    IXpbBuilder *fBuilder;
+};
+
+int littleEndian16(const unsigned char *p)
+{
+    return p[0] | (p[1] << 8);
+}
+
+} // namespace
+
+TServiceTarget TServiceTarget::forDatabase(const QString &path)
+{
+    // A host name is longer than one character, so "C:\..." stays a local path.
+    const int colon = path.indexOf(QLatin1Char(':'));
+    if (colon > 1)
+        return {path.left(colon), path.mid(colon + 1)};
+    return {QString(), path};
+}
+
+QString TServiceTarget::serviceName() const
+{
+    return host.isEmpty() ? QStringLiteral("service_mgr") : host + QStringLiteral(":service_mgr");
+}
+
+QString TServiceTarget::connectionString() const
+{
+    return host.isEmpty() ? databasePath : host + QLatin1Char(':') + databasePath;
+}
+
+TFbService::TFbService(const TServiceTarget &target) : fTarget(target)
+{
+    TSpb spb(IXpbBuilder::SPB_ATTACH);
+    spb.text(isc_spb_user_name, QString::fromLatin1(kStowlineUser));
+    if (!target.host.isEmpty())
+        spb.text(isc_spb_password, QString::fromLatin1(kStowlinePassword));
+    const std::vector<unsigned char> bytes = spb.bytes();
+    const QByteArray name = target.serviceName().toUtf8();
+    fService = Fb::call([&](ThrowStatusWrapper *st) {
+        return Fb::TProvider()->attachServiceManager(st, name.constData(),
+                                                                   unsigned(bytes.size()), bytes.data());
+    });
+}
+
+TFbService::~TFbService()
+{
+    try {
+        Fb::call([&](ThrowStatusWrapper *st) { fService->detach(st); });
+    } catch (const EPosError &) {
+        // A session that cannot be closed cleanly is released all the same.
+        fService->release();
+    }
+}
+
+void TFbService::run(const std::vector<unsigned char> &spb, const LineSink &sink)
+{
+    Fb::call([&](ThrowStatusWrapper *st) { fService->start(st, unsigned(spb.size()), spb.data()); });
+
+    const unsigned char receive[] = {isc_info_svc_line};
+    std::vector<unsigned char> buffer(16384);
+    // An empty line means the service has ended; its failure, if any, comes with that last query.
+    for (bool ended = false; !ended;) {
+        Fb::call([&](ThrowStatusWrapper *st) {
+            fService->query(st, 0, nullptr, sizeof receive, receive, unsigned(buffer.size()), buffer.data());
+        });
+        const unsigned char *p = buffer.data();
+        if (*p != isc_info_svc_line)
+            throw EPosError(QStringLiteral("The services manager gave an unexpected reply (%1).").arg(*p));
+        const int length = littleEndian16(p + 1);
+        if (length == 0)
+            ended = true;
+        else
+            sink(QString::fromUtf8(reinterpret_cast<const char *>(p + 3), length).trimmed());
+    }
+}
+
+void TFbService::backup(const QString &backupFile, const LineSink &sink)
+{
+    TSpb spb(IXpbBuilder::SPB_START);
+    spb.tag(isc_action_svc_backup)
+        .text(isc_spb_dbname, fTarget.databasePath)
+        .text(isc_spb_bkp_file, backupFile)
+        .tag(isc_spb_verbose);
+    run(spb.bytes(), sink);
+}
+
+void TFbService::restore(const QString &backupFile, const QString &databasePath, const LineSink &sink,
+                         TIndexes indexes)
+{
+    const int options = isc_spb_res_create | (indexes == TIndexes::LeaveInactive ? isc_spb_res_deactivate_idx : 0);
+    TSpb spb(IXpbBuilder::SPB_START);
+    spb.tag(isc_action_svc_restore)
+        .text(isc_spb_bkp_file, backupFile)
+        .text(isc_spb_dbname, databasePath)
+        .number(isc_spb_options, options)
+        .tag(isc_spb_verbose);
+    run(spb.bytes(), sink);
+}
+
+void TFbService::shutdownExclusive()
+{
+    TSpb spb(IXpbBuilder::SPB_START);
+    spb.tag(isc_action_svc_properties)
+        .text(isc_spb_dbname, fTarget.databasePath)
+        .byte(isc_spb_prp_shutdown_mode, isc_spb_prp_sm_full)
+        .number(isc_spb_prp_attachments_shutdown, 0);
+    run(spb.bytes(), [](const QString &) {});
+}
+
+void TFbService::bringOnline()
+{
+    TSpb spb(IXpbBuilder::SPB_START);
+    spb.tag(isc_action_svc_properties)
+        .text(isc_spb_dbname, fTarget.databasePath)
+        .byte(isc_spb_prp_online_mode, isc_spb_prp_sm_normal);
+    run(spb.bytes(), [](const QString &) {});
+}

@@ -1,0 +1,67 @@
+#include "catalogue/changeover/ChangeoverRun.h"
+
+#include "catalogue/changeover/ChangeoverUpdate.h"
+#include "util/Clock.h"
+#include "database/DbConnection.h"
+#include "dialogs/AdvDialogs.h"
+#include "backup/uBackup.h"
+#include "settings/uOrvoReg.h"
+#include "settings/uPaths.h"
+
+QDateTime changeoverMoment()
+{
+    return QDateTime(QDate(2023, 9, 1), QTime(0, 0), Qt::LocalTime);
+}
+
+bool backupBeforeChangeover(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo)
+{
+    TBackup backup(true);
+    QString fileName; // named by the daily folder convention; the name written is not needed
+    return backup.Backup(bcBrisko, bmStandard, remoteDBPath, localDBPath, fileName, siteNo,
+                         /*canClearLiveSales*/ false, /*sqlVersion*/ 0, /*monthEndDate*/ QDateTime(),
+                         /*autoMode*/ true, /*extBackupMethod*/ 0, /*extBackupCommand*/ QString());
+}
+
+TChangeoverRun::TChangeoverRun(TChangeoverContext context, TChangeoverBackup backup)
+    : fContext(std::move(context)), fBackup(std::move(backup))
+{
+}
+
+bool TChangeoverRun::allowedNow() const
+{
+    // "Kelloffice" is only looked at (and so stored) before the moment.
+    if (Clock::now() >= changeoverMoment())
+        return true;
+    return ReadSettingInt(QStringLiteral("Kelloffice"), QString(), 0) >= 1;
+}
+
+TChangeoverEnd TChangeoverRun::run()
+{
+    if (!allowedNow()) {
+        ErrorDlg(QStringLiteral("This tool can only be run from 00:00:00 on 01 Sep 2023"));
+        return TChangeoverEnd::WindowStays;
+    }
+    if (QuestionDlg(QStringLiteral("All checked departments and all checked products\r\n"
+                                   "will change sales/purchases VAT from 9% to 13.5%.\r\n\r\n"
+                                   "Do you wish to proceed?"))
+        != 6)
+        return TChangeoverEnd::WindowStays;
+
+    const QString serverPath = fContext.conx.database();
+    const QString localPath = ServerToLocalPath(serverPath);
+    if (!fBackup(serverPath, localPath, fContext.siteID)) {
+        InformationDlg(QStringLiteral("Backup failed"));
+        return TChangeoverEnd::CloseWindow;
+    }
+
+    const TChangeoverOutcome outcome =
+        applyChangeover(fContext.conx, fContext.q1, fContext.nodes, fContext.store, fContext.newVID);
+    if (outcome.changed) {
+        InformationDlg(QStringLiteral("Done.\r\n\r\nPlease check that the your vat rates are now correct\r\n"
+                                      "and then send full product file to the till"));
+    } else {
+        ErrorDlg(QStringLiteral("No VAT code was changed: the update failed and was undone.\r\n\r\n")
+                 + outcome.failure);
+    }
+    return TChangeoverEnd::CloseWindow;
+}

@@ -1,0 +1,53 @@
+#pragma once
+// What "Proceed" does: the date guard, the operator's confirmation, the backup, the
+// rewrite of the ticked departments and products, and the report.
+#include "catalogue/changeover/ChangeoverPlan.h"
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+
+class TDbConnection;
+class TDbStatement;
+class TSelectionStore;
+
+// The moment from which the run is allowed without "Kelloffice": local time.
+QDateTime changeoverMoment();
+
+// Backs the database up before anything changes; true when the backup was made.
+using TChangeoverBackup =
+    std::function<bool(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo)>;
+// The backup component's standard backup, started by itself, in the daily folders.
+bool backupBeforeChangeover(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo);
+
+// What the main window holds and the run works on.
+struct TChangeoverContext
+{
+    TDbConnection &conx;
+    TDbStatement &q1;
+    QList<TChangeoverNode> nodes; // the whole tree in display order
+    const TSelectionStore &store;
+    qint32 newVID = 0;
+    qint32 siteID = 0;
+};
+
+// How a run ends for the window.
+enum class TChangeoverEnd {
+    WindowStays,  // refused or not confirmed: nothing happened
+    CloseWindow   // past the backup: the program ends
+};
+
+class TChangeoverRun
+{
+public:
+    explicit TChangeoverRun(TChangeoverContext context, TChangeoverBackup backup = backupBeforeChangeover);
+
+    // Errors in the path lookup, the backup and the trigger switches are not caught.
+    TChangeoverEnd run();
+
+private:
+    bool allowedNow() const;
+
+    TChangeoverContext fContext;
+    TChangeoverBackup fBackup;
+};

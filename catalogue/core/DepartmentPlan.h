@@ -1,0 +1,23 @@
+#pragma once
+// Which tree nodes the sorted entry lines make, and under which parent, before any
+// widget is touched.
+#include "catalogue/core/EntryLines.h"
+
+#include <vector>
+
+struct TPlannedNode
+{
+    int level = 0;
+    qint32 id = 0;
+    QString caption;
+    int parent = -1;  // index of the parent in the plan, -1 for a root node
+};
+
+// One node per department and level, made by its first line in sorted order; later
+// lines for the same department are skipped. A level-1 line makes a root node; any
+// other line goes under the node of its parent id one level up. Every id matches,
+// 0 and negative ones too, so a node's depth is always its level - 1: the changeover
+// picks the table to update by depth, and a sub-department standing at the root
+// would have a department row of the same id rewritten. A line whose parent has no
+// node (which the collected lines never give) is therefore skipped, not made a root.
+std::vector<TPlannedNode> planDepartmentTree(const QList<TEntryLine> &sortedLines);

@@ -1,0 +1,35 @@
+#include "catalogue/core/SectionNames.h"
+
+#include "util/uUtils.h"
+
+#include <limits>
+
+namespace {
+constexpr qint64 kShortSpan = 100000;
+constexpr qint64 kWideSpan = Q_INT64_C(10000000000);
+}
+
+QString sectionName(int level, qint32 id)
+{
+    const qint64 span = (id >= 0 && id < kShortSpan) ? kShortSpan : kWideSpan;
+    return QString::number(qint64(level) * span + id);
+}
+
+QString productKey(qint32 sid, const QString &description)
+{
+    return QString::number(sid) + QLatin1Char('_') + description;
+}
+
+qint32 productSidOfKey(const QString &key)
+{
+    const qint64 sid = TextToInt64(GetField(0, key, QStringLiteral("_")), 0);
+    if (sid < std::numeric_limits<qint32>::min() || sid > std::numeric_limits<qint32>::max())
+        return 0;
+    return qint32(sid);
+}
+
+QString productDescriptionOfKey(const QString &key)
+{
+    const int cut = key.indexOf(QLatin1Char('_'));
+    return cut < 0 ? QString() : key.mid(cut + 1);
+}

@@ -1,0 +1,89 @@
+#include "catalogue/data/ShowData.h"
+
+#include "database/DbStatement.h"
+#include "catalogue/data/EntryCollector.h"
+#include "catalogue/core/RateText.h"
+#include "catalogue/core/SectionNames.h"
+#include "catalogue/core/SelectionStore.h"
+#include "catalogue/data/StatementText.h"
+#include "log/uLog.h"
+
+namespace {
+
+// Every code's rate at once: the table holds a handful of rows.
+QHash<qint32, QString> readRateTexts(TDbStatement &q)
+{
+    useStatementText(q, QStringLiteral("select VAT_ID, RATE from TBL_VAT_CODES"));
+    DebugLog(q.sql(), 32);
+    QHash<qint32, QString> rates;
+    for (q.open(); !q.eof(); q.next()) {
+        const qint32 id = q.field(0).asInteger();
+        if (!rates.contains(id))
+            rates.insert(id, rateText(userText(q.field(1))));
+    }
+    q.close();
+    return rates;
+}
+
+std::optional<qint32> optionalInteger(const TDbField &field)
+{
+    if (field.isNull())
+        return std::nullopt;
+    return field.asInteger();
+}
+
+// Without the third level the product table may predate its column. Products of the
+// same name follow their numbers, so that the list is the same on every showing.
+QList<TFiledProduct> readOldCodeProducts(TDbStatement &q, qint32 oldVID, bool v62Plus)
+{
+    useStatementText(q, v62Plus ? QStringLiteral("select SID, DESCRIPTION, DEPT_ID, SUB_DEPT, L3DID from TBL_PRODUCTS"
+                                                 " where VAT_ID = :VID\r\norder by DESCRIPTION, SID")
+                                : QStringLiteral("select SID, DESCRIPTION, DEPT_ID, SUB_DEPT from TBL_PRODUCTS"
+                                                 " where VAT_ID = :VID\r\norder by DESCRIPTION, SID"));
+    q.setInt(0, oldVID);
+    QList<TFiledProduct> products;
+    for (q.open(); !q.eof(); q.next()) {
+        products.append({q.field(0).asInteger(), q.field(1).asText(), optionalInteger(q.field(2)),
+                         optionalInteger(q.field(3)), v62Plus ? optionalInteger(q.field(4)) : std::nullopt});
+    }
+    q.close();
+    return products;
+}
+
+} // namespace
+
+TShowData loadShowData(TDbConnection &conx, TDbStatement &q1)
+{
+    return readShowData(q1, resolveVatCodes(conx, q1));
+}
+
+TShowData readShowData(TDbStatement &q1, const TVatResolution &codes)
+{
+    TShowData data;
+    data.codes = codes;
+    const qint32 oldVID = data.codes.oldVID;
+    const bool v62Plus = data.codes.v62Plus;
+
+    const QHash<qint32, QString> rates = readRateTexts(q1);
+    const QList<TFiledProduct> products = readOldCodeProducts(q1, oldVID, v62Plus);
+    const TOwnLevelHolders holders(products);
+    data.lines = TEntryCollector(q1, holders, rates).collect(oldVID, v62Plus);
+    sortEntryLines(data.lines);
+
+    std::vector<TPlannedNode> plan = planDepartmentTree(data.lines);
+    std::vector<QList<TProductRow>> listed = productsOfNodes(plan, products);
+    data.nodes.reserve(plan.size());
+    for (size_t i = 0; i < plan.size(); ++i)
+        data.nodes.push_back({std::move(plan[i]), std::move(listed[i])});
+    return data;
+}
+
+void seedSelection(TSelectionStore &store, const std::vector<TShowNode> &nodes)
+{
+    const QString unticked = QStringLiteral("N");
+    for (const TShowNode &shown : nodes) {
+        const QString section = sectionName(shown.node.level, shown.node.id);
+        for (const TProductRow &product : shown.products)
+            store.write(section, productKey(product.sid, product.description), unticked);
+    }
+}

@@ -1,0 +1,104 @@
+#include "catalogue/data/VatCodes.h"
+
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+#include "catalogue/core/RateText.h"
+#include "catalogue/data/StatementText.h"
+#include "settings/uOrvoReg.h"
+
+namespace {
+
+constexpr quint32 kSiteMask = 0x3A91E27D;
+const QString kChangeoverDate = QStringLiteral("2023-09-01");
+const QString kThirdLevelTable = QStringLiteral("TBL_L3DEPARTMENTS");
+
+// The first row's column as an integer; no row or null reads as 0.
+qint32 firstRowInteger(TDbStatement &q, const QString &column)
+{
+    q.open();
+    const qint32 value = q.eof() ? 0 : q.field(column).asInteger();
+    q.close();
+    return value;
+}
+
+QString serverPathOfLastDatabase()
+{
+    TOrvoReg reg;
+    return reg.getLastUsedDBPath(true);
+}
+
+void createNewCode(TDbConnection &conx, TDbStatement &q1)
+{
+    useStatementText(q1, QStringLiteral("select next value for GEN_VAT from rdb$database"));
+    q1.open();
+    const qint32 id = q1.field(0).asInteger();
+    q1.close();
+
+    useStatementText(q1, QStringLiteral(
+        "insert into TBL_VAT_CODES (VAT_ID, DESCRIPTION, RATE, VALID_FROM, VALID_TO, IS_ACTIVE, VAT_TYPE)\r\n"
+        " values (:ID, :DSC, :R, :D1, :D2, 'Y', 3)"));
+    q1.setInt(0, id);
+    q1.setText(1, QStringLiteral("13.50 RDC"));
+    q1.setDouble(2, 13.5);
+    q1.setText(3, kChangeoverDate);
+    q1.setText(4, QStringLiteral("2999-12-31"));
+    q1.execute();
+    q1.close();
+    conx.commitRetaining();
+}
+
+bool hasThirdLevel(TDbConnection &conx)
+{
+    const QStringList tables = conx.userTables();
+    return tables.contains(kThirdLevelTable, Qt::CaseInsensitive);
+}
+
+// A site may still hold the reduced code of earlier years, expired but left active;
+// moving products onto it would give them a code no longer in force, so a code that
+// is valid at the changeover comes first.
+qint32 newCodeInForce(TDbStatement &q1)
+{
+    useStatementText(q1, QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3"
+                                        " and :D1 between VALID_FROM and VALID_TO order by IS_ACTIVE desc"));
+    q1.setText(0, kChangeoverDate);
+    return firstRowInteger(q1, QStringLiteral("VAT_ID"));
+}
+
+} // namespace
+
+void openLastUsedDatabase(TDbConnection &conx)
+{
+    conx.close();
+    conx.setDatabase(serverPathOfLastDatabase());
+    conx.open();
+}
+
+TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1)
+{
+    TVatResolution result;
+    useStatementText(q1, QStringLiteral("select * from TBL_SETUP"));
+    result.siteID = qint32(quint32(firstRowInteger(q1, QStringLiteral("STX"))) ^ kSiteMask);
+
+    useStatementText(q1, QStringLiteral(
+        "select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3 and :D1 between VALID_FROM and VALID_TO"));
+    q1.setText(0, kChangeoverDate);
+    if (firstRowInteger(q1, QStringLiteral("VAT_ID")) <= 0)
+        createNewCode(conx, q1);
+
+    result.v62Plus = hasThirdLevel(conx);
+
+    useStatementText(q1, QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 5 order by IS_ACTIVE desc"));
+    result.oldVID = firstRowInteger(q1, QStringLiteral("VAT_ID"));
+    result.newVID = newCodeInForce(q1);
+    if (result.newVID <= 0) {
+        useStatementText(q1, QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3 order by IS_ACTIVE desc"));
+        result.newVID = firstRowInteger(q1, QStringLiteral("VAT_ID"));
+    }
+    return result;
+}
+
+QString userText(const TDbField &field)
+{
+    // A number reads as the user writes numbers, as every number shown to them does.
+    return field.isNumber() ? localeNumberText(field.asText()) : field.asText();
+}

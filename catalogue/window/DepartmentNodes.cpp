@@ -1,0 +1,67 @@
+#include "catalogue/window/DepartmentNodes.h"
+
+#include "catalogue/core/SectionNames.h"
+
+#include <QTreeWidgetItem>
+
+namespace {
+constexpr int kIdRole = Qt::UserRole;
+constexpr int kMarkRole = Qt::UserRole + 1;
+}
+
+void initDepartmentNode(QTreeWidgetItem *node, const QString &caption, qint32 id)
+{
+    node->setText(0, caption);
+    node->setData(0, kIdRole, id);
+    node->setData(0, kMarkRole, int(nmUnticked));
+    node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+}
+
+qint32 nodeId(const QTreeWidgetItem *node)
+{
+    return node->data(0, kIdRole).toInt();
+}
+
+qint32 nodeId(const QModelIndex &index)
+{
+    return index.data(kIdRole).toInt();
+}
+
+int nodeMark(const QTreeWidgetItem *node)
+{
+    return node->data(0, kMarkRole).toInt();
+}
+
+int nodeMark(const QModelIndex &index)
+{
+    return index.data(kMarkRole).toInt();
+}
+
+void setNodeMark(QTreeWidgetItem *node, int mark)
+{
+    node->setData(0, kMarkRole, mark);
+}
+
+int nodeDepth(const QTreeWidgetItem *node)
+{
+    int depth = 0;
+    for (const QTreeWidgetItem *p = node->parent(); p; p = p->parent())
+        ++depth;
+    return depth;
+}
+
+QString nodeSection(const QTreeWidgetItem *node)
+{
+    return sectionName(nodeDepth(node) + 1, nodeId(node));
+}
+
+void toggleMark(QTreeWidgetItem *node, int first, int second)
+{
+    if (!node)
+        return;
+    const int mark = nodeMark(node);
+    if (mark == first)
+        setNodeMark(node, second);
+    else if (mark == second)
+        setNodeMark(node, first);
+}

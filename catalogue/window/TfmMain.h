@@ -1,0 +1,80 @@
+#pragma once
+// The main window: the frame's controls filled with the point-of-sale database's
+// departments at the old 9 % code and their products, with the operator's ticks.
+// Its work is split by concern: the show sequence and tree build, the product list,
+// the check marks.
+#include "catalogue/window/TfmMainFrame.h"
+
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+
+#include <QList>
+#include <QPixmap>
+#include <memory>
+#include <vector>
+
+class QModelIndex;
+class QTreeWidgetItem;
+struct TShowNode;
+class TImageDelegate;
+class TProductTable;
+class TSelectionStore;
+
+class TfmMain : public TfmMainFrame
+{
+    Q_OBJECT
+public:
+    explicit TfmMain(QWidget *parent = nullptr);
+    ~TfmMain() override;
+
+    // What the window shows and holds, for the program's own checks and its tests.
+    QTreeWidget *departmentTree() const { return tv; }
+    QTableView *productGrid() const { return lb; }
+    QString productsTitle() const;
+    TProductTable *productTable() const { return cds; }
+    const TSelectionStore &selection() const { return *fStore; }
+    qint32 siteID() const { return fSiteID; }
+    qint32 newVatID() const { return newVID; }
+    bool hasThirdLevel() const { return v62Plus; }
+    // Where a node's state image is drawn, in the tree's viewport.
+    QRect stateImageRect(QTreeWidgetItem *node) const;
+
+    // Gives the key the value in every listed section that already holds it.
+    void setInAllSections(const QString &key, const QStringList &sectionNames, const QString &value);
+
+protected:
+    // The show sequence: connect, resolve the VAT codes, build the tree behind the splash.
+    void FormShow() override;
+    // The changeover run (ChangeoverProceed.cpp).
+    void ProceedClick() override;
+
+    // Handlers, named after their control and event.
+    void tvChange(QTreeWidget *sender, QTreeWidgetItem *node);
+    void tvClick(const QPoint &viewportPos);
+    void lbCellClick(const QModelIndex &cell);
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+    TDbConnection conx;
+    TDbStatement q1{conx};
+    TProductTable *cds = nullptr;
+    QList<QPixmap> il;
+
+    qint32 fSiteID = 0;
+    qint32 newVID = 0;
+    bool v62Plus = false;
+
+private:
+    void FormCreate();
+    void setUpTree();
+    void setUpGrid();
+    void layOutGridColumns();
+    void useButtonFaceForActiveRow();
+
+    void buildTree(const std::vector<TShowNode> &shown);
+    void selectFirstNode();
+
+    std::unique_ptr<TSelectionStore> fStore;
+    TImageDelegate *fStateImages = nullptr;
+    bool fAfterDoubleClick = false;
+};

@@ -1,0 +1,83 @@
+// The product list: one node's section of the store in the grid, and the tick toggle.
+#include "catalogue/window/TfmMain.h"
+
+#include "catalogue/window/DepartmentNodes.h"
+#include "catalogue/window/ImageDelegate.h"
+#include "catalogue/core/ProductTable.h"
+#include "catalogue/core/SelectionStore.h"
+#include "catalogue/window/StateImages.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QTreeWidget>
+
+namespace {
+const QString kNoProductsTitle = QStringLiteral("   Products");
+}
+
+void TfmMain::setUpGrid()
+{
+    cds = new TProductTable(this);
+    lb->setModel(cds);
+    auto *ticks = new TImageDelegate(
+        il,
+        [](const QModelIndex &index) { return tickImageIndex(index.data().toString()); },
+        TImageDelegate::Centred, lb);
+    lb->setItemDelegateForColumn(TProductTable::CHECKED, ticks);
+    lb->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lb->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lb->setSelectionMode(QAbstractItemView::SingleSelection);
+    // The header's own minimum would widen the 24-pixel tick column.
+    lb->horizontalHeader()->setMinimumSectionSize(kTickColumnWidth);
+    // A reset of the table gives the header fresh sections: lay the columns out again.
+    connect(cds, &QAbstractItemModel::modelReset, this, &TfmMain::layOutGridColumns);
+    layOutGridColumns();
+    connect(lb, &QAbstractItemView::clicked, this, &TfmMain::lbCellClick);
+}
+
+// The tick column first, then the product; SKU and FULLKEY are data only.
+void TfmMain::layOutGridColumns()
+{
+    QHeaderView *header = lb->horizontalHeader();
+    header->moveSection(header->visualIndex(TProductTable::CHECKED), 0);
+    header->moveSection(header->visualIndex(TProductTable::PRODUCT), 1);
+    lb->setColumnHidden(TProductTable::SKU, true);
+    lb->setColumnHidden(TProductTable::FULLKEY, true);
+    lb->setColumnWidth(TProductTable::CHECKED, kTickColumnWidth);
+    lb->setColumnWidth(TProductTable::PRODUCT, kProductColumnWidth);
+}
+
+void TfmMain::useButtonFaceForActiveRow()
+{
+    const QPalette style = QApplication::palette();
+    QPalette palette = lb->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Highlight, style.color(group, QPalette::Button));
+        palette.setColor(group, QPalette::HighlightedText, style.color(group, QPalette::ButtonText));
+    }
+    lb->setPalette(palette);
+}
+
+void TfmMain::tvChange(QTreeWidget *, QTreeWidgetItem *node)
+{
+    if (!node) {
+        pn02->setText(kNoProductsTitle);
+        return;
+    }
+    // The title band is a plain-text label without a buddy: an "&" in the caption
+    // shows as it is, so it is not doubled here (doubled, it would show twice).
+    pn02->setText(QStringLiteral("   ") + node->text(0) + QStringLiteral(" Products"));
+
+    cds->loadSection(*fStore, nodeSection(node));
+    if (cds->rowCount() > 0)
+        lb->setCurrentIndex(cds->index(0, TProductTable::PRODUCT));
+}
+
+void TfmMain::lbCellClick(const QModelIndex &cell)
+{
+    if (!cell.isValid() || TProductTable::fieldName(cell.column()) != QLatin1String("CHECKED"))
+        return;
+    cds->toggle(cell.row(), *fStore);
+}

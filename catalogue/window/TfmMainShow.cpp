@@ -1,0 +1,102 @@
+// The show sequence: connection and VAT codes, the entry lines, the tree and the
+// store's seed, all behind the splash window.
+#include "catalogue/window/TfmMain.h"
+
+#include "catalogue/window/DepartmentNodes.h"
+#include "catalogue/core/SelectionStore.h"
+#include "catalogue/data/ShowData.h"
+#include "dialogs/TfmSplash.h"
+
+#include <QCoreApplication>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+namespace {
+
+// Frees the splash window and brings the application to the front on every way out
+// of the show sequence, failures included.
+class TSplashScope
+{
+public:
+    TSplashScope(QWidget *window) : fWindow(window), fSplash(std::make_unique<TfmSplash>())
+    {
+        fSplash->show();
+        QCoreApplication::processEvents();
+    }
+    ~TSplashScope()
+    {
+        fSplash.reset();
+        fWindow->raise();
+        fWindow->activateWindow();
+    }
+    TSplashScope(const TSplashScope &) = delete;
+    TSplashScope &operator=(const TSplashScope &) = delete;
+
+private:
+    QWidget *fWindow;
+    std::unique_ptr<TfmSplash> fSplash;
+};
+
+// Ends the reading transaction, so that none stays open while the operator works and
+// the changeover can start its own. A failed sequence rolls back quietly: its own
+// error is the one to report.
+void endReading(TDbConnection &conx, bool succeeded)
+{
+    if (!conx.isOpen() || !conx.inTransaction())
+        return;
+    if (succeeded) {
+        conx.commit();
+        return;
+    }
+    try {
+        conx.rollback();
+    } catch (const std::exception &) {
+    }
+}
+
+} // namespace
+
+void TfmMain::FormShow()
+{
+    useButtonFaceForActiveRow();
+    TSplashScope splash(this);
+    try {
+        openLastUsedDatabase(conx);
+        const TVatResolution codes = resolveVatCodes(conx, q1);
+        fSiteID = codes.siteID;
+        newVID = codes.newVID;
+        v62Plus = codes.v62Plus;
+
+        const TShowData data = readShowData(q1, codes);
+        tv->clear();
+        buildTree(data.nodes);
+        seedSelection(*fStore, data.nodes);
+        selectFirstNode();
+    } catch (...) {
+        endReading(conx, false);
+        throw;
+    }
+    endReading(conx, true);
+}
+
+void TfmMain::buildTree(const std::vector<TShowNode> &shown)
+{
+    std::vector<QTreeWidgetItem *> nodes;
+    nodes.reserve(shown.size());
+    for (const TShowNode &planned : shown) {
+        const int parent = planned.node.parent;
+        auto *node = parent < 0 ? new QTreeWidgetItem(tv) : new QTreeWidgetItem(nodes[parent]);
+        initDepartmentNode(node, planned.node.caption, planned.node.id);
+        nodes.push_back(node);
+    }
+}
+
+void TfmMain::selectFirstNode()
+{
+    QTreeWidgetItem *first = tv->topLevelItem(0);
+    if (!first)
+        return;
+    tv->setCurrentItem(first);
+    for (QTreeWidgetItemIterator it(first); *it && (*it == first || nodeDepth(*it) > 0); ++it)
+        (*it)->setExpanded(false);
+}

@@ -1,0 +1,122 @@
+// The folder convention for backup files and the compression report, with a fixed clock.
+#include "backup/core/BackupNaming.h"
+#include "util/Clock.h"
+#include "tests/support/QStringPrinter.h"
+#include "backup/core/SweepReport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class FixedTimeAndLocale : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Clock::setNow(QDateTime(QDate(2023, 9, 1), QTime(8, 15, 30)));
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        ASSERT_TRUE(fDir.isValid());
+    }
+    void TearDown() override
+    {
+        Clock::reset();
+        QLocale::setDefault(QLocale::c());
+    }
+    QString dbPath() const { return fDir.filePath(QStringLiteral("Data/POS.FDB")); }
+    QString dataFolder() const { return fDir.filePath(QStringLiteral("Data/")); }
+
+    QTemporaryDir fDir;
+};
+
+TEST(BackupLocalFolder, IsThePathUpToItsLastSeparatorOrDrive)
+{
+    const struct {
+        const char *path;
+        const char *folder;
+    } cases[] = {
+        {"/srv/pos/POS.FDB", "/srv/pos/"},
+        {"/POS.FDB", "/"},
+        {"POS.FDB", ""},
+        {"", ""},
+        {"C:POS.FDB", "C:"},
+        {"data/POS.FDB", "data/"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(BackupLocalFolder(QString::fromLatin1(c.path)), QString::fromLatin1(c.folder));
+    }
+}
+
+TEST_F(FixedTimeAndLocale, NamesFollowTheConventionAndTheFoldersAreMade)
+{
+    const QDateTime august(QDate(2023, 8, 31), QTime(23, 0));
+    const struct {
+        const char *what;
+        TBackupClient client;
+        TBackupMode mode;
+        const char *expected; // below the database's folder
+    } cases[] = {
+        {"daily", bcBrisko, bmStandard, "Backups/Daily/2023/09-Sep/7-230901081530"},
+        {"any other mode is daily", bcBrisko, bmRequest, "Backups/Daily/2023/09-Sep/7-230901081530"},
+        {"SQL update", bcBrisko, bmSqlUpdate, "Backups/SQLUpdates/7-DBVer45"},
+        {"month end", bcBrisko, bmMonthEnd, "Backups/MonthEnd/7-2023-08"},
+        {"second client, any mode", bcTabbit, bmMonthEnd, "Backups/Daily/2023/09-Sep/230901081530"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString name = ConventionalBackupName(c.client, c.mode, dbPath(), 7, 45, august);
+        EXPECT_EQ(name, dataFolder() + QString::fromLatin1(c.expected));
+        EXPECT_TRUE(QFileInfo(name).absoluteDir().exists());
+    }
+}
+
+TEST_F(FixedTimeAndLocale, TheMonthFolderUsesTheLocalesShortMonthName)
+{
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    Clock::setNow(QDateTime(QDate(2024, 2, 5), QTime(14, 3, 7)));
+    const QString name = DailyBackupName(dbPath());
+    EXPECT_EQ(name, dataFolder() + QStringLiteral("Backups/Daily/2024/02-févr./240205140307"));
+}
+
+TEST_F(FixedTimeAndLocale, AnEmptyLocalPathWorksBelowTheCurrentFolder)
+{
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(fDir.path()));
+    const QString name = ConventionalBackupName(bcBrisko, bmStandard, QString(), 12, 0, QDateTime());
+    const bool made = QFileInfo::exists(fDir.filePath(QStringLiteral("Backups/Daily/2023/09-Sep")));
+    QDir::setCurrent(previous);
+    EXPECT_EQ(name, QStringLiteral("Backups/Daily/2023/09-Sep/12-230901081530"));
+    EXPECT_TRUE(made);
+}
+
+TEST(SweepReport, ShowsSizesInMebibytesAndTheRateInTheLocalesForm)
+{
+    const struct {
+        const char *what;
+        qint64 oldSize;
+        qint64 newSize;
+        const char *sizes; // old size, new size, rate
+    } cases[] = {
+        {"halved", 4 * 1048576, 2 * 1048576, "4,00|2,00|50,00"},
+        {"grew", 1048576, 1572864, "1,00|1,50|-50,00"},
+        {"empty old file: no division by zero", 0, 1048576, "0,00|1,00|0,00"},
+        {"old file missing: no division by zero", -1, 1048576, "0,00|1,00|0,00"},
+        {"thousands", qint64(1500) * 1048576, qint64(1200) * 1048576, "1.500,00|1.200,00|20,00"},
+    };
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QStringList parts = QString::fromLatin1(c.sizes).split(QLatin1Char('|'));
+        EXPECT_EQ(SweepReportText(c.oldSize, c.newSize),
+                  QStringLiteral("Database compression successful.\r\n\r\nOld size: %1MB\r\nNew size: %2MB\r\n"
+                                 "Compression Rate: %3%")
+                      .arg(parts[0], parts[1], parts[2]));
+    }
+    QLocale::setDefault(QLocale::c());
+}
+
+} // namespace

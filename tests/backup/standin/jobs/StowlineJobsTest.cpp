@@ -1,0 +1,233 @@
+// The stand-in component's work on real databases with the embedded engine:
+// verified backups, safe restores and transfers, and what they leave behind when
+// they fail.
+#include "backup/standin/jobs/BackupJob.h"
+#include "backup/standin/jobs/BackupReport.h"
+#include "tests/backup/BackupTestSupport.h"
+#include "backup/standin/jobs/RestoreJob.h"
+#include "backup/standin/jobs/TransferJob.h"
+
+#include <QFileInfo>
+#include <QUrl>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace backuptest;
+
+namespace {
+
+class RecordingProgress : public TJobProgress
+{
+public:
+    void step(const QString &what) override { steps << what; }
+    void message(const QString &line) override
+    {
+        messages << line;
+        if (cancelAfterMessages >= 0 && messages.size() >= cancelAfterMessages)
+            cancelled = true;
+    }
+    void percent(int) override {}
+    bool cancelRequested() const override { return cancelled; }
+
+    QStringList steps;
+    QStringList messages;
+    int cancelAfterMessages = -1;
+    bool cancelled = false;
+};
+
+QString errorOf(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const EPosError &e) {
+        return e.message();
+    }
+    return QString();
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(content), content.size());
+}
+
+class JobsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(fOut.isValid()); }
+    QString out(const QString &name) const { return fOut.filePath(name); }
+
+    LogFolderGuard fLogs;
+    QTemporaryDir fOut;
+};
+
+TEST(BackupReport, TakesEachTablesLastCount)
+{
+    TBackupReport report;
+    for (const char *line : {"gbak:readied database /x.fdb for backup", "gbak:    writing data for table ITEMS",
+                             "gbak:10000 records written", "gbak:20000 records written",
+                             "gbak:25000 records written", "gbak:    writing data for table EMPTY_ONE",
+                             "gbak:0 records written", "gbak:    writing data for table Mixed Name",
+                             "gbak:1 records written", "gbak:writing triggers"})
+        report.addLine(QString::fromLatin1(line));
+    const QMap<QString, qint64> expected{{QStringLiteral("ITEMS"), 25000},
+                                         {QStringLiteral("EMPTY_ONE"), 0},
+                                         {QStringLiteral("Mixed Name"), 1}};
+    EXPECT_EQ(report.rowsWritten(), expected);
+}
+
+TEST(BackupReport, NamesEveryDifferenceWithTheRestoredCopy)
+{
+    TBackupReport report;
+    for (const char *line : {"gbak: writing data for table A", "gbak:5 records written",
+                             "gbak: writing data for table B", "gbak:2 records written"})
+        report.addLine(QString::fromLatin1(line));
+    const QString a = QStringLiteral("A"), b = QStringLiteral("B"), gtt = QStringLiteral("GTT");
+    const struct {
+        const char *what;
+        QMap<QString, qint64> restored;
+        QStringList source;
+        int differences;
+    } cases[] = {
+        {"all agree; a table without data comes back empty", {{a, 5}, {b, 2}, {gtt, 0}}, {a, b, gtt}, 0},
+        {"a row lost", {{a, 4}, {b, 2}}, {a, b}, 1},
+        {"a table without data comes back with rows", {{a, 5}, {b, 2}, {gtt, 3}}, {a, b, gtt}, 1},
+        {"a written table missing", {{a, 5}}, {a, b}, 2},
+        {"a source table never written nor restored", {{a, 5}, {b, 2}}, {a, b, gtt}, 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(report.differences(c.restored, c.source).size(), c.differences)
+            << report.differences(c.restored, c.source).join(QLatin1Char('\n')).toStdString();
+    }
+}
+
+TEST_F(JobsTest, BackupIsVerifiedAndRestoresToTheSameRowCounts)
+{
+    TTestDatabase db(siteStatements());
+    RecordingProgress progress;
+    const QString written = RunVerifiedBackup(db.path(), out(QStringLiteral("site")), progress);
+
+    EXPECT_EQ(written, out(QStringLiteral("site.fbk")));
+    EXPECT_EQ(filesBelow(fOut.path()), QStringList{QStringLiteral("site.fbk")}); // no scratch files left
+    EXPECT_TRUE(progress.messages.contains(QStringLiteral("gbak:25000 records written")));
+    EXPECT_TRUE(progress.messages.last().startsWith(QStringLiteral("Backup checked:")));
+
+    RecordingProgress restoring;
+    RunSafeRestore(written, out(QStringLiteral("copy.fdb")), restoring);
+    const QMap<QString, qint64> counts = rowCounts(out(QStringLiteral("copy.fdb")));
+    EXPECT_EQ(counts, rowCounts(db.path()));
+    EXPECT_EQ(counts.value(QStringLiteral("ITEMS")), 25000);
+}
+
+TEST_F(JobsTest, AGivenExtensionIsKept)
+{
+    TTestDatabase db;
+    RecordingProgress progress;
+    EXPECT_EQ(RunVerifiedBackup(db.path(), out(QStringLiteral("site.gbk")), progress), out(QStringLiteral("site.gbk")));
+}
+
+TEST_F(JobsTest, AFailedOrCancelledBackupLeavesNothingBehind)
+{
+    TTestDatabase db(siteStatements());
+    const QString missingDb = out(QStringLiteral("nowhere/missing.fdb"));
+
+    RecordingProgress unreachable;
+    const QString error = errorOf([&] { RunVerifiedBackup(missingDb, out(QStringLiteral("a")), unreachable); });
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(error.contains(QStringLiteral("missing.fdb"))) << error.toStdString();
+
+    RecordingProgress noFolder;
+    const QString folderError = errorOf(
+        [&] { RunVerifiedBackup(db.path(), out(QStringLiteral("no/such/folder/b")), noFolder); });
+    EXPECT_TRUE(folderError.contains(QStringLiteral("does not exist"))) << folderError.toStdString();
+
+    RecordingProgress cancelling;
+    cancelling.cancelAfterMessages = 3; // while the backup service runs
+    EXPECT_THROW(RunVerifiedBackup(db.path(), out(QStringLiteral("c")), cancelling), EAbort);
+
+    EXPECT_EQ(filesBelow(fOut.path()), QStringList());
+}
+
+TEST_F(JobsTest, RestoreReplacesTheDatabaseWithTheBackup)
+{
+    TTestDatabase db(siteStatements());
+    const QMap<QString, qint64> before = rowCounts(db.path());
+    RecordingProgress progress;
+    const QString backup = RunVerifiedBackup(db.path(), out(QStringLiteral("site")), progress);
+    execute(db.path(), QStringLiteral("delete from ITEMS where ID < 1000"));
+
+    RunSafeRestore(backup, db.path(), progress);
+    EXPECT_EQ(rowCounts(db.path()), before);
+    EXPECT_FALSE(QFileInfo::exists(db.path() + QStringLiteral(".restoring")));
+}
+
+TEST_F(JobsTest, AFailedRestoreLeavesTheDatabaseAsItWas)
+{
+    TTestDatabase db(siteStatements());
+    RecordingProgress progress;
+    const QString backup = RunVerifiedBackup(db.path(), out(QStringLiteral("site")), progress);
+    execute(db.path(), QStringLiteral("delete from ITEMS where ID < 1000"));
+    const QMap<QString, qint64> changed = rowCounts(db.path());
+
+    const QString corrupt = out(QStringLiteral("corrupt.fbk"));
+    writeFile(corrupt, QByteArray(64 * 1024, 'x'));
+    EXPECT_FALSE(errorOf([&] { RunSafeRestore(corrupt, db.path(), progress); }).isEmpty());
+
+    EXPECT_FALSE(errorOf([&] { RunSafeRestore(out(QStringLiteral("absent.fbk")), db.path(), progress); }).isEmpty());
+
+    {
+        // Someone still works on the database: it is not swapped from under them.
+        TDbConnection user;
+        user.setDatabase(db.path());
+        user.open();
+        const QString inUse = errorOf([&] { RunSafeRestore(backup, db.path(), progress); });
+        EXPECT_TRUE(inUse.contains(QStringLiteral("in use"))) << inUse.toStdString();
+    }
+
+    EXPECT_EQ(rowCounts(db.path()), changed);
+    EXPECT_FALSE(QFileInfo::exists(db.path() + QStringLiteral(".restoring")));
+}
+
+TEST_F(JobsTest, TransferCopiesIntoTheFolderThatTheHostNames)
+{
+    const QString source = out(QStringLiteral("data.fdb"));
+    const QByteArray content(3 * 1024 * 1024 + 17, 'd');
+    writeFile(source, content);
+    QTemporaryDir remote;
+    RecordingProgress progress;
+
+    const QString copy = RunTransfer(source, QString(), remote.path(), progress);
+    EXPECT_EQ(copy, remote.filePath(QStringLiteral("data.fdb")));
+    QFile copied(copy);
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copied.readAll(), content);
+
+    const QString url = QUrl::fromLocalFile(remote.path()).toString();
+    EXPECT_EQ(RunTransfer(source, QStringLiteral("review.fdb"), url, progress),
+              remote.filePath(QStringLiteral("review.fdb")));
+}
+
+TEST_F(JobsTest, TransferToAnyOtherKindOfHostFailsClearly)
+{
+    const QString source = out(QStringLiteral("data.fdb"));
+    writeFile(source, "x");
+    RecordingProgress progress;
+    const struct {
+        const char *host;
+        const char *says;
+    } cases[] = {
+        {"review.example.com", "cannot receive files"},
+        {"ftp://review.example.com/in", "cannot receive files"},
+        {"", "cannot receive files"},
+        {"/no/such/folder", "does not exist"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.host);
+        const QString error = errorOf([&] { RunTransfer(source, QString(), QString::fromLatin1(c.host), progress); });
+        EXPECT_TRUE(error.contains(QString::fromLatin1(c.says))) << error.toStdString();
+    }
+}
+
+} // namespace

@@ -1,0 +1,69 @@
+// The product table as a view of one section of the store, and its toggle.
+#include "tests/support/QStringPrinter.h"
+#include "catalogue/core/ProductTable.h"
+#include "catalogue/core/SectionNames.h"
+#include "catalogue/core/SelectionStore.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString longName = QStringLiteral("Chargrilled Irish sirloin steak, peppercorn sauce, hand-cut chips & salad");
+
+TEST(ProductTable, RowsFollowTheSectionOrder)
+{
+    TSelectionStore store;
+    const QString dept = sectionName(1, 4);
+    store.write(dept, "31_Fish_and_chips", "N");
+    store.write(dept, "30_" + longName, "Y");
+    store.write(dept, "29_Crème brûlée", "N");
+
+    TProductTable cds;
+    cds.loadSection(store, dept);
+
+    ASSERT_EQ(cds.rowCount(), 3);
+    EXPECT_EQ(cds.columnCount(), 4);
+    EXPECT_EQ(TProductTable::fieldName(TProductTable::CHECKED), QStringLiteral("CHECKED"));
+
+    EXPECT_EQ(cds.sku(0), 31);
+    EXPECT_EQ(cds.product(0), QStringLiteral("Fish_and_chips"));
+    EXPECT_EQ(cds.product(1), longName.left(30));
+    EXPECT_EQ(cds.fullKey(1), "30_" + longName);  // whole key, longer than 60
+    EXPECT_EQ(cds.checked(1), QStringLiteral("Y"));
+    EXPECT_EQ(cds.product(2), QStringLiteral("Crème brûlée"));
+
+    cds.loadSection(store, sectionName(1, 5));
+    EXPECT_EQ(cds.rowCount(), 0);
+}
+
+TEST(ProductTable, ToggleWritesThroughEverySectionThatListsTheProduct)
+{
+    TSelectionStore store;
+    const QString key = "30_" + longName;
+    const QString dept = sectionName(1, 4), sub = sectionName(2, 40), other = sectionName(1, 5);
+    store.write(dept, key, "Y");
+    store.write(sub, key, "Y");
+    store.write(other, "1_Water", "Y");
+
+    TProductTable cds;
+    cds.loadSection(store, sub);
+    EXPECT_EQ(cds.toggle(0, store), QStringLiteral("N"));
+    EXPECT_EQ(store.read(dept, key, "?"), QStringLiteral("N"));
+    EXPECT_EQ(store.read(sub, key, "?"), QStringLiteral("N"));
+    EXPECT_EQ(store.read(other, "1_Water", "?"), QStringLiteral("Y"));
+    EXPECT_TRUE(store.keys(other) == QStringList{"1_Water"});
+
+    EXPECT_EQ(cds.toggle(0, store), QStringLiteral("Y"));
+    EXPECT_EQ(store.read(dept, key, "?"), QStringLiteral("Y"));
+}
+
+TEST(ProductTable, LowerCaseYCountsAsTicked)
+{
+    TSelectionStore store;
+    store.write("100001", "1_A", "y");
+    TProductTable cds;
+    cds.loadSection(store, "100001");
+    EXPECT_EQ(cds.toggle(0, store), QStringLiteral("N"));
+}
+
+} // namespace

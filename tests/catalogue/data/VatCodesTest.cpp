@@ -1,0 +1,173 @@
+// Site number, the new 13.5 % code, the third level, the old code, and the lookup,
+// on real databases.
+#include "tests/support/QStringPrinter.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+#include "util/Errors.h"
+#include "tests/support/LocaleGuard.h"
+#include "tests/support/SiteSql.h"
+#include "database/testing/TestDatabase.h"
+#include "catalogue/data/VatCodes.h"
+
+#include <gtest/gtest.h>
+
+using namespace site;
+
+namespace {
+
+struct Opened
+{
+    explicit Opened(const TTestDatabase &db)
+    {
+        conx.setDatabase(db.path());
+        conx.open();
+    }
+    TVatResolution resolve() { return resolveVatCodes(conx, q1); }
+    int count(const QString &sql)
+    {
+        TDbStatement s(conx);
+        s.setSQL(sql);
+        s.open();
+        const int n = s.field(0).asInteger();
+        s.close();
+        return n;
+    }
+    TDbConnection conx;
+    TDbStatement q1{conx};
+};
+
+const QString kNewCodes = QStringLiteral("select count(*) from TBL_VAT_CODES where VAT_TYPE = 3");
+
+TEST(VatCodes, ExistingNewCodeIsUsedAndNothingInserted)
+{
+    TTestDatabase db({setup(12345 ^ 0x3A91E27D), vat(1, "9", 5), vat(2, "13.5", 3, "2023-09-01")});
+    Opened o(db);
+    const TVatResolution r = o.resolve();
+    EXPECT_EQ(r.siteID, 12345);
+    EXPECT_EQ(r.oldVID, 1);
+    EXPECT_EQ(r.newVID, 2);
+    EXPECT_TRUE(r.v62Plus);
+    EXPECT_EQ(o.count(kNewCodes), 1);
+}
+
+TEST(VatCodes, MissingNewCodeIsCreatedOnceAndCommitted)
+{
+    TTestDatabase db({setup(0), vat(1, "9", 5), "alter sequence GEN_VAT restart with 40"});
+    {
+        Opened o(db);
+        const TVatResolution r = o.resolve();
+        EXPECT_EQ(r.newVID, 41);
+        // Rolling back what follows cannot undo the committed code.
+        o.conx.rollback();
+    }
+    Opened again(db);
+    EXPECT_EQ(again.count(kNewCodes), 1);
+    EXPECT_EQ(again.resolve().newVID, 41);
+    EXPECT_EQ(again.count(kNewCodes), 1);
+
+    TDbStatement row(again.conx);
+    row.setSQL("select * from TBL_VAT_CODES where VAT_ID = 41");
+    row.open();
+    EXPECT_EQ(row.field("DESCRIPTION").asText(), QStringLiteral("13.50 RDC"));
+    EXPECT_EQ(row.field("RATE").asText(), QStringLiteral("13.5"));
+    EXPECT_EQ(row.field("VALID_FROM").asText(), QStringLiteral("2023-09-01"));
+    EXPECT_EQ(row.field("VALID_TO").asText(), QStringLiteral("2999-12-31"));
+    EXPECT_EQ(row.field("IS_ACTIVE").asText(), QStringLiteral("Y"));
+    EXPECT_EQ(row.field("VAT_TYPE").asInteger(), 3);
+}
+
+TEST(VatCodes, ExpiredNewCodeDoesNotCountAndActiveCodesComeFirst)
+{
+    TTestDatabase db({vat(1, "9", 5, "2000-01-01", "2999-12-31", "N"), vat(2, "9", 5),
+                      vat(7, "13.5", 3, "2020-01-01", "2023-08-31", "N"),
+                      "alter sequence GEN_VAT restart with 9"});
+    Opened o(db);
+    const TVatResolution r = o.resolve();
+    EXPECT_EQ(o.count(kNewCodes), 2);
+    EXPECT_EQ(r.newVID, 10);  // the new active code before the inactive expired one
+    EXPECT_EQ(r.oldVID, 2);
+}
+
+TEST(VatCodes, AnActiveCodeThatExpiredBeforeTheChangeoverIsNeverTheNewCode)
+{
+    // The reduced code of earlier years, left active: products must not move onto it.
+    TTestDatabase db({vat(2, "9", 5), vat(4, "13.5", 3, "2003-01-01", "2020-10-31", "Y"),
+                      "alter sequence GEN_VAT restart with 19"});
+    Opened o(db);
+    const TVatResolution r = o.resolve();
+    EXPECT_EQ(o.count(kNewCodes), 2);
+    EXPECT_EQ(r.newVID, 20);
+}
+
+TEST(VatCodes, NoOldCodeAndNoSetupReadAsZero)
+{
+    TTestDatabase db({vat(2, "13.5", 3)});
+    Opened o(db);
+    const TVatResolution r = o.resolve();
+    EXPECT_EQ(r.oldVID, 0);
+    EXPECT_EQ(r.siteID, 0x3A91E27D);
+
+    TTestDatabase nullStx({setup(kNull), vat(2, "13.5", 3)});
+    Opened n(nullStx);
+    EXPECT_EQ(n.resolve().siteID, 0x3A91E27D);
+}
+
+TEST(VatCodes, ThirdLevelOnlyAsAPlainTable)
+{
+    const QStringList common = {
+        "create table TBL_SETUP (STX integer)",
+        "create table TBL_VAT_CODES (VAT_ID integer, DESCRIPTION varchar(30), RATE numeric(15,4),"
+        " VALID_FROM date, VALID_TO date, IS_ACTIVE char(1), VAT_TYPE integer)",
+        "create sequence GEN_VAT",
+        "create table TBL_SUB_DEPARTMENTS (SUB_DEPT integer, DEPT_ID integer)",
+    };
+    TTestDatabase asView(common + QStringList{"create view TBL_L3DEPARTMENTS (L3DID) as select SUB_DEPT from TBL_SUB_DEPARTMENTS"},
+                         TTestDatabase::Schema::Empty);
+    Opened v(asView);
+    EXPECT_FALSE(v.resolve().v62Plus);
+
+    TTestDatabase lowerCase(common + QStringList{"create table \"tbl_l3departments\" (L3DID integer)"},
+                            TTestDatabase::Schema::Empty);
+    Opened l(lowerCase);
+    EXPECT_TRUE(l.resolve().v62Plus);
+}
+
+TEST(VatCodes, MissingTableIsAnErrorWithTheDatabaseMessage)
+{
+    TTestDatabase db({}, TTestDatabase::Schema::Empty);
+    Opened o(db);
+    try {
+        o.resolve();
+        FAIL() << "no error";
+    } catch (const EPosError &e) {
+        EXPECT_TRUE(e.message().contains("TBL_SETUP")) << e.message().toStdString();
+    }
+}
+
+TEST(UserText, NumbersInTheUsersFormTextAsStoredNullEmpty)
+{
+    TTestDatabase db({vat(1, "9", 5), vat(2, "13.5", 3), "insert into TBL_VAT_CODES (VAT_ID) values (3)"});
+    Opened o(db);
+    TDbStatement q(o.conx);
+    q.setSQL("select RATE, DESCRIPTION from TBL_VAT_CODES where VAT_ID = :VAT_ID");
+    const auto column = [&](int id, int index) {
+        q.setInt(0, id);
+        q.open();
+        const QString text = userText(q.field(index));
+        q.close();
+        return text;
+    };
+    {
+        LocaleGuard locale(englishLocale());
+        EXPECT_EQ(column(2, 0), QStringLiteral("13.5"));
+        EXPECT_EQ(column(1, 0), QStringLiteral("9"));
+    }
+    {
+        LocaleGuard locale(commaLocale());
+        EXPECT_EQ(column(2, 0), QStringLiteral("13,5"));
+        EXPECT_EQ(column(2, 1), QStringLiteral("code 2"));
+    }
+    EXPECT_EQ(column(3, 0), QString());  // null
+}
+
+} // namespace

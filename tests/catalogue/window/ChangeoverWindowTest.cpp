@@ -1,0 +1,207 @@
+// Proceed through the main window: ticks made by clicks, the real question and report
+// dialogs answered by pressing their buttons, the stand-in backup run for real, and the
+// database checked row by row afterwards.
+#include "tests/catalogue/window/MainWindowFixture.h"
+#include "tests/support/SiteSql.h"
+#include "catalogue/changeover/ChangeoverRun.h"
+#include "tests/catalogue/changeover/ChangeoverSite.h"
+#include "util/Clock.h"
+#include "tests/catalogue/changeover/DialogLog.h"
+#include "catalogue/core/ProductTable.h"
+#include "database/testing/TestDatabase.h"
+#include "settings/uOrvoReg.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+using namespace changeover;
+
+namespace {
+
+// Presses a button of every message dialog that comes up, as the operator would: the
+// first button ("Yes" or "OK") unless told otherwise; other modal windows (the backup's)
+// are left to run.
+class TDialogPresser
+{
+public:
+    TDialogPresser()
+    {
+        QObject::connect(&fTimer, &QTimer::timeout, [this] { pressIfShown(); });
+        fTimer.start(20);
+    }
+
+    QStringList seen;
+
+private:
+    void pressIfShown()
+    {
+        auto *form = qobject_cast<TMessageForm *>(QApplication::activeModalWidget());
+        if (!form || !form->isVisible() || form == fLast)
+            return;
+        fLast = form;
+        seen << form->MsgLabel->text();
+        QTest::mouseClick(form->buttons().first(), Qt::LeftButton);
+    }
+
+    QTimer fTimer;
+    QPointer<TMessageForm> fLast;
+};
+
+// A dialog's text as its label shows it: without the kind, lines broken by LF alone.
+QString shown(const QString &logged)
+{
+    return logged.section(QStringLiteral(": "), 1).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+class ChangeoverWindow : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        fDb = std::make_unique<TTestDatabase>(siteSql());
+        // Backups go below the database's own folder.
+        TOrvoReg().WriteString("Database\\List\\TEST", "LocalPath", fDb->path(), rmText);
+        showOn(*fDb);
+        ASSERT_EQ(fWindow->error, QString());
+        tv = fWindow->departmentTree();
+        tv->expandAll();
+    }
+    void TearDown() override
+    {
+        Clock::reset();
+        MainWindowTest::TearDown();
+    }
+
+    QTreeWidgetItem *node(const QString &caption) const
+    {
+        const auto found = tv->findItems(caption, Qt::MatchStartsWith | Qt::MatchRecursive);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+    void clickStateImage(QTreeWidgetItem *item)
+    {
+        QTest::mouseClick(tv->viewport(), Qt::LeftButton, {}, fWindow->stateImageRect(item).center());
+    }
+    void clickTick(const QString &key)
+    {
+        TProductTable *table = fWindow->productTable();
+        for (int row = 0; row < table->rowCount(); ++row) {
+            if (table->fullKey(row) != key)
+                continue;
+            QTableView *lb = fWindow->productGrid();
+            QTest::mouseClick(lb->viewport(), Qt::LeftButton, {},
+                              lb->visualRect(table->index(row, TProductTable::CHECKED)).center());
+            return;
+        }
+        ADD_FAILURE() << "no row for " << key.toStdString();
+    }
+    void pressProceed()
+    {
+        QTest::mouseClick(fWindow->findChild<QPushButton *>("btnProceed"), Qt::LeftButton);
+    }
+    // Files below the database's backup folders.
+    QStringList backupFiles() const
+    {
+        QStringList files;
+        const QString root = QFileInfo(fDb->path()).absolutePath() + "/Backups";
+        for (QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+            files << QDir(root).relativeFilePath(it.next());
+        return files;
+    }
+
+    std::unique_ptr<TTestDatabase> fDb;
+    QTreeWidget *tv = nullptr;
+};
+
+TEST_F(ChangeoverWindow, ProceedBacksUpRewritesWhatIsTickedAndCloses)
+{
+    Clock::setNow(QDateTime(QDate(2023, 9, 5), QTime(14, 3, 7)));
+    // Beer and its Lager below it, with their products; then Pils taken back out, and
+    // Soup ticked alone under the unticked Kitchen.
+    clickStateImage(node("Beer"));
+    clickTick("12_Pils");
+    tv->setCurrentItem(node("Kitchen"));
+    clickTick("21_Soup");
+
+    TDialogPresser operatorAtDialogs;
+    pressProceed();
+
+    EXPECT_EQ(operatorAtDialogs.seen, QStringList({shown(kConfirm), shown(kDone)}));
+    EXPECT_FALSE(fWindow->isVisible());
+    EXPECT_EQ(rows(fDb->path()), baselineWith({"S10 2/2", "T100 2/2", "P11 2", "P21 2"}));
+    EXPECT_TRUE(departmentTriggerActive(fDb->path()));
+    // The standard daily backup of site 7, named by the time of the run.
+    const QStringList files = backupFiles();
+    ASSERT_EQ(files.size(), 1) << files.join(", ").toStdString();
+    EXPECT_TRUE(files[0].startsWith("Daily/2023/09-Sep/7-230905140307")) << files[0].toStdString();
+}
+
+TEST_F(ChangeoverWindow, StaysOpenUntilAllowedAndConfirmed)
+{
+    clickStateImage(node("Bar"));
+    TDialogLog dialogs;
+
+    Clock::setNow(changeoverMoment().addMSecs(-1));
+    pressProceed();
+    EXPECT_EQ(dialogs.seen, QStringList{kTooEarly});
+    EXPECT_TRUE(fWindow->isVisible());
+
+    Clock::setNow(changeoverMoment());
+    dialogs.answer({No});
+    pressProceed();
+    EXPECT_EQ(dialogs.seen, QStringList({kTooEarly, kConfirm}));
+    EXPECT_TRUE(fWindow->isVisible());
+    EXPECT_EQ(rows(fDb->path()), baselineRows());
+    EXPECT_TRUE(backupFiles().isEmpty());
+
+    // The ticks are still there, and Proceed still works.
+    dialogs.answer({Yes});
+    pressProceed();
+    EXPECT_EQ(dialogs.seen, QStringList({kTooEarly, kConfirm, kConfirm, kDone}));
+    EXPECT_FALSE(fWindow->isVisible());
+    EXPECT_EQ(rows(fDb->path()),
+              baselineWith({"D1 2/2", "S10 2/2", "S11 2/2", "T100 2/2", "P0 2", "P11 2", "P12 2", "P13 2", "P14 2"}));
+}
+
+// Sub-department 100012 and third-level department 12 would share one section if
+// sections were numbered level x 100000 + id: ticking Gin would move Rum too, or Vodka,
+// ticked under Spirits alone, would be missed by the update.
+TEST_F(MainWindowTest, LargeIdsAreChangedApart)
+{
+    using namespace site;
+    TTestDatabase db({vat(1, "9", 5), vat(2, "13.5", 3), dept(1, "Bar", 1), sub(100012, 1, "Spirits", 1),
+                      l3(12, 100012, "Gin", 1), product(1, "Dry gin", 1, 1, 100012, 12),
+                      product(2, "Vodka", 1, 1, 100012), product(3, "Rum", 1, 1, 100012)});
+    TOrvoReg().WriteString("Database\\List\\TEST", "LocalPath", db.path(), rmText);
+    TShownMain &w = showOn(db);
+    ASSERT_EQ(w.error, QString());
+    QTreeWidget *tree = w.departmentTree();
+    tree->expandAll();
+    QTreeWidgetItem *spirits = tree->topLevelItem(0)->child(0);
+    QTreeWidgetItem *gin = spirits->child(0);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, w.stateImageRect(gin).center());
+
+    tree->setCurrentItem(spirits);
+    TProductTable *table = w.productTable();
+    ASSERT_EQ(table->fullKey(2), QStringLiteral("2_Vodka"));
+    QTableView *lb = w.productGrid();
+    QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualRect(table->index(2, TProductTable::CHECKED)).center());
+
+    Clock::setNow(QDateTime(QDate(2023, 9, 5), QTime(9, 0)));
+    TDialogLog dialogs({Yes});
+    QTest::mouseClick(w.findChild<QPushButton *>("btnProceed"), Qt::LeftButton);
+    Clock::reset();
+
+    EXPECT_EQ(dialogs.seen, QStringList({kConfirm, kDone}));
+    EXPECT_EQ(rows(db.path()), QStringList({"D1 1/1", "S100012 1/1", "T12 2/2", "P1 2", "P2 2", "P3 1"}));
+}
+
+} // namespace

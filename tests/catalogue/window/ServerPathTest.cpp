@@ -1,0 +1,28 @@
+// The window reaching its database through the Firebird server on loopback, as the
+// back office's server path names it.
+#include "tests/support/QStringPrinter.h"
+#include "tests/support/LocaleGuard.h"
+#include "tests/catalogue/window/MainWindowFixture.h"
+#include "catalogue/core/ProductTable.h"
+#include "tests/support/SiteSql.h"
+
+#include <QTreeWidget>
+
+using namespace site;
+
+namespace {
+
+TEST_F(MainWindowTest, ShowsTheTreeThroughTheServer)
+{
+    LocaleGuard locale(commaLocale());
+    TTestDatabase db({vat(1, "9", 5), dept(1, "Crêpes & Café €", 1), product(1, "Crème brûlée", 1, 1),
+                      "alter sequence GEN_VAT restart with 5"});
+    TShownMain &w = showOn(db.serverPath());
+    ASSERT_EQ(w.error, QString());
+    ASSERT_EQ(w.departmentTree()->topLevelItemCount(), 1);
+    EXPECT_EQ(w.departmentTree()->topLevelItem(0)->text(0), QStringLiteral("Crêpes & Café €          9,00%"));
+    EXPECT_EQ(w.productTable()->fullKey(0), QStringLiteral("1_Crème brûlée"));
+    EXPECT_EQ(w.newVatID(), 6);
+}
+
+} // namespace
