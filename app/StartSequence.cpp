@@ -7,7 +7,8 @@
 #include "log/uLog.h"
 #include "settings/uOrvoReg.h"
 #include "settings/uPaths.h"
-#include "util/uUtils.h"
+#include "util/Fields.h"
+#include "util/Files.h"
 
 #include <QApplication>
 #include <QFileInfo>

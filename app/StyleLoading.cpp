@@ -2,7 +2,7 @@
 
 #include "app/StyleEngine.h"
 #include "settings/uOrvoReg.h"
-#include "util/uUtils.h"
+#include "util/Files.h"
 
 #include <QFileInfo>
 

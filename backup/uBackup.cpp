@@ -24,8 +24,6 @@ const QString kSweepFailed = QStringLiteral(
     "Unfortunately the database compression was NOT successful.\r\n"
     "Check the Stowline.log for more information.");
 
-const int kYes = 6;
-
 // The size of the database file in bytes, -1 when it cannot be found. Read in full
 // 64 bits, so that a database of 2 GiB or more is not reported with a wrong size.
 qint64 databaseFileSize(const QString &path)
@@ -250,7 +248,7 @@ bool TBackup::SendDataForReview(TBackupClient backupClient, TBackupMode backupMo
 bool TBackup::Sweep(TBackupClient backupClient, const QString &remoteDBPath, const QString &localDBPath,
                     bool autoStart)
 {
-    if (!autoStart && QuestionDlg(kSweepQuestion) != kYes)
+    if (!autoStart && QuestionDlg(kSweepQuestion) != mrYes)
         return false;
 
     const qint64 oldSize = databaseFileSize(localDBPath);

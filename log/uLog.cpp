@@ -3,6 +3,8 @@
 #include "util/Clock.h"
 #include "util/Errors.h"
 #include "settings/uOrvoReg.h"
+#include "util/Files.h"
+#include "util/Numbers.h"
 #include "util/uUtils.h"
 
 #include <QDate>

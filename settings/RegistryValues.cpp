@@ -2,7 +2,7 @@
 
 #include "util/Errors.h"
 #include "settings/uOrvoReg.h"
-#include "util/uUtils.h"
+#include "util/Numbers.h"
 
 #include <QLocale>
 #include <cstring>

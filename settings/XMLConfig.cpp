@@ -1,6 +1,9 @@
-#include "settings/uOrvoReg.h"
+#include "settings/XMLConfig.h"
 
 #include "util/Errors.h"
+#include "util/Fields.h"
+#include "util/Files.h"
+#include "util/Numbers.h"
 #include "util/uUtils.h"
 
 #include <QFile>
@@ -120,12 +123,4 @@ QString ReadXMLSetting(const QString &section, const QString &key, const QString
     if (value.startsWith(QLatin1String("B64")))
         value = QString::fromUtf8(QByteArray::fromBase64(value.mid(3).toLatin1()));
     return value;
-}
-
-QString ReadSetting(const QString &key, const QString &section, const QString &defaultValue)
-{
-    // The file lookup still runs: it creates a missing "Config.xml" and
-    // reports a malformed one. The registry's answer is the one returned.
-    ReadXMLSetting(section, key, QString(), 0);
-    return TOrvoReg().ReadString(section, key, defaultValue, rmText);
 }

@@ -2,6 +2,10 @@
 
 #include "util/Errors.h"
 #include "settings/RegistryValues.h"
+#include "settings/XMLConfig.h"
+#include "util/Fields.h"
+#include "util/Files.h"
+#include "util/Numbers.h"
 #include "util/uUtils.h"
 
 #include <QFileInfo>
@@ -271,6 +275,14 @@ QString ReadUserSetting(const QString &key, const QString &section, const QStrin
 int ReadSettingInt(const QString &key, const QString &section, int defaultValue)
 {
     return TOrvoReg().ReadInteger(section, key, defaultValue);
+}
+
+QString ReadSetting(const QString &key, const QString &section, const QString &defaultValue)
+{
+    // The file lookup still runs: it creates a missing "Config.xml" and
+    // reports a malformed one. The registry's answer is the one returned.
+    ReadXMLSetting(section, key, QString(), 0);
+    return TOrvoReg().ReadString(section, key, defaultValue, rmText);
 }
 
 // COM needs initialising only where the XML services come from COM; Qt's do not.

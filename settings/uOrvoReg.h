@@ -8,7 +8,6 @@
 // returns back, so a missing setting is stored with its default on first read.
 #include "settings/store/RegistryStore.h"
 
-#include <QDomDocument>
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -91,32 +90,6 @@ private:
 QString ReadUserSetting(const QString &key, const QString &section, const QString &defaultValue);
 int ReadSettingInt(const QString &key, const QString &section, int defaultValue);
 
-// Read-only access to "Config.xml" beside the program, created as an empty
-// setup document when missing. Lives for one lookup.
-class TXMLConfig
-{
-public:
-    TXMLConfig();
-    // The same for a configuration file elsewhere.
-    explicit TXMLConfig(const QString &fileName);
-    virtual ~TXMLConfig();
-
-    // The text of root\[siteNNNNN\]section-parts\key (names lower-cased; the
-    // empty section is "general"), or defaultValue when an element is missing.
-    QString ReadValue(const QString &section, const QString &key, const QString &defaultValue, int siteNumber);
-
-private:
-    void Save();
-    void Load();
-
-    QString fFileName;
-    QDomDocument fXMLDoc;
-    bool fModified = false;
-    bool fLoaded = false;
-};
-
-// A "Config.xml" lookup with values stored as "B64" + Base64 of UTF-8 decoded.
-QString ReadXMLSetting(const QString &section, const QString &key, const QString &defaultValue, int siteNumber);
 // Looks in "Config.xml" (creating it when missing), then returns the registry's
 // value or the default: the registry always has the last word.
 QString ReadSetting(const QString &key, const QString &section, const QString &defaultValue);

@@ -2,6 +2,8 @@
 
 #include "util/PlatformPaths.h"
 #include "settings/uOrvoReg.h"
+#include "util/Fields.h"
+#include "util/Files.h"
 #include "util/uUtils.h"
 
 #include <QDir>

@@ -1,6 +1,8 @@
 #include "backup/core/BackupNaming.h"
 
 #include "util/Clock.h"
+#include "util/Files.h"
+#include "util/Numbers.h"
 #include "util/uUtils.h"
 
 #include <QDir>

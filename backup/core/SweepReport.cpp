@@ -1,6 +1,6 @@
 #include "backup/core/SweepReport.h"
 
-#include "util/uUtils.h"
+#include "util/Numbers.h"
 
 #include <cmath>
 

@@ -105,10 +105,10 @@ QList<qint32> tickLowest(const TSite &site, TSelectionStore &store, int count, T
     std::set<qint32> listed;
     for (const QString &section : store.sections())
         for (const QString &key : store.keys(section)) {
-            const qint32 sid = productSidOfKey(key);
-            if (sid <= highest) {
+            const std::optional<qint32> sid = productSidOfKey(key);
+            if (sid && *sid <= highest) {
                 store.write(section, key, "Y");
-                listed.insert(sid);
+                listed.insert(*sid);
                 ++ticks.listed;
             }
         }

@@ -5,7 +5,6 @@
 #include "util/uUtils.h"
 
 #include <QSet>
-#include <limits>
 
 namespace {
 
@@ -25,16 +24,6 @@ void addOnce(QList<qint32> &ids, QSet<qint32> &seen, qint32 id)
 
 } // namespace
 
-bool changeoverProductSid(const QString &key, qint32 &sid)
-{
-    bool isNumber = false;
-    const qint64 value = GetField(0, key, QStringLiteral("_")).toLongLong(&isNumber);
-    if (!isNumber || value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
-        return false;
-    sid = qint32(value);
-    return true;
-}
-
 TChangeoverPlan planChangeover(const QList<TChangeoverNode> &nodes, const TSelectionStore &store)
 {
     TChangeoverPlan plan;
@@ -48,9 +37,10 @@ TChangeoverPlan planChangeover(const QList<TChangeoverNode> &nodes, const TSelec
         }
         const QString section = sectionName(node.depth + 1, node.id);
         for (const QString &key : store.keys(section)) {
-            qint32 sid = 0;
-            if (YNToBool(store.read(section, key, no)) && changeoverProductSid(key, sid))
-                addOnce(plan.products, productsSeen, sid);
+            if (!YNToBool(store.read(section, key, no)))
+                continue;
+            if (const std::optional<qint32> sid = productSidOfKey(key))
+                addOnce(plan.products, productsSeen, *sid);
         }
     }
     return plan;

@@ -30,8 +30,3 @@ struct TChangeoverPlan
 // ticked moves that product, whether the node is ticked or not. A key that names no
 // product number moves nothing.
 TChangeoverPlan planChangeover(const QList<TChangeoverNode> &nodes, const TSelectionStore &store);
-
-// The product number a selection key stands for: its text before the first "_" (the
-// whole key without one). False when that is not a whole number that fits 32 bits; such
-// a key stands for no product.
-bool changeoverProductSid(const QString &key, qint32 &sid);

@@ -44,7 +44,7 @@ TChangeoverEnd TChangeoverRun::run()
     if (QuestionDlg(QStringLiteral("All checked departments and all checked products\r\n"
                                    "will change sales/purchases VAT from 9% to 13.5%.\r\n\r\n"
                                    "Do you wish to proceed?"))
-        != 6)
+        != mrYes)
         return TChangeoverEnd::WindowStays;
 
     const QString serverPath = fContext.conx.database();

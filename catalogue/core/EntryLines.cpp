@@ -1,5 +1,6 @@
 #include "catalogue/core/EntryLines.h"
 
+#include "util/Numbers.h"
 #include "util/uUtils.h"
 
 #include <QCollator>

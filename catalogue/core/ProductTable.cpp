@@ -29,7 +29,7 @@ void TProductTable::loadSection(const TSelectionStore &store, const QString &sec
     for (const QString &key : keys) {
         Row row;
         row.product = productDescriptionOfKey(key).left(kProductWidth);
-        row.sku = productSidOfKey(key);
+        row.sku = productSidOfKey(key).value_or(0); // a key that names no number shows 0
         row.checked = store.read(section, key, QStringLiteral("N")).left(1);
         row.fullKey = key;
         fRows.append(row);

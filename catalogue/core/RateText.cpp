@@ -1,6 +1,6 @@
 #include "catalogue/core/RateText.h"
 
-#include "util/uUtils.h"
+#include "util/Numbers.h"
 
 #include <QLocale>
 #include <QRegularExpression>

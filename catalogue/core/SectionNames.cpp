@@ -1,6 +1,6 @@
 #include "catalogue/core/SectionNames.h"
 
-#include "util/uUtils.h"
+#include "util/Fields.h"
 
 #include <limits>
 
@@ -20,11 +20,12 @@ QString productKey(qint32 sid, const QString &description)
     return QString::number(sid) + QLatin1Char('_') + description;
 }
 
-qint32 productSidOfKey(const QString &key)
+std::optional<qint32> productSidOfKey(const QString &key)
 {
-    const qint64 sid = TextToInt64(GetField(0, key, QStringLiteral("_")), 0);
-    if (sid < std::numeric_limits<qint32>::min() || sid > std::numeric_limits<qint32>::max())
-        return 0;
+    bool isNumber = false;
+    const qint64 sid = GetField(0, key, QStringLiteral("_")).toLongLong(&isNumber);
+    if (!isNumber || sid < std::numeric_limits<qint32>::min() || sid > std::numeric_limits<qint32>::max())
+        return std::nullopt;
     return qint32(sid);
 }
 

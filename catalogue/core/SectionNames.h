@@ -3,6 +3,7 @@
 // build, the product list, the marks and the changeover all agree.
 #include <QString>
 #include <QtGlobal>
+#include <optional>
 
 // Department levels: 1 department, 2 sub-department, 3 third-level department.
 // A tree node's level is its depth + 1.
@@ -15,8 +16,8 @@ QString sectionName(int level, qint32 id);
 
 // A product's key: its SID, "_", its description exactly as stored.
 QString productKey(qint32 sid, const QString &description);
-// The SID: the key's text before the first "_" (the whole key without one), 0 when
-// that is not a number or does not fit 32 bits.
-qint32 productSidOfKey(const QString &key);
+// The SID: the key's text before the first "_" (the whole key without one) as a whole
+// number that fits 32 bits; nothing when it is not one, and such a key names no product.
+std::optional<qint32> productSidOfKey(const QString &key);
 // The description: everything after the first "_", underscores in it included.
 QString productDescriptionOfKey(const QString &key);

@@ -3,29 +3,22 @@
 // folder named by PORDANE_REGISTRY_DIR, and a folder standing in for the one
 // beside the executable.
 #include "settings/uOrvoReg.h"
+#include "tests/support/EnvGuard.h"
+#include "tests/support/TestFiles.h"
 
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 class AppSandbox
 {
 public:
-    AppSandbox() : fOldRegistry(qgetenv("PORDANE_REGISTRY_DIR"))
+    AppSandbox() : fRegistry("PORDANE_REGISTRY_DIR", path(QStringLiteral("registry")).toLocal8Bit().toStdString())
     {
         QDir(fRoot.path()).mkpath(QStringLiteral("registry"));
         QDir(fRoot.path()).mkpath(QStringLiteral("program"));
         QDir(fRoot.path()).mkpath(QStringLiteral("suite"));
-        qputenv("PORDANE_REGISTRY_DIR", path(QStringLiteral("registry")).toLocal8Bit());
-    }
-    ~AppSandbox()
-    {
-        if (fOldRegistry.isEmpty())
-            qunsetenv("PORDANE_REGISTRY_DIR");
-        else
-            qputenv("PORDANE_REGISTRY_DIR", fOldRegistry);
     }
 
     QString path(const QString &relative) const { return fRoot.filePath(relative); }
@@ -43,13 +36,11 @@ public:
     {
         const QString file = path(relative);
         QDir().mkpath(QFileInfo(file).absolutePath());
-        QFile f(file);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
+        ::writeFile(file, content);
         return file;
     }
 
 private:
     QTemporaryDir fRoot;
-    QByteArray fOldRegistry;
+    EnvGuard fRegistry;
 };

@@ -1,6 +1,7 @@
 // Bringing the program up and down: module order, the icon, and what the whole
 // sequence leaves behind before the main window exists.
 #include "tests/app/AppSandbox.h"
+#include "tests/support/TestFiles.h"
 #include "app/StartSequence.h"
 #include "app/StyleEngine.h"
 #include "dialogs/AdvDialogs.h"
@@ -9,7 +10,6 @@
 #include "settings/uOrvoReg.h"
 
 #include <QApplication>
-#include <QDirIterator>
 #include <QIcon>
 #include <QImage>
 #include <QTimer>
@@ -33,15 +33,6 @@ QColor centreColour(const QIcon &icon)
 {
     const QImage image = icon.pixmap(32, 32).toImage();
     return image.pixelColor(image.width() / 2, image.height() / 2);
-}
-
-QStringList filesBelow(const QString &folder)
-{
-    QStringList files;
-    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files.append(it.next());
-    return files;
 }
 
 } // namespace

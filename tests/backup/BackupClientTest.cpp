@@ -1,10 +1,12 @@
 // TBackup hosting the stand-in controls on real databases (embedded engine).
 #include "tests/backup/ClientFixture.h"
 #include "backup/standin/controls/TFmBackupManager.h"
+#include "dialogs/DialogCodes.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QFileInfo>
+#include <QSignalSpy>
 
 using namespace backuptest;
 
@@ -63,21 +65,19 @@ TEST_F(ClientTest, OnlyTheControlEndsTheHostNotEscapeNorACloseRequest)
 {
     TTestDatabase db;
     bool stillUp = false;
-    auto *timer = new QTimer(client->f);
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [&, timer] {
-        if (!client->f->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
+    auto refuse = [&](QWidget *window) {
+        if (window != client->f)
+            return false;
         QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : client->f;
         QTest::keyClick(target, Qt::Key_Escape);
         client->f->close();
-        QTest::qWait(250); // a few polls of the control
-        stillUp = client->f->isVisible();
-        clickWhenShown(QStringLiteral("&Start"));
-    });
-    timer->start();
+        // Up still after a few polls of the control.
+        QSignalSpy polls(client->f->Timer1, &QTimer::timeout);
+        stillUp = QTest::qWaitFor([&] { return polls.count() >= 3 || !client->f->isVisible(); }, 5000)
+                  && client->f->isVisible();
+        return true;
+    };
+    NextDialogs host({refuse, click(QStringLiteral("&Start"))});
     QString name;
     // Not automatic: the control waits for the operator's Start.
     EXPECT_TRUE(client->Backup(bcBrisko, bmStandard, db.path(), db.path(), name, 7, false, 0, QDateTime(), false, 0,
@@ -139,12 +139,12 @@ TEST_F(ClientTest, AnAutomaticBackupThatFailsKeepsItsReasonOnScreenUntilClose)
     const QString missing = dir.filePath(QStringLiteral("missing.fdb"));
     TStowlineControl::setUnattendedFailureWait(60000);
     QString reason;
-    clickWhenShown(QStringLiteral("&Close"), [this, &reason] {
+    NextDialogs host(click(QStringLiteral("&Close"), [this, &reason] {
         for (QLabel *label : client->f->findChildren<QLabel *>())
             if (label->isVisible() && label->text().startsWith(QStringLiteral("Failed: ")))
                 reason = label->text();
         return !reason.isEmpty();
-    });
+    }));
     QString name;
     EXPECT_FALSE(client->Backup(bcBrisko, bmStandard, missing, missing, name, 7, false, 0, QDateTime(), true, 0,
                                 QString()));
@@ -168,15 +168,17 @@ TEST_F(ClientTest, AControlThatReportsFailureClosesTheHostAndFailsTheOperation)
 
     // Not automatic: the control lists the backups, the operator cancels.
     QString chosen;
-    clickWhenShown(QStringLiteral("&Cancel"));
-    EXPECT_FALSE(client->Restore(bcBrisko, db.path(), chosen, false));
+    {
+        NextDialogs host(click(QStringLiteral("&Cancel")));
+        EXPECT_FALSE(client->Restore(bcBrisko, db.path(), chosen, false));
+    }
     EXPECT_EQ(chosen, backup); // the control's choice comes back all the same
     EXPECT_EQ(rowCounts(db.path()).value(QStringLiteral("ITEMS")), 0);
     EXPECT_FALSE(client->br);
     EXPECT_FALSE(client->f->isVisible());
 
     // The operator starts it instead.
-    clickWhenShown(QStringLiteral("&Start"));
+    NextDialogs host(click(QStringLiteral("&Start")));
     EXPECT_TRUE(client->Restore(bcBrisko, db.path(), chosen, false));
     EXPECT_EQ(rowCounts(db.path()).value(QStringLiteral("ITEMS")), 25000);
 }
@@ -190,7 +192,7 @@ TEST_F(ClientTest, SendingFilesSendsTheDatabaseFileItself)
     EXPECT_EQ(filesBelow(review.path()), QStringList{QFileInfo(db.path()).fileName()});
     EXPECT_EQ(filesBelow(folderOf(db.path())), QStringList{QFileInfo(db.path()).fileName()}); // no backup made
     EXPECT_EQ(dialogMessages(), QStringList{QStringLiteral("Data successfully transferred for review.")});
-    EXPECT_EQ(dialogs.at(0).type, 64);
+    EXPECT_EQ(dialogs.at(0).type, mtInformation);
     EXPECT_FALSE(logs.readStowlineLog().contains(QStringLiteral("secret")));
     EXPECT_FALSE(client->bt);
 }
@@ -206,7 +208,7 @@ TEST_F(ClientTest, SendingForReviewOtherwiseSendsAFreshBackup)
     EXPECT_FALSE(client->SendDataForReview(bcBrisko, bmSendFiles, 7, db.path(), db.path(),
                                            QStringLiteral("review.example.com"), {}, {}));
     EXPECT_EQ(dialogMessages(), QStringList{QStringLiteral("Data could NOT be transferred for review.")});
-    EXPECT_EQ(dialogs.at(0).type, 16);
+    EXPECT_EQ(dialogs.at(0).type, mtError);
 
     dialogs.clear();
     const QString missing = review.filePath(QStringLiteral("missing.fdb"));
@@ -226,7 +228,7 @@ TEST_F(ClientTest, SweepCompressesTheDatabaseAndReportsTheSizes)
     EXPECT_EQ(dialogs.at(0).message,
               QStringLiteral("Are you sure to start the database compression?\r\nDepending on the database and "
                              "machine speed this might take a while."));
-    EXPECT_EQ(dialogs.at(0).type, 32);
+    EXPECT_EQ(dialogs.at(0).type, mtQuestion);
     EXPECT_TRUE(dialogs.at(1).message.startsWith(QStringLiteral("Database compression successful.\r\n\r\nOld size: ")))
         << dialogs.at(1).message.toStdString();
     EXPECT_TRUE(dialogs.at(1).message.contains(QStringLiteral("MB\r\nCompression Rate: ")));
@@ -252,7 +254,7 @@ TEST_F(ClientTest, SweepOfAMissingFileWarnsEvenWhenStartedAutomatically)
     EXPECT_EQ(dialogMessages(),
               QStringList{QStringLiteral("Unfortunately the database compression was NOT successful.\r\n"
                                          "Check the Stowline.log for more information.")});
-    EXPECT_EQ(dialogs.at(0).type, 48);
+    EXPECT_EQ(dialogs.at(0).type, mtWarning);
 }
 
 TEST_F(ClientTest, ManagerListsTheBackupsBelowTheDatabasesFolder)
@@ -262,12 +264,12 @@ TEST_F(ClientTest, ManagerListsTheBackupsBelowTheDatabasesFolder)
     ASSERT_TRUE(client->Backup(bcBrisko, bmStandard, db.path(), db.path(), name, 7, false, 0, QDateTime(), true, 0,
                                QString()));
     QList<TBackupEntry> listed;
-    clickWhenShown(QStringLiteral("&Close"), [&] {
+    NextDialogs host(click(QStringLiteral("&Close"), [&] {
         auto *manager = dynamic_cast<TFmBackupManager *>(client->bm.get());
         if (manager)
             listed = manager->backups();
         return !listed.isEmpty();
-    });
+    }));
     client->Manager(bcBrisko, db.path(), db.path());
     ASSERT_EQ(listed.size(), 1);
     EXPECT_EQ(listed.at(0).path, name);

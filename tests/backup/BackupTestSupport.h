@@ -6,9 +6,9 @@
 #include "database/DbStatement.h"
 #include "database/testing/TestDatabase.h"
 #include "tests/support/QStringPrinter.h"
+#include "tests/support/TestFiles.h"
 #include "log/uLog.h"
 
-#include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
@@ -56,23 +56,6 @@ inline void execute(const QString &database, const QString &sql)
     connection.commit();
 }
 
-// Every file below a folder, relative to it, sorted.
-inline QStringList filesBelow(const QString &folder)
-{
-    QStringList found;
-    const QDir root(folder);
-    for (const QFileInfo &info : root.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (info.isDir()) {
-            for (const QString &inner : filesBelow(info.absoluteFilePath()))
-                found << info.fileName() + QLatin1Char('/') + inner;
-        } else {
-            found << info.fileName();
-        }
-    }
-    found.sort();
-    return found;
-}
-
 // A folder the loopback server (running as its own user) may write into.
 inline void openToServer(const QString &folder)
 {
@@ -91,11 +74,7 @@ public:
     LogFolderGuard &operator=(const LogFolderGuard &) = delete;
 
     QString stowlineLog() const { return fDir.filePath(QStringLiteral("logs/Stowline.log")); }
-    QString readStowlineLog() const
-    {
-        QFile file(stowlineLog());
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-    }
+    QString readStowlineLog() const { return QString::fromUtf8(fileBytes(stowlineLog())); }
 
 private:
     QTemporaryDir fDir;

@@ -3,7 +3,9 @@
 // folder, and a hand for the host window: it clicks the control's buttons as an
 // operator would, and closes a host that hangs so that a test fails instead.
 #include "tests/backup/BackupTestSupport.h"
-#include "util/Clock.h"
+#include "tests/support/ClockGuard.h"
+#include "tests/support/LocaleGuard.h"
+#include "tests/support/NextDialogs.h"
 #include "dialogs/DialogAnswerer.h"
 #include "backup/standin/controls/TStowlineControl.h"
 #include "backup/uBackup.h"
@@ -29,8 +31,6 @@ class ClientTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        Clock::setNow(QDateTime(QDate(2023, 9, 1), QTime(8, 15, 30)));
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         setDialogAnswerer([this](const QString &message, int type) {
             dialogs.push_back({message, type});
             return answer;
@@ -54,29 +54,23 @@ protected:
         client.reset();
         setDialogAnswerer({});
         TStowlineControl::setUnattendedFailureWait(fFailureWait);
-        QLocale::setDefault(QLocale::c());
-        Clock::reset();
     }
 
-    // Once the host window is up and ready() holds, clicks the visible, enabled
+    // For the next host window: once ready() holds, clicks the visible, enabled
     // button with the caption (access-key "&" included).
-    void clickWhenShown(const QString &caption, std::function<bool()> ready = {})
+    NextDialogs::Answer click(const QString &caption, std::function<bool()> ready = {})
     {
-        auto *timer = new QTimer(client->f);
-        timer->setInterval(20);
-        QObject::connect(timer, &QTimer::timeout, [this, timer, caption, ready] {
-            if (!client->f->isVisible() || (ready && !ready()))
-                return;
+        return [this, caption, ready](QWidget *window) {
+            if (window != client->f || (ready && !ready()))
+                return false;
             for (QPushButton *button : client->f->findChildren<QPushButton *>()) {
                 if (button->text() == caption && button->isVisible() && button->isEnabled()) {
-                    timer->stop();
-                    timer->deleteLater();
                     QTest::mouseClick(button, Qt::LeftButton);
-                    return;
+                    return true;
                 }
             }
-        });
-        timer->start();
+            return false;
+        };
     }
 
     QStringList dialogMessages() const
@@ -87,6 +81,8 @@ protected:
         return messages;
     }
 
+    ClockGuard clock{QDateTime(QDate(2023, 9, 1), QTime(8, 15, 30))};
+    LocaleGuard locale{QLocale(QLocale::English, QLocale::UnitedStates)};
     LogFolderGuard logs;
     std::unique_ptr<TBackup> client;
     std::vector<ShownDialog> dialogs;

@@ -2,32 +2,15 @@
 // answerer that stands in for a person.
 #include "dialogs/AdvDialogs.h"
 #include "dialogs/DialogAnswerer.h"
+#include "tests/support/NextDialogs.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Runs `drive` on the dialog once it is the active modal window. Polls from
-// the event loop, since the dialog comes up only after the call that shows it.
-void whenDialogUp(std::function<void(TMessageForm *)> drive)
-{
-    auto *poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, drive] {
-        auto *form = qobject_cast<TMessageForm *>(QApplication::activeModalWidget());
-        if (!form || !form->isVisible() || !form->isActiveWindow())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        drive(form);
-    });
-    poll->start();
-}
 
 void pressKey(TMessageForm *form, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
@@ -42,7 +25,7 @@ TEST(DialogRun, QuestionRefusesEscapeAndAltF4AndAnswersYesOnEnter)
     bool stillUpAfterRefusedKeys = false;
     bool yesHadFocus = false;
     bool busyWhileUp = false;
-    whenDialogUp([&](TMessageForm *form) {
+    NextDialogs dialog(answerAs<TMessageForm>([&](TMessageForm *form) {
         yesHadFocus = form->buttons().value(0) && form->buttons()[0]->hasFocus();
         busyWhileUp = QApplication::overrideCursor()
             && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
@@ -51,8 +34,8 @@ TEST(DialogRun, QuestionRefusesEscapeAndAltF4AndAnswersYesOnEnter)
         QTest::qWait(0);
         stillUpAfterRefusedKeys = form->isVisible();
         pressKey(form, Qt::Key_Return);
-    });
-    EXPECT_EQ(QuestionDlg(QStringLiteral("Proceed with the changeover?")), 6);
+    }));
+    EXPECT_EQ(QuestionDlg(QStringLiteral("Proceed with the changeover?")), mrYes);
     EXPECT_TRUE(yesHadFocus);
     EXPECT_TRUE(stillUpAfterRefusedKeys);
     EXPECT_TRUE(busyWhileUp);
@@ -68,32 +51,34 @@ TEST(DialogRun, ButtonsAnswerByTheirPlaceAndAccessKeys)
         int answer;
     };
     const Case cases[] = {
-        {"click No", [](TMessageForm *f) { QTest::mouseClick(f->buttons()[1], Qt::LeftButton); }, 7},
+        {"click No", [](TMessageForm *f) { QTest::mouseClick(f->buttons()[1], Qt::LeftButton); }, mrNo},
         {"Tab then space presses No", [](TMessageForm *f) {
              pressKey(f, Qt::Key_Tab);
              pressKey(f, Qt::Key_Space);
-         }, 7},
+         }, mrNo},
         {"Tab then Enter presses No", [](TMessageForm *f) {
              pressKey(f, Qt::Key_Tab);
              pressKey(f, Qt::Key_Return);
-         }, 7},
-        {"access key N", [](TMessageForm *f) { pressKey(f, Qt::Key_N); }, 7},
-        {"access key Alt+Y", [](TMessageForm *f) { pressKey(f, Qt::Key_Y, Qt::AltModifier); }, 6},
+         }, mrNo},
+        {"access key N", [](TMessageForm *f) { pressKey(f, Qt::Key_N); }, mrNo},
+        {"access key Alt+Y", [](TMessageForm *f) { pressKey(f, Qt::Key_Y, Qt::AltModifier); }, mrYes},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        whenDialogUp(c.drive);
+        NextDialogs dialog(answerAs<TMessageForm>(c.drive));
         EXPECT_EQ(QuestionDlg(QStringLiteral("Go on?")), c.answer);
     }
 }
 
 TEST(DialogRun, EscapeAndAltF4CancelOnlyWhenAllowed)
 {
-    whenDialogUp([](TMessageForm *f) { pressKey(f, Qt::Key_Escape); });
-    EXPECT_EQ(MessageFormDlg(QStringLiteral("Stop?"), {QStringLiteral("&Ok")}, mtNone,
-                             QStringLiteral("T"), 40, false, true, false),
-              mrCancel);
-    whenDialogUp([](TMessageForm *f) { pressKey(f, Qt::Key_F4, Qt::AltModifier); });
+    {
+        NextDialogs dialog(answerAs<TMessageForm>([](TMessageForm *f) { pressKey(f, Qt::Key_Escape); }));
+        EXPECT_EQ(MessageFormDlg(QStringLiteral("Stop?"), {QStringLiteral("&Ok")}, mtNone,
+                                 QStringLiteral("T"), 40, false, true, false),
+                  mrCancel);
+    }
+    NextDialogs dialog(answerAs<TMessageForm>([](TMessageForm *f) { pressKey(f, Qt::Key_F4, Qt::AltModifier); }));
     EXPECT_EQ(MessageFormDlg(QStringLiteral("Stop?"), {QStringLiteral("&Ok")}, mtNone,
                              QStringLiteral("T"), 40, false, false, true),
               mrCancel);
@@ -102,7 +87,7 @@ TEST(DialogRun, EscapeAndAltF4CancelOnlyWhenAllowed)
 TEST(DialogRun, ShortDialogsMapTheirButtonToOne)
 {
     for (auto dlg : {ErrorDlg, WarningDlg, InformationDlg}) {
-        whenDialogUp([](TMessageForm *f) { pressKey(f, Qt::Key_Return); });
+        NextDialogs dialog(answerAs<TMessageForm>([](TMessageForm *f) { pressKey(f, Qt::Key_Return); }));
         EXPECT_EQ(dlg(QStringLiteral("Done."), QString()), 1);
     }
 }
@@ -111,11 +96,13 @@ TEST(DialogRun, EmptyCaptionBecomesTheApplicationTitle)
 {
     SetApplicationTitle(QStringLiteral("Pordane2020"));
     QString seen;
-    whenDialogUp([&](TMessageForm *f) {
-        seen = f->windowTitle();
-        pressKey(f, Qt::Key_Return);
-    });
-    InformationDlg(QStringLiteral("Done."));
+    {
+        NextDialogs dialog(answerAs<TMessageForm>([&](TMessageForm *f) {
+            seen = f->windowTitle();
+            pressKey(f, Qt::Key_Return);
+        }));
+        InformationDlg(QStringLiteral("Done."));
+    }
     EXPECT_EQ(seen, QStringLiteral("Pordane2020"));
     SetApplicationTitle(QString());
 }
@@ -136,7 +123,7 @@ TEST(DialogRun, AnswererStandsInForTheDialog)
         askedType = type;
         return 101;
     });
-    EXPECT_EQ(QuestionDlg(QStringLiteral("Proceed?")), 7);
+    EXPECT_EQ(QuestionDlg(QStringLiteral("Proceed?")), mrNo);
     EXPECT_EQ(askedText, QStringLiteral("Proceed?"));
     EXPECT_EQ(askedType, int(mtQuestion));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

@@ -1,10 +1,13 @@
 // Weekly main log, debug files and tracing by debug level, written to real files.
+#include "tests/support/ClockGuard.h"
 #include "tests/support/QStringPrinter.h"
+#include "tests/support/TempRegistry.h"
+#include "tests/support/TestFiles.h"
 #include "util/Clock.h"
 #include "util/Errors.h"
 #include "log/uLog.h"
 #include "settings/uOrvoReg.h"
-#include "util/uUtils.h"
+#include "util/Fields.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,30 +28,26 @@ protected:
     {
         ASSERT_TRUE(registry.isValid());
         ASSERT_TRUE(programDir.isValid());
-        qputenv("PORDANE_REGISTRY_DIR", registry.path().toLocal8Bit());
         UtilsModuleStart();
         SetLogProgramFile(programDir.filePath("Pordane2023Hospitality.exe"));
-        Clock::setNow(changeover);
     }
     void TearDown() override
     {
         LogModuleStop();
         SetLogProgramFile(QString());
-        Clock::reset();
         UtilsModuleStop();
-        qunsetenv("PORDANE_REGISTRY_DIR");
     }
 
     QString logPath(const QString &name) const { return programDir.filePath("logs/" + name); }
     QByteArray contents(const QString &name) const
     {
-        QFile file(logPath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+        return QFileInfo::exists(logPath(name)) ? fileBytes(logPath(name)) : QByteArray("<missing>");
     }
     static void setDebugLevel(int level) { TOrvoReg().WriteInteger("Debug", "DebugLevel", level); }
 
-    QTemporaryDir registry;
+    TempRegistry registry;
     QTemporaryDir programDir;
+    ClockGuard clock{changeover};
 };
 
 TEST_F(Log, StartCreatesTheFolderAndThisWeeksEmptyMainLog)
@@ -63,10 +62,7 @@ TEST_F(Log, StartCreatesTheFolderAndThisWeeksEmptyMainLog)
 TEST_F(Log, StartKeepsAnExistingMainLog)
 {
     QDir().mkpath(programDir.filePath("logs"));
-    QFile existing(logPath("Pordane2023Hospitality_2023_35.log"));
-    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
-    existing.write("earlier\r\n");
-    existing.close();
+    writeFile(logPath("Pordane2023Hospitality_2023_35.log"), "earlier\r\n");
 
     LogModuleStart();
     EXPECT_EQ(contents("Pordane2023Hospitality_2023_35.log"), "earlier\r\n");

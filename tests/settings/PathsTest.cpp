@@ -1,8 +1,10 @@
 // Program folder settling and the server-to-local database path mapping.
 #include "tests/support/QStringPrinter.h"
+#include "tests/support/TempRegistry.h"
 #include "settings/uOrvoReg.h"
 #include "settings/uPaths.h"
-#include "util/uUtils.h"
+#include "util/Fields.h"
+#include "util/Files.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,14 +23,12 @@ protected:
     {
         ASSERT_TRUE(registry.isValid());
         ASSERT_TRUE(files.isValid());
-        qputenv("PORDANE_REGISTRY_DIR", registry.path().toLocal8Bit());
         UtilsModuleStart();
     }
     void TearDown() override
     {
         PathsModuleStop();
         UtilsModuleStop();
-        qunsetenv("PORDANE_REGISTRY_DIR");
     }
 
     static void addDatabase(const QString &name, const QString &local, const QString &server)
@@ -51,7 +51,7 @@ protected:
         return path;
     }
 
-    QTemporaryDir registry;
+    TempRegistry registry;
     QTemporaryDir files;
 };
 

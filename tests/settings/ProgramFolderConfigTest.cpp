@@ -2,6 +2,7 @@
 #include "tests/settings/SettingsFixture.h"
 
 #include "util/Errors.h"
+#include "settings/XMLConfig.h"
 #include "settings/uOrvoReg.h"
 
 #include <QCoreApplication>
@@ -22,18 +23,8 @@ protected:
         SettingsFixture::TearDown();
     }
 
-    void writeConfig(const QByteArray &content)
-    {
-        QFile file(fFile);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(content);
-    }
-
-    QByteArray configBytes() const
-    {
-        QFile file(fFile);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    void writeConfig(const QByteArray &content) const { writeFile(fFile, content); }
+    QByteArray configBytes() const { return fileBytes(fFile); }
 
     const QString fFile = QCoreApplication::applicationDirPath() + "/Config.xml";
 };

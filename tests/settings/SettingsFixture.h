@@ -3,41 +3,18 @@
 // reaches the stored values directly through the store to check what an
 // accessor really wrote.
 #include "settings/store/RegistryStore.h"
+#include "tests/support/QStringPrinter.h"
+#include "tests/support/RegistryBytes.h"
+#include "tests/support/TempRegistry.h"
+#include "tests/support/TestFiles.h"
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QString>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <optional>
-#include <ostream>
-
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-using Bytes = std::vector<std::uint8_t>;
-
-inline Bytes textBytes(const QString &text)
-{
-    Bytes bytes;
-    for (QChar c : text) {
-        bytes.push_back(static_cast<std::uint8_t>(c.unicode() & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(c.unicode() >> 8));
-    }
-    bytes.insert(bytes.end(), {0, 0});
-    return bytes;
-}
-
-inline Bytes dwordBytes(std::int32_t n)
-{
-    const auto u = static_cast<std::uint32_t>(n);
-    return {std::uint8_t(u), std::uint8_t(u >> 8), std::uint8_t(u >> 16), std::uint8_t(u >> 24)};
-}
 
 inline Bytes doubleBytes(double d)
 {
@@ -58,22 +35,20 @@ inline std::wstring wide(const QString &text)
     return units;
 }
 
+inline Bytes textBytes(const QString &text)
+{
+    return textBytes(wide(text));
+}
+
 class SettingsFixture : public ::testing::Test
 {
 protected:
-    void SetUp() override { qputenv("PORDANE_REGISTRY_DIR", fRegistry.path().toLocal8Bit()); }
-    void TearDown() override { qunsetenv("PORDANE_REGISTRY_DIR"); }
-
     QString hiveFile(RegRoot root) const
     {
         return fRegistry.filePath(root == RegRoot::LocalMachine ? "HKEY_LOCAL_MACHINE.reg" : "HKEY_CURRENT_USER.reg");
     }
 
-    QByteArray hiveBytes(RegRoot root) const
-    {
-        QFile file(hiveFile(root));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray hiveBytes(RegRoot root) const { return fileBytes(hiveFile(root)); }
 
     // Takes write access to the machine hive away: no writer can open a
     // folder standing in the lock file's place, not even root.
@@ -134,5 +109,5 @@ private:
                                       : QStringLiteral("SOFTWARE\\Tollvane\\Orvo\\") + section);
     }
 
-    QTemporaryDir fRegistry;
+    TempRegistry fRegistry;
 };

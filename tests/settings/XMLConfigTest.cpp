@@ -2,7 +2,7 @@
 #include "tests/settings/SettingsFixture.h"
 
 #include "util/Errors.h"
-#include "settings/uOrvoReg.h"
+#include "settings/XMLConfig.h"
 
 namespace {
 
@@ -12,16 +12,8 @@ protected:
     QString write(const QByteArray &content)
     {
         const QString name = fFolder.filePath("Config.xml");
-        QFile file(name);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(content);
+        writeFile(name, content);
         return name;
-    }
-
-    static QByteArray bytesOf(const QString &name)
-    {
-        QFile file(name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     QTemporaryDir fFolder;
@@ -31,8 +23,8 @@ TEST_F(XMLConfig, AMissingFileIsCreatedWithAnEmptySetupDocument)
 {
     const QString name = fFolder.filePath("Config.xml");
     EXPECT_EQ(TXMLConfig(name).ReadValue("", "ProgramFolder", "default", 0), "default");
-    EXPECT_EQ(bytesOf(name), QByteArray("<setup>\r\n</setup>\r\n"));
-    EXPECT_EQ(bytesOf(name).size(), 19);
+    EXPECT_EQ(fileBytes(name), QByteArray("<setup>\r\n</setup>\r\n"));
+    EXPECT_EQ(fileBytes(name).size(), 19);
 }
 
 TEST_F(XMLConfig, ValuesAreFoundByLowerCasedPathBelowTheRootOrASite)
@@ -113,7 +105,7 @@ TEST_F(XMLConfig, AMalformedFileFailsWithTheParsersMessageAndIsNotRewritten)
             EXPECT_TRUE(e.message().contains("line ")) << e.message().toStdString();
             EXPECT_TRUE(e.message().contains(name)) << e.message().toStdString();
         }
-        EXPECT_EQ(bytesOf(name), content);
+        EXPECT_EQ(fileBytes(name), content);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Lets failing expectations show texts as text.
+// Lets failing expectations show texts and bytes as text.
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <ostream>
@@ -15,4 +16,9 @@ inline void PrintTo(const QStringList &texts, std::ostream *os)
     for (const QString &text : texts)
         *os << "\n  \"" << text.toStdString() << '"';
     *os << " }";
+}
+
+inline void PrintTo(const QByteArray &bytes, std::ostream *os)
+{
+    *os << '"' << bytes.toStdString() << '"';
 }

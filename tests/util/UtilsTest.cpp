@@ -1,6 +1,9 @@
 // Text, number, flag, folder and file helpers.
 #include "util/Clock.h"
 #include "tests/support/QStringPrinter.h"
+#include "util/Fields.h"
+#include "util/Files.h"
+#include "util/Numbers.h"
 #include "util/uUtils.h"
 
 #include <QCoreApplication>

@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -20,58 +19,9 @@ const int kMessageLines = 5000;
 
 } // namespace
 
-// Carries what the work thread reports over to the control, on the control's own
-// thread; reports for a control that is gone are dropped by Qt.
-class TStowlineControl::TProgressRelay : public TJobProgress
-{
-public:
-    TProgressRelay(TStowlineControl *control, std::shared_ptr<std::atomic<bool>> cancel)
-        : fControl(control), fCancel(std::move(cancel))
-    {
-    }
-
-    void step(const QString &what) override
-    {
-        StowlineLog(what);
-        post([c = fControl, what] {
-            c->fStep->setText(what);
-            c->fBar->setRange(0, 0);
-            c->fMessages->appendPlainText(what);
-        });
-    }
-    void message(const QString &line) override
-    {
-        post([c = fControl, line] { c->fMessages->appendPlainText(line); });
-    }
-    void percent(int value) override
-    {
-        post([c = fControl, value] {
-            if (value < 0) {
-                c->fBar->setRange(0, 0);
-            } else {
-                c->fBar->setRange(0, 100);
-                c->fBar->setValue(value);
-            }
-        });
-    }
-    bool cancelRequested() const override { return *fCancel; }
-
-private:
-    template <class F>
-    void post(F &&f)
-    {
-        QMetaObject::invokeMethod(fControl, std::forward<F>(f), Qt::QueuedConnection);
-    }
-
-    TStowlineControl *fControl;
-    std::shared_ptr<std::atomic<bool>> fCancel;
-};
-
 TStowlineControl::TStowlineControl(const QString &title, TDispId modalResultId, QWidget *owner)
-    : QWidget(owner), fTitle(title), fModalResultId(modalResultId)
+    : QWidget(owner), fTitle(title), fProperties(title), fResult(fProperties, modalResultId)
 {
-    fProperties.insert(modalResultId, {QStringLiteral("ModalResult"), qint32(smrRunning)});
-
     auto *layout = new QVBoxLayout(this);
     auto *heading = new QLabel(title, this);
     QFont bold = heading->font();
@@ -112,44 +62,30 @@ TStowlineControl::TStowlineControl(const QString &title, TDispId modalResultId, 
 
     connect(fStart, &QPushButton::clicked, this, &TStowlineControl::start);
     connect(fCancel, &QPushButton::clicked, this, &TStowlineControl::cancel);
-}
 
-TStowlineControl::~TStowlineControl()
-{
-    if (fThread) {
-        // The work cannot outlive its control: it stops at its next safe point.
-        *fCancelRequested = true;
-        fThread->wait();
-        delete fThread;
-    }
+    connect(&fWorker, &TStowlineWorker::stepped, this, [this](const QString &what) {
+        fStep->setText(what);
+        fBar->setRange(0, 0);
+        fMessages->appendPlainText(what);
+    });
+    connect(&fWorker, &TStowlineWorker::messaged, fMessages, &QPlainTextEdit::appendPlainText);
+    connect(&fWorker, &TStowlineWorker::percentReached, this, &TStowlineControl::showPercent);
+    connect(&fWorker, &TStowlineWorker::finished, this, &TStowlineControl::runFinished);
 }
 
 void TStowlineControl::declare(TDispId id, const QString &name, const TOleValue &initial)
 {
-    fProperties.insert(id, {name, initial});
+    fProperties.declare(id, name, initial);
 }
 
 void TStowlineControl::SetProperty(TDispId id, const TOleValue &value)
 {
-    auto it = fProperties.find(id);
-    if (it == fProperties.end())
-        throw EPosError(QStringLiteral("%1 has no property with dispatch id %2.").arg(fTitle).arg(id));
-    if (id == fModalResultId)
-        throw EPosError(QStringLiteral("%1: ModalResult is read-only.").arg(fTitle));
-    if (value.index() != it->value.index())
-        throw EPosError(QStringLiteral("%1: property %2 takes a %3.")
-                            .arg(fTitle, it->name,
-                                 std::holds_alternative<qint32>(it->value) ? QStringLiteral("number")
-                                                                           : QStringLiteral("text")));
-    it->value = value;
+    fProperties.set(id, value);
 }
 
 TOleValue TStowlineControl::GetProperty(TDispId id) const
 {
-    auto it = fProperties.constFind(id);
-    if (it == fProperties.cend())
-        throw EPosError(QStringLiteral("%1 has no property with dispatch id %2.").arg(fTitle).arg(id));
-    return it->value;
+    return fProperties.get(id);
 }
 
 void TStowlineControl::Invoke(TDispId method)
@@ -187,17 +123,17 @@ void TStowlineControl::EmbedIn(QWidget *host)
 
 qint32 TStowlineControl::intProperty(TDispId id) const
 {
-    return OleInt(GetProperty(id));
+    return fProperties.intValue(id);
 }
 
 QString TStowlineControl::textProperty(TDispId id) const
 {
-    return OleText(GetProperty(id));
+    return fProperties.textValue(id);
 }
 
 void TStowlineControl::store(TDispId id, const TOleValue &value)
 {
-    fProperties[id].value = value;
+    fProperties.store(id, value);
 }
 
 void TStowlineControl::setDetails(const QString &text)
@@ -212,7 +148,7 @@ void TStowlineControl::showEvent(QShowEvent *event)
         return;
     fShown = true;
     if (startsOnShow()) {
-        fAutoStarted = true;
+        fResult.markAutoStarted();
         // Once the window is on screen, so that the operator sees the work begin.
         QTimer::singleShot(0, this, &TStowlineControl::start);
     }
@@ -220,7 +156,7 @@ void TStowlineControl::showEvent(QShowEvent *event)
 
 void TStowlineControl::start()
 {
-    if (fThread || intProperty(fModalResultId) != smrRunning)
+    if (fWorker.isRunning() || fResult.hasEnded())
         return;
     TJob job;
     try {
@@ -236,46 +172,36 @@ void TStowlineControl::start()
     fCancel->setText(QStringLiteral("&Cancel"));
     fCancel->setEnabled(true);
     fBar->setRange(0, 0);
-
-    fCancelRequested = std::make_shared<std::atomic<bool>>(false);
-    auto relay = std::make_shared<TProgressRelay>(this, fCancelRequested);
-    fThread = QThread::create([this, job, relay] {
-        QString result, error;
-        bool cancelled = false;
-        try {
-            result = job(*relay);
-        } catch (const EAbort &) {
-            cancelled = true;
-        } catch (const std::exception &e) {
-            error = errorText(e);
-        }
-        QMetaObject::invokeMethod(
-            this, [this, result, error, cancelled] { runFinished(result, error, cancelled); },
-            Qt::QueuedConnection);
-    });
-    fThread->start();
+    fWorker.run(job);
 }
 
 void TStowlineControl::cancel()
 {
-    if (fThread) {
-        *fCancelRequested = true;
+    if (fWorker.isRunning()) {
+        fWorker.requestCancel();
         fCancel->setEnabled(false);
         fStep->setText(QStringLiteral("Cancelling: the step under way is finished first, then everything "
                                       "it wrote is removed."));
         StowlineLog(fTitle + QStringLiteral(": cancel requested"));
         return;
     }
-    if (!fSucceeded)
+    if (!fResult.hasSucceeded())
         StowlineLog(fTitle + QStringLiteral(": closed without success"));
-    finish(fSucceeded ? smrSucceeded : smrFailed);
+    finish(fResult.resultOnClose());
+}
+
+void TStowlineControl::showPercent(int value)
+{
+    if (value < 0) {
+        fBar->setRange(0, 0);
+    } else {
+        fBar->setRange(0, 100);
+        fBar->setValue(value);
+    }
 }
 
 void TStowlineControl::runFinished(const QString &result, const QString &error, bool cancelled)
 {
-    fThread->wait();
-    delete fThread;
-    fThread = nullptr;
     fBar->setRange(0, 100);
 
     if (cancelled) {
@@ -288,7 +214,7 @@ void TStowlineControl::runFinished(const QString &result, const QString &error, 
         fBar->setValue(100);
         fStep->setText(QStringLiteral("Done."));
         StowlineLog(fTitle + QStringLiteral(": done. ") + result);
-        fSucceeded = true;
+        fResult.succeed();
         jobSucceeded(result);
         if (closesOnSuccess())
             finish(smrSucceeded);
@@ -307,40 +233,28 @@ void TStowlineControl::failed(const QString &error)
     fBar->setValue(0);
     fCancel->setText(QStringLiteral("&Close"));
     fCancel->setEnabled(true);
-    if (!fAutoStarted) {
-        fStart->setEnabled(true); // an operator who started it may try again
-        return;
-    }
-    // The operator reads why before the caller moves on; unwatched work still ends.
     const int wait = unattendedFailureWait();
-    if (wait <= 0) {
+    switch (fResult.afterFailure(wait)) {
+    case TStowlineResult::TAfterFailure::Retry:
+        fStart->setEnabled(true); // an operator who started it may try again
+        break;
+    case TStowlineResult::TAfterFailure::EndNow:
         finish(smrFailed);
-        return;
+        break;
+    case TStowlineResult::TAfterFailure::EndAfterWait:
+        // The operator reads why before the caller moves on; unwatched work still ends.
+        fCancel->setFocus();
+        QTimer::singleShot(wait, this, [this] {
+            if (!fResult.hasEnded())
+                finish(smrFailed);
+        });
+        break;
     }
-    fCancel->setFocus();
-    QTimer::singleShot(wait, this, [this] {
-        if (intProperty(fModalResultId) == smrRunning)
-            finish(smrFailed);
-    });
-}
-
-namespace {
-int gUnattendedFailureWait = 60000;
-}
-
-void TStowlineControl::setUnattendedFailureWait(int milliseconds)
-{
-    gUnattendedFailureWait = milliseconds;
-}
-
-int TStowlineControl::unattendedFailureWait()
-{
-    return gUnattendedFailureWait;
 }
 
 void TStowlineControl::finish(qint32 result)
 {
-    store(fModalResultId, result);
+    fResult.end(result);
     fStart->setEnabled(false);
     fCancel->setEnabled(false);
 }

@@ -1,30 +1,25 @@
 #pragma once
-// What the four stand-in controls share: properties by dispatch id, the
-// ModalResult contract, a view of the work (stage, progress, the service's
-// messages), Start and Cancel, and the work itself run on its own thread so
-// that the window stays responsive.
-#include "backup/standin/jobs/JobProgress.h"
+// What the four stand-in controls share: a window on the work (stage, progress,
+// the service's messages) with Start and Cancel, over their properties by dispatch id
+// (TStowlineProperties), the ModalResult contract (TStowlineResult) and the work run
+// on its own thread (TStowlineWorker).
 #include "backup/core/Stowline_TLB.h"
+#include "backup/standin/controls/TStowlineProperties.h"
+#include "backup/standin/controls/TStowlineResult.h"
+#include "backup/standin/controls/TStowlineWorker.h"
 
-#include <QHash>
 #include <QWidget>
-#include <atomic>
-#include <functional>
-#include <memory>
 
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
-class QThread;
 class QVBoxLayout;
 
 class TStowlineControl : public QWidget, public IStowlineControl
 {
     Q_OBJECT
 public:
-    ~TStowlineControl() override;
-
     void SetProperty(TDispId id, const TOleValue &value) override;
     TOleValue GetProperty(TDispId id) const override;
     void Invoke(TDispId method) override;
@@ -37,17 +32,17 @@ public:
     // The Cancel button: asks running work to stop at its next safe point; when
     // idle, closes with success when the work has succeeded, else with failure.
     void cancel();
-    bool isRunning() const { return fThread != nullptr; }
+    bool isRunning() const { return fWorker.isRunning(); }
 
     // After work that started by itself fails, its message stays on screen until the
     // operator presses Close, or this long at most for a run nobody watches.
-    static void setUnattendedFailureWait(int milliseconds);
-    static int unattendedFailureWait();
+    static void setUnattendedFailureWait(int milliseconds) { sUnattendedFailureWait = milliseconds; }
+    static int unattendedFailureWait() { return sUnattendedFailureWait; }
 
 protected:
     // The work of one run: made on the user-interface thread from the properties,
     // run on the work thread; its result text is logged and passed to jobSucceeded.
-    using TJob = std::function<QString(TJobProgress &)>;
+    using TJob = TStowlineWorker::TJob;
 
     TStowlineControl(const QString &title, TDispId modalResultId, QWidget *owner);
 
@@ -77,22 +72,16 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    struct TProperty
-    {
-        QString name;
-        TOleValue value;
-    };
-    class TProgressRelay;
-
     void runFinished(const QString &result, const QString &error, bool cancelled);
     void failed(const QString &error);
+    void showPercent(int value);
+
+    inline static int sUnattendedFailureWait = 60000;
 
     QString fTitle;
-    TDispId fModalResultId;
-    QHash<TDispId, TProperty> fProperties;
+    TStowlineProperties fProperties;
+    TStowlineResult fResult;
     bool fShown = false;
-    bool fAutoStarted = false;
-    bool fSucceeded = false;
 
     QLabel *fDetails;
     QLabel *fStep;
@@ -102,6 +91,6 @@ private:
     QPushButton *fStart;
     QPushButton *fCancel;
 
-    QThread *fThread = nullptr;
-    std::shared_ptr<std::atomic<bool>> fCancelRequested;
+    // Last, so that it goes first: running work stops while the rest is still whole.
+    TStowlineWorker fWorker;
 };

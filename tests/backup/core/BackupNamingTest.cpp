@@ -1,6 +1,7 @@
 // The folder convention for backup files and the compression report, with a fixed clock.
 #include "backup/core/BackupNaming.h"
-#include "util/Clock.h"
+#include "tests/support/ClockGuard.h"
+#include "tests/support/LocaleGuard.h"
 #include "tests/support/QStringPrinter.h"
 #include "backup/core/SweepReport.h"
 
@@ -15,20 +16,12 @@ namespace {
 class FixedTimeAndLocale : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        Clock::setNow(QDateTime(QDate(2023, 9, 1), QTime(8, 15, 30)));
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        ASSERT_TRUE(fDir.isValid());
-    }
-    void TearDown() override
-    {
-        Clock::reset();
-        QLocale::setDefault(QLocale::c());
-    }
+    void SetUp() override { ASSERT_TRUE(fDir.isValid()); }
     QString dbPath() const { return fDir.filePath(QStringLiteral("Data/POS.FDB")); }
     QString dataFolder() const { return fDir.filePath(QStringLiteral("Data/")); }
 
+    ClockGuard fClock{QDateTime(QDate(2023, 9, 1), QTime(8, 15, 30))};
+    LocaleGuard fLocale{QLocale(QLocale::English, QLocale::UnitedStates)};
     QTemporaryDir fDir;
 };
 
@@ -107,7 +100,7 @@ TEST(SweepReport, ShowsSizesInMebibytesAndTheRateInTheLocalesForm)
         {"old file missing: no division by zero", -1, 1048576, "0,00|1,00|0,00"},
         {"thousands", qint64(1500) * 1048576, qint64(1200) * 1048576, "1.500,00|1.200,00|20,00"},
     };
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    LocaleGuard locale(commaLocale());
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         const QStringList parts = QString::fromLatin1(c.sizes).split(QLatin1Char('|'));
@@ -116,7 +109,6 @@ TEST(SweepReport, ShowsSizesInMebibytesAndTheRateInTheLocalesForm)
                                  "Compression Rate: %3%")
                       .arg(parts[0], parts[1], parts[2]));
     }
-    QLocale::setDefault(QLocale::c());
 }
 
 } // namespace

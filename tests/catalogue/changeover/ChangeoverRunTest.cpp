@@ -10,8 +10,9 @@
 #include "catalogue/core/SectionNames.h"
 #include "database/testing/TestDatabase.h"
 #include "settings/uOrvoReg.h"
+#include "tests/support/ClockGuard.h"
+#include "tests/support/TempRegistry.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -28,17 +29,7 @@ struct BackupCall
 class ChangeoverRunTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(fRegistry.isValid());
-        qputenv("PORDANE_REGISTRY_DIR", fRegistry.path().toLocal8Bit());
-        Clock::setNow(QDateTime(QDate(2023, 9, 5), QTime(14, 3, 7)));
-    }
-    void TearDown() override
-    {
-        Clock::reset();
-        qunsetenv("PORDANE_REGISTRY_DIR");
-    }
+    void SetUp() override { ASSERT_TRUE(fRegistry.isValid()); }
 
     // Runs on the database (or on a connection never opened) with the given backup result.
     TChangeoverEnd run(const TTestDatabase *db, const QList<Node> &ticked, const TSelectionStore &store,
@@ -58,7 +49,8 @@ protected:
         return changeover.run();
     }
 
-    QTemporaryDir fRegistry;
+    TempRegistry fRegistry;
+    ClockGuard fClock{QDateTime(QDate(2023, 9, 5), QTime(14, 3, 7))};
     QList<BackupCall> backups;
 };
 

@@ -3,7 +3,8 @@
 // the database is in.
 #include "catalogue/changeover/ChangeoverRun.h"
 #include "tests/catalogue/changeover/ChangeoverSite.h"
-#include "util/Clock.h"
+#include "tests/support/ClockGuard.h"
+#include "tests/support/TempRegistry.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "util/Errors.h"
@@ -13,7 +14,6 @@
 #include "database/testing/TestDatabase.h"
 
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QThread>
 #include <atomic>
 #include <gtest/gtest.h>
@@ -39,9 +39,8 @@ bool productUpdateRunning(TDbConnection &monitor)
 
 TEST(ChangeoverServerStop, MidUpdateLeavesEverythingAsItWasAndSaysSo)
 {
-    QTemporaryDir registry;
-    qputenv("PORDANE_REGISTRY_DIR", registry.path().toLocal8Bit());
-    Clock::setNow(QDateTime(QDate(2023, 9, 5), QTime(14, 3, 7)));
+    TempRegistry registry;
+    ClockGuard clock(QDateTime(QDate(2023, 9, 5), QTime(14, 3, 7)));
 
     TTestDatabase db(siteSql());
     TPrivateServer server;
@@ -108,9 +107,6 @@ TEST(ChangeoverServerStop, MidUpdateLeavesEverythingAsItWasAndSaysSo)
     EXPECT_EQ(departmentLogRows(path), 0);
     EXPECT_FALSE(departmentTriggerActive(path)); // as the operator was told
     server.stop();
-
-    Clock::reset();
-    qunsetenv("PORDANE_REGISTRY_DIR");
 }
 
 } // namespace

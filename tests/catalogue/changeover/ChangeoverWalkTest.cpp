@@ -86,23 +86,6 @@ INSTANTIATE_TEST_SUITE_P(
                     {}, {{Bar, "12_Pils", "Y"}, {Beer, "12_Pils", "Y"}, {Lager, "12_Pils", "Y"}}, {"P12 2"}}),
     [](const ::testing::TestParamInfo<OutcomeCase> &info) { return std::string(info.param.name); });
 
-TEST(ChangeoverProductKey, SidIsTheWholeNumberBeforeTheFirstUnderscore)
-{
-    struct
-    {
-        const char *key;
-        bool isProduct;
-        qint32 sid;
-    } cases[] = {{"123_Cod", true, 123}, {"123", true, 123}, {"7_a_b", true, 7}, {"-4_Refund", true, -4},
-                 {"abc_Cod", false, 0}, {"_Cod", false, 0}, {"12x_Cod", false, 0}, {"2147483648_Big", false, 0}};
-    for (const auto &c : cases) {
-        qint32 sid = 0;
-        EXPECT_EQ(changeoverProductSid(c.key, sid), c.isProduct) << c.key;
-        if (c.isProduct)
-            EXPECT_EQ(sid, c.sid) << c.key;
-    }
-}
-
 // A site from before the third level: its table is missing, and a run that never meets a
 // third-level node must not need it.
 TEST(ChangeoverWalk, SiteWithoutTheThirdLevelNeverPreparesItsStatement)

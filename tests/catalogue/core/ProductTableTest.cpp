@@ -66,4 +66,17 @@ TEST(ProductTable, LowerCaseYCountsAsTicked)
     EXPECT_EQ(cds.toggle(0, store), QStringLiteral("N"));
 }
 
+TEST(ProductTable, AKeyThatNamesNoNumberShowsSkuZero)
+{
+    TSelectionStore store;
+    store.write("100001", "x1_Odd", "N");
+    store.write("100001", "99999999999_Too big", "N");
+    TProductTable cds;
+    cds.loadSection(store, "100001");
+    ASSERT_EQ(cds.rowCount(), 2);
+    EXPECT_EQ(cds.sku(0), 0);
+    EXPECT_EQ(cds.product(0), QStringLiteral("Odd"));
+    EXPECT_EQ(cds.sku(1), 0);
+}
+
 } // namespace

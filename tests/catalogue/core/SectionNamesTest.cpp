@@ -31,15 +31,25 @@ TEST(SectionNames, LargeAndNegativeIdsNeverCollide)
     EXPECT_EQ(sectionName(1, 100007), QStringLiteral("10000100007"));
 }
 
+// The SID is the whole number before the first underscore; a key without one names no product.
 TEST(ProductKeys, SplitAtTheFirstUnderscore)
 {
-    struct { const char *key; qint32 sid; const char *description; } cases[] = {
+    const std::optional<qint32> none;
+    struct { const char *key; std::optional<qint32> sid; const char *description; } cases[] = {
         {"123_Fish_and_chips", 123, "Fish_and_chips"},
         {"45_", 45, ""},
         {"7", 7, ""},
-        {"x1_Odd", 0, "Odd"},
-        {"99999999999_Too big", 0, "Too big"},
+        {"123_Cod", 123, "Cod"},
+        {"123", 123, ""},
+        {"7_a_b", 7, "a_b"},
         {"-3_Negative", -3, "Negative"},
+        {"-4_Refund", -4, "Refund"},
+        {"x1_Odd", none, "Odd"},
+        {"abc_Cod", none, "Cod"},
+        {"_Cod", none, "Cod"},
+        {"12x_Cod", none, "Cod"},
+        {"2147483648_Big", none, "Big"},
+        {"99999999999_Too big", none, "Too big"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.key);

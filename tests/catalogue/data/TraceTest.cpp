@@ -6,6 +6,8 @@
 #include "tests/support/LocaleGuard.h"
 #include "catalogue/data/ShowData.h"
 #include "tests/support/SiteSql.h"
+#include "tests/support/TempRegistry.h"
+#include "tests/support/TestFiles.h"
 #include "database/testing/TestDatabase.h"
 #include "log/uLog.h"
 #include "settings/uOrvoReg.h"
@@ -25,9 +27,8 @@ class TraceTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        ASSERT_TRUE(fRegistry.isValid());
         ASSERT_TRUE(fDir.isValid());
-        qputenv("PORDANE_REGISTRY_DIR", fDir.filePath("registry").toLocal8Bit());
-        QDir().mkpath(fDir.filePath("registry"));
         SetLogProgramFile(fDir.filePath("program/Pordane2023Hospitality"));
         LogModuleStart();
     }
@@ -35,7 +36,6 @@ protected:
     {
         LogModuleStop();
         SetLogProgramFile(QString());
-        qunsetenv("PORDANE_REGISTRY_DIR");
     }
 
     QString collectAndReadLog(const TTestDatabase &db, int debugLevel)
@@ -49,14 +49,12 @@ protected:
 
         QString text;
         const QDir logs(LogFolder());
-        for (const QString &name : logs.entryList(QDir::Files)) {
-            QFile file(logs.filePath(name));
-            if (file.open(QIODevice::ReadOnly))
-                text += QString::fromLocal8Bit(file.readAll());
-        }
+        for (const QString &name : filesBelow(logs.path()))
+            text += QString::fromLocal8Bit(fileBytes(logs.filePath(name)));
         return text;
     }
 
+    TempRegistry fRegistry;
     QTemporaryDir fDir;
 };
 

@@ -5,55 +5,34 @@
 #include "tests/support/SiteSql.h"
 #include "catalogue/changeover/ChangeoverRun.h"
 #include "tests/catalogue/changeover/ChangeoverSite.h"
-#include "util/Clock.h"
+#include "tests/support/ClockGuard.h"
+#include "tests/support/NextDialogs.h"
+#include "tests/support/TestFiles.h"
 #include "tests/catalogue/changeover/DialogLog.h"
 #include "catalogue/core/ProductTable.h"
 #include "database/testing/TestDatabase.h"
 #include "settings/uOrvoReg.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
 using namespace changeover;
 
 namespace {
 
-// Presses a button of every message dialog that comes up, as the operator would: the
-// first button ("Yes" or "OK") unless told otherwise; other modal windows (the backup's)
-// are left to run.
-class TDialogPresser
+// Presses the first button ("Yes" or "OK") of the next message dialog, as the operator
+// would, noting its text; other modal windows (the backup's) are left to run.
+NextDialogs::Answer pressFirstButton(QStringList &seen)
 {
-public:
-    TDialogPresser()
-    {
-        QObject::connect(&fTimer, &QTimer::timeout, [this] { pressIfShown(); });
-        fTimer.start(20);
-    }
-
-    QStringList seen;
-
-private:
-    void pressIfShown()
-    {
-        auto *form = qobject_cast<TMessageForm *>(QApplication::activeModalWidget());
-        if (!form || !form->isVisible() || form == fLast)
-            return;
-        fLast = form;
+    return answerAs<TMessageForm>([&seen](TMessageForm *form) {
         seen << form->MsgLabel->text();
         QTest::mouseClick(form->buttons().first(), Qt::LeftButton);
-    }
-
-    QTimer fTimer;
-    QPointer<TMessageForm> fLast;
-};
+    });
+}
 
 // A dialog's text as its label shows it: without the kind, lines broken by LF alone.
 QString shown(const QString &logged)
@@ -75,12 +54,6 @@ protected:
         tv = fWindow->departmentTree();
         tv->expandAll();
     }
-    void TearDown() override
-    {
-        Clock::reset();
-        MainWindowTest::TearDown();
-    }
-
     QTreeWidgetItem *node(const QString &caption) const
     {
         const auto found = tv->findItems(caption, Qt::MatchStartsWith | Qt::MatchRecursive);
@@ -108,15 +81,9 @@ protected:
         QTest::mouseClick(fWindow->findChild<QPushButton *>("btnProceed"), Qt::LeftButton);
     }
     // Files below the database's backup folders.
-    QStringList backupFiles() const
-    {
-        QStringList files;
-        const QString root = QFileInfo(fDb->path()).absolutePath() + "/Backups";
-        for (QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
-            files << QDir(root).relativeFilePath(it.next());
-        return files;
-    }
+    QStringList backupFiles() const { return filesBelow(QFileInfo(fDb->path()).absolutePath() + "/Backups"); }
 
+    ClockGuard fClock;
     std::unique_ptr<TTestDatabase> fDb;
     QTreeWidget *tv = nullptr;
 };
@@ -131,10 +98,13 @@ TEST_F(ChangeoverWindow, ProceedBacksUpRewritesWhatIsTickedAndCloses)
     tv->setCurrentItem(node("Kitchen"));
     clickTick("21_Soup");
 
-    TDialogPresser operatorAtDialogs;
-    pressProceed();
+    QStringList seen;
+    {
+        NextDialogs operatorAtDialogs({pressFirstButton(seen), pressFirstButton(seen)});
+        pressProceed();
+    }
 
-    EXPECT_EQ(operatorAtDialogs.seen, QStringList({shown(kConfirm), shown(kDone)}));
+    EXPECT_EQ(seen, QStringList({shown(kConfirm), shown(kDone)}));
     EXPECT_FALSE(fWindow->isVisible());
     EXPECT_EQ(rows(fDb->path()), baselineWith({"S10 2/2", "T100 2/2", "P11 2", "P21 2"}));
     EXPECT_TRUE(departmentTriggerActive(fDb->path()));
@@ -195,10 +165,9 @@ TEST_F(MainWindowTest, LargeIdsAreChangedApart)
     QTableView *lb = w.productGrid();
     QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualRect(table->index(2, TProductTable::CHECKED)).center());
 
-    Clock::setNow(QDateTime(QDate(2023, 9, 5), QTime(9, 0)));
+    ClockGuard clock(QDateTime(QDate(2023, 9, 5), QTime(9, 0)));
     TDialogLog dialogs({Yes});
     QTest::mouseClick(w.findChild<QPushButton *>("btnProceed"), Qt::LeftButton);
-    Clock::reset();
 
     EXPECT_EQ(dialogs.seen, QStringList({kConfirm, kDone}));
     EXPECT_EQ(rows(db.path()), QStringList({"D1 1/1", "S100012 1/1", "T12 2/2", "P1 2", "P2 2", "P3 1"}));

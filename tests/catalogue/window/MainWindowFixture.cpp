@@ -9,13 +9,11 @@
 void MainWindowTest::SetUp()
 {
     ASSERT_TRUE(fRegistry.isValid());
-    qputenv("PORDANE_REGISTRY_DIR", fRegistry.path().toLocal8Bit());
 }
 
 void MainWindowTest::TearDown()
 {
     fWindow.reset();
-    qunsetenv("PORDANE_REGISTRY_DIR");
 }
 
 TShownMain &MainWindowTest::showOn(const QString &databasePath)

@@ -4,8 +4,8 @@
 #include "util/Errors.h"
 #include "database/testing/TestDatabase.h"
 #include "catalogue/window/TfmMain.h"
+#include "tests/support/TempRegistry.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -39,6 +39,6 @@ protected:
     // Any splash window still alive.
     static bool splashAlive();
 
-    QTemporaryDir fRegistry;
+    TempRegistry fRegistry;
     std::unique_ptr<TShownMain> fWindow;
 };

@@ -4,6 +4,7 @@
 #include "settings/store/FileRegistryStore.h"
 #include "database/tools/SiteGenerator.h"
 #include "database/tools/SiteHive.h"
+#include "tests/support/EnvGuard.h"
 
 #include <QTemporaryDir>
 
@@ -91,7 +92,7 @@ TEST(SiteHive, BothHivesNameTheDatabase)
                   QStringLiteral("127.0.0.1:/data/demo.fdb"));
     EXPECT_FALSE(qEnvironmentVariableIsSet("PORDANE_REGISTRY_DIR"));
 
-    qputenv("PORDANE_REGISTRY_DIR", dir.path().toLocal8Bit());
+    EnvGuard registry("PORDANE_REGISTRY_DIR", dir.path().toLocal8Bit().toStdString());
     FileRegistryStore store;
     auto text = [](RegistryKey &key, const wchar_t *name) {
         RegValue value;
@@ -109,7 +110,6 @@ TEST(SiteHive, BothHivesNameTheDatabase)
         EXPECT_EQ(text(*key, L"LocalPath"), QStringLiteral("/data/demo.fdb"));
         EXPECT_EQ(text(*key, L"ServerPath"), QStringLiteral("127.0.0.1:/data/demo.fdb"));
     }
-    qunsetenv("PORDANE_REGISTRY_DIR");
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 // (regedit /S), and reg.exe's export of it reads back here to the same keys,
 // values and types: the hive files and the registry editor share one format.
 #include "settings/store/RegistryStore.h"
-#include "tests/settings/store/TempFolder.h"
+#include "tests/support/EnvGuard.h"
+#include "tests/support/RegistryBytes.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,23 +13,11 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
 // A value's type and bytes.
 using Value = std::pair<RegType, Bytes>;
 
 // Each key below the test's own key, and each of its values by name.
 using Tree = std::map<std::wstring, std::map<std::wstring, Value>>;
-
-Bytes textBytes(const std::wstring &text)
-{
-    Bytes bytes;
-    for (wchar_t c : text + L'\0') {
-        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>((c >> 8) & 0xFF));
-    }
-    return bytes;
-}
 
 const std::wstring kBase = L"SOFTWARE\\PordaneRoundTrip";
 
@@ -46,14 +36,6 @@ std::string windowsPath(const std::string &path)
     for (char &c : result)
         if (c == '/')
             c = '\\';
-    return result;
-}
-
-std::string narrow(const std::wstring &text)
-{
-    std::string result;
-    for (wchar_t c : text)
-        result += c < 0x80 ? static_cast<char>(c) : '?';
     return result;
 }
 
@@ -88,16 +70,6 @@ void collect(const std::wstring &path, Tree &tree)
     for (const std::wstring &name : names)
         collect(path + L"\\" + name, tree);
 }
-
-class ScopedRegistryDir
-{
-public:
-    explicit ScopedRegistryDir(const TempFolder &folder)
-    {
-        ::setenv("PORDANE_REGISTRY_DIR", folder.path().c_str(), 1);
-    }
-    ~ScopedRegistryDir() { ::unsetenv("PORDANE_REGISTRY_DIR"); }
-};
 
 class RegistryEditorRoundTrip : public ::testing::Test
 {
@@ -136,7 +108,7 @@ TEST_F(RegistryEditorRoundTrip, AHiveSurvivesImportAndExportByTheRegistryEditor)
 
     TempFolder written_hives;
     {
-        ScopedRegistryDir dir(written_hives);
+        EnvGuard registry("PORDANE_REGISTRY_DIR", written_hives.path());
         write(written);
     }
 
@@ -149,7 +121,7 @@ TEST_F(RegistryEditorRoundTrip, AHiveSurvivesImportAndExportByTheRegistryEditor)
 
     Tree read;
     {
-        ScopedRegistryDir dir(exported_hives);
+        EnvGuard registry("PORDANE_REGISTRY_DIR", exported_hives.path());
         collect(L"", read);
     }
     EXPECT_EQ(read, written);

@@ -2,7 +2,10 @@
 // when they are written, access to the machine hive, and concurrent writers.
 #include "settings/store/FileRegistryStore.h"
 #include "settings/store/HiveText.h"
-#include "tests/settings/store/TempFolder.h"
+#include "tests/support/EnvGuard.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/RegistryBytes.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,16 +18,9 @@ extern char **environ;
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes dword(std::uint32_t n) { return {std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)}; }
-
 class FileStore : public ::testing::Test
 {
 protected:
-    void SetUp() override { ::setenv("PORDANE_REGISTRY_DIR", folder.path().c_str(), 1); }
-    void TearDown() override { ::unsetenv("PORDANE_REGISTRY_DIR"); }
-
     std::unique_ptr<RegistryKey> create(RegistryStore &store, RegRoot root, const std::wstring &path,
                                         RegAccess access = RegAccess::All)
     {
@@ -49,6 +45,7 @@ protected:
     }
 
     TempFolder folder;
+    EnvGuard registry{"PORDANE_REGISTRY_DIR", folder.path()};
     FileRegistryStore store;
 };
 
@@ -72,15 +69,15 @@ TEST_F(FileStore, EachRootHasItsOwnHiveFileInTheRegistryFolder)
 TEST_F(FileStore, AWriteThatChangesNothingLeavesTheFileAlone)
 {
     auto key = create(store, RegRoot::CurrentUser, L"SOFTWARE\\Tollvane\\Orvo\\Debug");
-    ASSERT_EQ(key->setValue(L"DebugLevel", RegType::Dword, dword(0).data(), 4), RegResult::Success);
+    ASSERT_EQ(key->setValue(L"DebugLevel", RegType::Dword, dwordBytes(0).data(), 4), RegResult::Success);
     const std::string hive = folder.file("HKEY_CURRENT_USER.reg");
     const ino_t before = inodeOf(hive);
 
     create(store, RegRoot::CurrentUser, L"software\\tollvane\\orvo\\debug");
-    EXPECT_EQ(key->setValue(L"debuglevel", RegType::Dword, dword(0).data(), 4), RegResult::Success);
+    EXPECT_EQ(key->setValue(L"debuglevel", RegType::Dword, dwordBytes(0).data(), 4), RegResult::Success);
     EXPECT_EQ(inodeOf(hive), before) << "the same value again is no change";
 
-    EXPECT_EQ(key->setValue(L"DebugLevel", RegType::Binary, dword(0).data(), 4), RegResult::Success);
+    EXPECT_EQ(key->setValue(L"DebugLevel", RegType::Binary, dwordBytes(0).data(), 4), RegResult::Success);
     EXPECT_NE(inodeOf(hive), before) << "a new type is a change";
     std::vector<std::string> names;
     if (DIR *dir = ::opendir(folder.path().c_str())) {
@@ -101,9 +98,9 @@ TEST_F(FileStore, AnotherProgramsChangeIsSeenByTheNextRead)
     auto theirs = create(other, RegRoot::CurrentUser, L"K");
     // Same-sized changes in quick succession: only the file's identity tells them apart.
     for (std::uint32_t i = 0; i < 200; ++i) {
-        ASSERT_EQ(theirs->setValue(L"N", RegType::Dword, dword(i).data(), 4), RegResult::Success);
+        ASSERT_EQ(theirs->setValue(L"N", RegType::Dword, dwordBytes(i).data(), 4), RegResult::Success);
         ASSERT_EQ(readDword(*mine, L"N"), i);
-        ASSERT_EQ(mine->setValue(L"N", RegType::Dword, dword(i + 1000).data(), 4), RegResult::Success);
+        ASSERT_EQ(mine->setValue(L"N", RegType::Dword, dwordBytes(i + 1000).data(), 4), RegResult::Success);
         ASSERT_EQ(readDword(*theirs, L"N"), i + 1000);
     }
 
@@ -118,14 +115,14 @@ TEST_F(FileStore, PathsAndNamesTheFormatCannotHoldAreRefused)
     for (const wchar_t *path : {L"\\SOFTWARE", L"A\\\\B", L"A\\\\", L"Line\nBreak"})
         EXPECT_EQ(store.createKey(RegRoot::CurrentUser, path, RegAccess::All, key), RegResult::InvalidParameter);
     key = create(store, RegRoot::CurrentUser, L"K");
-    EXPECT_EQ(key->setValue(L"Line\r\nBreak", RegType::Dword, dword(1).data(), 4), RegResult::InvalidParameter);
+    EXPECT_EQ(key->setValue(L"Line\r\nBreak", RegType::Dword, dwordBytes(1).data(), 4), RegResult::InvalidParameter);
     EXPECT_EQ(key->deleteTree(L""), RegResult::InvalidParameter);
 }
 
 TEST_F(FileStore, AMachineHiveThatCannotBeWrittenIsReadOnly)
 {
     create(store, RegRoot::LocalMachine, L"SOFTWARE\\Tollvane\\Orvo")
-        ->setValue(L"Kelloffice", RegType::Dword, dword(1).data(), 4);
+        ->setValue(L"Kelloffice", RegType::Dword, dwordBytes(1).data(), 4);
     // Tests run as root, where permission bits stop nothing: a folder in the
     // lock file's place is what no writer can open.
     const std::string lock = folder.file("HKEY_LOCAL_MACHINE.reg.lock");
@@ -148,7 +145,7 @@ TEST_F(FileStore, AMachineHiveThatCannotBeWrittenIsReadOnly)
 TEST_F(FileStore, ARegistryFolderThatCannotBeMadeDeniesWritesAndReadsAsEmpty)
 {
     writeFileBytes(folder.file("plain-file"), "x");
-    ::setenv("PORDANE_REGISTRY_DIR", folder.file("plain-file/registry").c_str(), 1);
+    EnvGuard unmakable("PORDANE_REGISTRY_DIR", folder.file("plain-file/registry"));
     std::unique_ptr<RegistryKey> key;
     for (RegRoot root : {RegRoot::LocalMachine, RegRoot::CurrentUser}) {
         EXPECT_EQ(store.createKey(root, L"SOFTWARE", RegAccess::All, key), RegResult::AccessDenied);

@@ -1,7 +1,10 @@
 // The hive file format: what is read, what is written, and what is refused.
 #include "settings/store/HiveFormat.h"
 #include "settings/store/HiveText.h"
-#include "tests/settings/store/TempFolder.h"
+#include "tests/support/EnvGuard.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/RegistryBytes.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +14,7 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
 const std::string kHeader = "Windows Registry Editor Version 5.00\r\n\r\n";
-
-Bytes text(const std::wstring &s) { return unitsToUtf16le(s + L'\0'); }
 
 std::unique_ptr<HiveKey> parseUtf8(const std::string &body)
 {
@@ -45,11 +44,11 @@ TEST(HiveFormat, ReadsEveryValueForm)
         Bytes data;
     };
     const Case cases[] = {
-        {R"("V"="C:\\Data\\A.fdb")", RegType::Sz, text(L"C:\\Data\\A.fdb")},
-        {R"("V"="say \"hi\"")", RegType::Sz, text(L"say \"hi\"")},
-        {R"("V"="")", RegType::Sz, text(L"")},
-        {"\"V\"=\"caf\xC3\xA9 \xE2\x82\xAC\"", RegType::Sz, text(L"caf\u00e9 \u20ac")},
-        {R"("V"="one\r\ntwo")", RegType::Sz, text(L"one\r\ntwo")},
+        {R"("V"="C:\\Data\\A.fdb")", RegType::Sz, textBytes(L"C:\\Data\\A.fdb")},
+        {R"("V"="say \"hi\"")", RegType::Sz, textBytes(L"say \"hi\"")},
+        {R"("V"="")", RegType::Sz, textBytes(L"")},
+        {"\"V\"=\"caf\xC3\xA9 \xE2\x82\xAC\"", RegType::Sz, textBytes(L"caf\u00e9 \u20ac")},
+        {R"("V"="one\r\ntwo")", RegType::Sz, textBytes(L"one\r\ntwo")},
         {R"("V"=dword:0000002a)", RegType::Dword, {0x2a, 0, 0, 0}},
         {R"("V"=dword:FFFFFFFE)", RegType::Dword, {0xfe, 0xff, 0xff, 0xff}},
         {R"("V"=dword:7)", RegType::Dword, {7, 0, 0, 0}},
@@ -96,25 +95,25 @@ TEST(HiveFormat, ReadsUtf8WithAByteOrderMarkAndUtf16le)
 {
     const std::string body = "[HKEY_CURRENT_USER\\K]\r\n\"V\"=\"\xE2\x82\xAC\"\r\n";
     auto withBom = parseHive("\xEF\xBB\xBF" + kHeader + body, RegRoot::CurrentUser, "bom.reg");
-    EXPECT_EQ(valueAt(*withBom, L"K", L"V")->data, text(L"\u20ac"));
+    EXPECT_EQ(valueAt(*withBom, L"K", L"V")->data, textBytes(L"\u20ac"));
 
     std::wstring units;
     utf8ToUnits(kHeader + body, 0, units);
     const Bytes utf16 = unitsToUtf16le(units);
     auto fromUtf16 = parseHive("\xFF\xFE" + std::string(utf16.begin(), utf16.end()), RegRoot::CurrentUser, "u16.reg");
-    EXPECT_EQ(valueAt(*fromUtf16, L"K", L"V")->data, text(L"\u20ac"));
+    EXPECT_EQ(valueAt(*fromUtf16, L"K", L"V")->data, textBytes(L"\u20ac"));
 }
 
 TEST(HiveFormat, WritesAsTheRegistryEditorDoes)
 {
     HiveKey root(L"HKEY_CURRENT_USER");
     HiveKey &orvo = root.childOrNew(L"SOFTWARE").childOrNew(L"Tollvane").childOrNew(L"Orvo");
-    orvo.setValue(L"ProgramFolder", {RegType::Sz, text(L"C:\\Orvo \"2023\"")});
+    orvo.setValue(L"ProgramFolder", {RegType::Sz, textBytes(L"C:\\Orvo \"2023\"")});
     orvo.setValue(L"Kelloffice", {RegType::Dword, {0x2a, 0, 0, 0}});
     orvo.setValue(L"Width", {RegType::Binary, {0, 0, 0, 0, 0, 0, 0xf0, 0x3f}});
-    orvo.setValue(L"Home", {RegType::ExpandSz, text(L"%H%")});
-    orvo.setValue(L"Note", {RegType::Sz, text(L"a\nb")});
-    orvo.setValue(L"", {RegType::Sz, text(L"")});
+    orvo.setValue(L"Home", {RegType::ExpandSz, textBytes(L"%H%")});
+    orvo.setValue(L"Note", {RegType::Sz, textBytes(L"a\nb")});
+    orvo.setValue(L"", {RegType::Sz, textBytes(L"")});
     orvo.setValue(L"Long", {RegType::Binary, Bytes(50, 0x11)});
     orvo.childOrNew(L"Database");
 
@@ -145,13 +144,13 @@ TEST(HiveFormat, WhatIsWrittenReadsBackTheSame)
 {
     HiveKey root(L"HKEY_LOCAL_MACHINE");
     HiveKey &odd = root.childOrNew(L"Key with ] and spaces ").childOrNew(L"\u00c9t\u00e9");
-    odd.setValue(L"with \"quotes\" and \\", {RegType::Sz, text(L"\\\"")});
-    odd.setValue(L"TextWithNul", {RegType::Sz, text(std::wstring(L"a\0b", 3))});
+    odd.setValue(L"with \"quotes\" and \\", {RegType::Sz, textBytes(L"\\\"")});
+    odd.setValue(L"TextWithNul", {RegType::Sz, textBytes(std::wstring(L"a\0b", 3))});
     odd.setValue(L"NoEndingNul", {RegType::Sz, {0x41, 0}});
     odd.setValue(L"OddLength", {RegType::Sz, {0x41}});
     odd.setValue(L"ShortDword", {RegType::Dword, {1, 2}});
     odd.setValue(L"Custom", {static_cast<RegType>(0x12345), {9}});
-    odd.setValue(L"Surrogates", {RegType::Sz, text(L"\xd83d\xde00")});
+    odd.setValue(L"Surrogates", {RegType::Sz, textBytes(L"\xd83d\xde00")});
     root.childOrNew(L"b");
     root.childOrNew(L"A");
 
@@ -214,7 +213,7 @@ TEST(HiveFormat, ABrokenHiveFailsNamingFileAndLineAndIsNeverRewritten)
         ASSERT_NE(expected, kBrokenHives.end());
 
         TempFolder folder;
-        ::setenv("PORDANE_REGISTRY_DIR", folder.path().c_str(), 1);
+        EnvGuard registry("PORDANE_REGISTRY_DIR", folder.path());
         const std::string hive = folder.file("HKEY_CURRENT_USER.reg");
         const std::string original = readFileBytes(std::string(BROKEN_HIVES_DIR) + "/" + name);
         writeFileBytes(hive, original);
@@ -239,7 +238,6 @@ TEST(HiveFormat, ABrokenHiveFailsNamingFileAndLineAndIsNeverRewritten)
         std::sort(left.begin(), left.end());
         EXPECT_EQ(left.front(), "HKEY_CURRENT_USER.reg");
         EXPECT_LE(left.size(), 2u) << "nothing but the hive and its lock file";
-        ::unsetenv("PORDANE_REGISTRY_DIR");
     }
 }
 

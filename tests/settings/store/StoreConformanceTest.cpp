@@ -2,34 +2,13 @@
 // only: the same suite runs on hive files here and on the Win32 registry.
 #include "settings/store/RegistryStore.h"
 #include "tests/settings/store/StoreSandbox.h"
+#include "tests/support/RegistryBytes.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes textBytes(const std::wstring &text)
-{
-    Bytes bytes;
-    for (wchar_t c : text + L'\0') {
-        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>((c >> 8) & 0xFF));
-    }
-    return bytes;
-}
-
-Bytes dwordBytes(std::uint32_t n)
-{
-    return {std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)};
-}
-
-std::string narrow(const std::wstring &text)
-{
-    return std::string(text.begin(), text.end());
-}
 
 class StoreConformance : public ::testing::Test
 {

@@ -45,13 +45,6 @@ QString errorOf(const std::function<void()> &work)
     return QString();
 }
 
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(content), content.size());
-}
-
 class JobsTest : public ::testing::Test
 {
 protected:
@@ -200,9 +193,7 @@ TEST_F(JobsTest, TransferCopiesIntoTheFolderThatTheHostNames)
 
     const QString copy = RunTransfer(source, QString(), remote.path(), progress);
     EXPECT_EQ(copy, remote.filePath(QStringLiteral("data.fdb")));
-    QFile copied(copy);
-    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copied.readAll(), content);
+    EXPECT_EQ(fileBytes(copy), content);
 
     const QString url = QUrl::fromLocalFile(remote.path()).toString();
     EXPECT_EQ(RunTransfer(source, QStringLiteral("review.fdb"), url, progress),

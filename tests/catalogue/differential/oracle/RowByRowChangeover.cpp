@@ -53,9 +53,8 @@ public:
             for (const QString &key : store.keys(section)) {
                 if (!YNToBool(store.read(section, key, no)))
                     continue;
-                qint32 sid = 0;
-                if (changeoverProductSid(key, sid))
-                    updateProduct(sid);
+                if (const std::optional<qint32> sid = productSidOfKey(key))
+                    updateProduct(*sid);
             }
         }
     }

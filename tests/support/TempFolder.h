@@ -17,7 +17,3 @@ public:
 private:
     std::string fPath;
 };
-
-// Whole-file helpers for fixtures.
-std::string readFileBytes(const std::string &path);
-void writeFileBytes(const std::string &path, const std::string &bytes);

@@ -1,9 +1,7 @@
-#include "tests/settings/store/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <ftw.h>
-#include <sstream>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -22,18 +20,4 @@ TempFolder::~TempFolder()
         fPath.c_str(),
         [](const char *path, const struct stat *, int, struct FTW *) { return ::remove(path); }, 16,
         FTW_DEPTH | FTW_PHYS);
-}
-
-std::string readFileBytes(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void writeFileBytes(const std::string &path, const std::string &bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
 }

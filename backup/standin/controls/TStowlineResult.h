@@ -1,0 +1,40 @@
+#pragma once
+// Where a control's work stands as its ModalResult tells the host: running (0) until
+// the control ends, then succeeded (1) or failed (2) for good. Work that started by
+// itself and failed still ends the control; work an operator started may be retried.
+#include "backup/standin/controls/TStowlineProperties.h"
+
+class TStowlineResult
+{
+public:
+    // Declares ModalResult among the properties: read-only, running.
+    TStowlineResult(TStowlineProperties &properties, TDispId modalResultId);
+
+    // Whether ModalResult has left running; work starts only before.
+    bool hasEnded() const;
+    // Ends the control with this result.
+    void end(qint32 result);
+
+    // The work started by itself once the control was shown.
+    void markAutoStarted() { fAutoStarted = true; }
+    // The work succeeded: Close ends the control with success from now on.
+    void succeed() { fSucceeded = true; }
+    bool hasSucceeded() const { return fSucceeded; }
+    // What Close (Cancel when idle) ends with: success when the work has succeeded.
+    qint32 resultOnClose() const { return fSucceeded ? smrSucceeded : smrFailed; }
+
+    // What a failure of the work leads to, given how long a failure of work that
+    // started by itself may stay on screen.
+    enum class TAfterFailure {
+        Retry,       // the operator who started it may try again
+        EndNow,      // nobody waits to read why
+        EndAfterWait // the reason stays on screen until Close, or the wait at most
+    };
+    TAfterFailure afterFailure(int unattendedWait) const;
+
+private:
+    TStowlineProperties &fProperties;
+    TDispId fModalResultId;
+    bool fAutoStarted = false;
+    bool fSucceeded = false;
+};
