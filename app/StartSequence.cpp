@@ -70,8 +70,7 @@ QIcon BuiltInIcon()
 
 void ApplyApplicationIcon(const QString &programFolder)
 {
-    const QString folder =
-        programFolder.isEmpty() ? QFileInfo(ModuleFileName()).absolutePath() : programFolder;
+    const QString folder = programFolder.isEmpty() ? QFileInfo(ModuleFileName()).absolutePath() : programFolder;
     const QString iconFile = IncludeBackslash(folder, false) + QStringLiteral("Res/Orvo.ico");
     QIcon icon;
     if (QFileInfo::exists(iconFile))
@@ -79,8 +78,7 @@ void ApplyApplicationIcon(const QString &programFolder)
     QApplication::setWindowIcon(icon.isNull() ? BuiltInIcon() : icon);
 }
 
-int RunStartSequence(QApplication &app,
-                     const std::function<std::unique_ptr<QWidget>()> &createMainWindow)
+int RunStartSequence(QApplication &app, const std::function<std::unique_ptr<QWidget>()> &createMainWindow)
 {
     TModuleRun modules;
     ApplyApplicationIcon();

@@ -44,5 +44,4 @@ QIcon BuiltInIcon();
 
 // The whole run after the application object exists: modules, icon, style,
 // title, main window, event loop, and everything down again in reverse.
-int RunStartSequence(QApplication &app,
-                     const std::function<std::unique_ptr<QWidget>()> &createMainWindow);
+int RunStartSequence(QApplication &app, const std::function<std::unique_ptr<QWidget>()> &createMainWindow);

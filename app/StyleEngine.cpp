@@ -14,9 +14,7 @@ const char *const kMenuClasses[] = {"QMenu", "QMenuBar"};
 } // namespace
 
 TStyleEngine::TStyleEngine()
-    : fReporter([](const QString &message) {
-          QMessageBox::critical(nullptr, QStringLiteral("Style"), message);
-      })
+    : fReporter([](const QString &message) { QMessageBox::critical(nullptr, QStringLiteral("Style"), message); })
 {
 }
 

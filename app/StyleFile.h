@@ -19,7 +19,7 @@ struct TStyleFile
 {
     QString name;
     QString base;
-    QPalette palette;      // only the roles the file sets are resolved
+    QPalette palette; // only the roles the file sets are resolved
     QString sheet;
 };
 

@@ -23,8 +23,8 @@ QString StyleCandidateBesideProgram(const QString &programFolder, const QString 
 
 QString StyleCandidateInSuite(const QString &suiteFolder, const QString &firstCandidate)
 {
-    const qsizetype cut = std::max(firstCandidate.lastIndexOf(QLatin1Char('/')),
-                                   firstCandidate.lastIndexOf(QLatin1Char(':')));
+    const qsizetype cut =
+        std::max(firstCandidate.lastIndexOf(QLatin1Char('/')), firstCandidate.lastIndexOf(QLatin1Char(':')));
     return IncludeBackslash(suiteFolder, false) + kStylesFolder + firstCandidate.mid(cut + 1);
 }
 
@@ -33,8 +33,7 @@ void LoadVisualStyle(TStyleEngine &engine, const QString &programFolder)
     const QString skin = ReadUserSetting(QStringLiteral("Skin"), QString(), QString());
     if (skin.isEmpty())
         return;
-    const QString folder =
-        programFolder.isEmpty() ? QFileInfo(ModuleFileName()).absolutePath() : programFolder;
+    const QString folder = programFolder.isEmpty() ? QFileInfo(ModuleFileName()).absolutePath() : programFolder;
     QString candidate = StyleCandidateBesideProgram(folder, skin);
     if (!QFileInfo::exists(candidate)) {
         const QString suite = ReadSetting(QStringLiteral("ProgramFolder"), QString(), QString());

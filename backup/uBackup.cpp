@@ -1,10 +1,10 @@
 #include "backup/uBackup.h"
 
 #include "backup/core/BackupNaming.h"
-#include "util/Errors.h"
 #include "backup/core/StowlineHost.h"
 #include "backup/core/SweepReport.h"
 #include "dialogs/AdvDialogs.h"
+#include "util/Errors.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -17,12 +17,10 @@ const int kPollInterval = 100;
 
 const QString kTransferred = QStringLiteral("Data successfully transferred for review.");
 const QString kNotTransferred = QStringLiteral("Data could NOT be transferred for review.");
-const QString kSweepQuestion = QStringLiteral(
-    "Are you sure to start the database compression?\r\n"
-    "Depending on the database and machine speed this might take a while.");
-const QString kSweepFailed = QStringLiteral(
-    "Unfortunately the database compression was NOT successful.\r\n"
-    "Check the Stowline.log for more information.");
+const QString kSweepQuestion = QStringLiteral("Are you sure to start the database compression?\r\n"
+                                              "Depending on the database and machine speed this might take a while.");
+const QString kSweepFailed = QStringLiteral("Unfortunately the database compression was NOT successful.\r\n"
+                                            "Check the Stowline.log for more information.");
 
 // The size of the database file in bytes, -1 when it cannot be found. Read in full
 // 64 bits, so that a database of 2 GiB or more is not reported with a wrong size.
@@ -80,8 +78,7 @@ void TBackupForm::Timer1Timer()
 class TBackup::THosted
 {
 public:
-    THosted(TBackup &client, std::unique_ptr<IStowlineControl> &field, TStowlineClass control,
-            bool ownedByHost)
+    THosted(TBackup &client, std::unique_ptr<IStowlineControl> &field, TStowlineClass control, bool ownedByHost)
         : fClient(client), fField(field)
     {
         fField = CreateStowlineControl(control, ownedByHost ? client.f : nullptr);
@@ -174,8 +171,7 @@ bool TBackup::Backup(TBackupClient backupClient, TBackupMode backupMode, const Q
     return result == smrSucceeded;
 }
 
-bool TBackup::Restore(TBackupClient backupClient, const QString &localDBPath, QString &backupFileName,
-                      bool autoMode)
+bool TBackup::Restore(TBackupClient backupClient, const QString &localDBPath, QString &backupFileName, bool autoMode)
 {
     using namespace IFmBackupRestore;
     THosted control(*this, br, TStowlineClass::FmBackupRestore, false);
@@ -217,8 +213,8 @@ bool TBackup::SendDataForReview(TBackupClient backupClient, TBackupMode backupMo
         fileToSend = localDBPath;
     } else {
         // The review copy is always a fresh request backup, whatever the client.
-        Backup(bcBrisko, bmRequest, remoteDBPath, localDBPath, fileToSend, siteNo, false, 0, QDateTime(), true,
-               0, QString());
+        Backup(bcBrisko, bmRequest, remoteDBPath, localDBPath, fileToSend, siteNo, false, 0, QDateTime(), true, 0,
+               QString());
     }
     if (fileToSend.isEmpty())
         return false;
@@ -245,16 +241,15 @@ bool TBackup::SendDataForReview(TBackupClient backupClient, TBackupMode backupMo
     return result == smrSucceeded;
 }
 
-bool TBackup::Sweep(TBackupClient backupClient, const QString &remoteDBPath, const QString &localDBPath,
-                    bool autoStart)
+bool TBackup::Sweep(TBackupClient backupClient, const QString &remoteDBPath, const QString &localDBPath, bool autoStart)
 {
     if (!autoStart && QuestionDlg(kSweepQuestion) != mrYes)
         return false;
 
     const qint64 oldSize = databaseFileSize(localDBPath);
     QString fileName = DailyBackupName(localDBPath);
-    const bool done = Backup(backupClient, bmStandard, remoteDBPath, localDBPath, fileName, 0, false, 0,
-                             QDateTime(), true, 0, QString())
+    const bool done = Backup(backupClient, bmStandard, remoteDBPath, localDBPath, fileName, 0, false, 0, QDateTime(),
+                             true, 0, QString())
         && Restore(backupClient, localDBPath, fileName, true);
     if (!done) {
         WarningDlg(kSweepFailed);

@@ -59,8 +59,7 @@ public:
                            const QString &remoteDBPath, const QString &localDBPath, const QString &host,
                            const QString &user, const QString &pass);
     // Compresses the database by a backup restored over it; true when both worked.
-    bool Sweep(TBackupClient backupClient, const QString &remoteDBPath, const QString &localDBPath,
-               bool autoStart);
+    bool Sweep(TBackupClient backupClient, const QString &remoteDBPath, const QString &localDBPath, bool autoStart);
 
     // The control being polled: the first set of bb, br, bm, bt, and the dispatch id
     // of its ModalResult; null when none is set.

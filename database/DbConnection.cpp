@@ -16,7 +16,9 @@ class TParamBlock
 {
 public:
     TParamBlock(ThrowStatusWrapper *status, unsigned kind)
-        : fBuilder(Fb::master()->getUtilInterface()->getXpbBuilder(status, kind, nullptr, 0)) {}
+        : fBuilder(Fb::master()->getUtilInterface()->getXpbBuilder(status, kind, nullptr, 0))
+    {
+    }
     ~TParamBlock() { fBuilder->dispose(); }
     TParamBlock(const TParamBlock &) = delete;
     TParamBlock &operator=(const TParamBlock &) = delete;
@@ -80,7 +82,9 @@ void TDbConnection::Private::closeCursors()
         statement->d->closeCursor();
 }
 
-TDbConnection::TDbConnection() : d(std::make_unique<Private>()) {}
+TDbConnection::TDbConnection() : d(std::make_unique<Private>())
+{
+}
 
 TDbConnection::~TDbConnection()
 {

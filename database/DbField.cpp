@@ -1,8 +1,8 @@
 #include "database/DbField.h"
 
 #include "database/DbColumn.h"
-#include "util/Errors.h"
 #include "database/FbCall.h"
+#include "util/Errors.h"
 
 #include <QLocale>
 
@@ -52,9 +52,12 @@ QString scaledText(qint64 value, int scale)
 unsigned bytesPerChar(unsigned charSet)
 {
     switch (charSet) {
-    case CharSetUtf8: return 4;
-    case CharSetUnicodeFss: return 3;
-    default: return 1;
+    case CharSetUtf8:
+        return 4;
+    case CharSetUnicodeFss:
+        return 3;
+    default:
+        return 1;
     }
 }
 
@@ -72,8 +75,7 @@ QString twoDigits(unsigned n)
 
 } // namespace
 
-TDbField::TDbField(const TDbColumn &column, const unsigned char *row)
-    : fColumn(column), fRow(row)
+TDbField::TDbField(const TDbColumn &column, const unsigned char *row) : fColumn(column), fRow(row)
 {
 }
 
@@ -110,9 +112,9 @@ qint64 TDbField::asInt64() const
     case SQL_SHORT:
     case SQL_LONG:
     case SQL_INT64: {
-        qint64 raw = fColumn.type == SQL_SHORT  ? readAt<qint16>(fRow, fColumn.offset)
-                     : fColumn.type == SQL_LONG ? readAt<qint32>(fRow, fColumn.offset)
-                                                : readAt<qint64>(fRow, fColumn.offset);
+        qint64 raw = fColumn.type == SQL_SHORT ? readAt<qint16>(fRow, fColumn.offset)
+            : fColumn.type == SQL_LONG         ? readAt<qint32>(fRow, fColumn.offset)
+                                               : readAt<qint64>(fRow, fColumn.offset);
         if (fColumn.scale >= 0)
             return raw * powerOfTen(fColumn.scale);
         // Round half away from zero, as the server does when it casts.
@@ -129,8 +131,8 @@ qint64 TDbField::asInt64() const
     case SQL_DOUBLE: {
         const double d = std::round(asDouble());
         if (!(d >= -9.2e18 && d <= 9.2e18))
-            throw EPosError(QStringLiteral("Column %1: %2 is not a whole number that fits")
-                                .arg(fColumn.name, asText()));
+            throw EPosError(
+                QStringLiteral("Column %1: %2 is not a whole number that fits").arg(fColumn.name, asText()));
         return static_cast<qint64>(d);
     }
     default: {
@@ -148,9 +150,7 @@ qint32 TDbField::asInteger() const
 {
     const qint64 value = asInt64();
     if (value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max())
-        throw EPosError(QStringLiteral("Column %1: %2 does not fit a 32-bit integer")
-                            .arg(fColumn.name)
-                            .arg(value));
+        throw EPosError(QStringLiteral("Column %1: %2 does not fit a 32-bit integer").arg(fColumn.name).arg(value));
     return static_cast<qint32>(value);
 }
 
@@ -207,18 +207,19 @@ QString TDbField::asText() const
     case SQL_TIMESTAMP: {
         unsigned year = 0, month = 0, day = 0;
         Fb::master()->getUtilInterface()->decodeDate(readAt<ISC_DATE>(fRow, fColumn.offset), &year, &month, &day);
-        const QString date = QStringLiteral("%1-%2-%3").arg(year, 4, 10, QChar(u'0')).arg(twoDigits(month), twoDigits(day));
+        const QString date =
+            QStringLiteral("%1-%2-%3").arg(year, 4, 10, QChar(u'0')).arg(twoDigits(month), twoDigits(day));
         if (fColumn.type == SQL_TYPE_DATE)
             return date;
         unsigned hours = 0, minutes = 0, seconds = 0, fractions = 0;
-        Fb::master()->getUtilInterface()->decodeTime(readAt<ISC_TIME>(fRow, fColumn.offset + sizeof(ISC_DATE)),
-                                                    &hours, &minutes, &seconds, &fractions);
+        Fb::master()->getUtilInterface()->decodeTime(readAt<ISC_TIME>(fRow, fColumn.offset + sizeof(ISC_DATE)), &hours,
+                                                     &minutes, &seconds, &fractions);
         return date + u' ' + twoDigits(hours) + u':' + twoDigits(minutes) + u':' + twoDigits(seconds);
     }
     case SQL_TYPE_TIME: {
         unsigned hours = 0, minutes = 0, seconds = 0, fractions = 0;
-        Fb::master()->getUtilInterface()->decodeTime(readAt<ISC_TIME>(fRow, fColumn.offset), &hours, &minutes,
-                                                    &seconds, &fractions);
+        Fb::master()->getUtilInterface()->decodeTime(readAt<ISC_TIME>(fRow, fColumn.offset), &hours, &minutes, &seconds,
+                                                     &fractions);
         return twoDigits(hours) + u':' + twoDigits(minutes) + u':' + twoDigits(seconds);
     }
     default:

@@ -7,8 +7,8 @@
 #include "database/DbStatement.h"
 #include "database/SqlText.h"
 
-#include <firebird/Interface.h>
 #include <QList>
+#include <firebird/Interface.h>
 #include <vector>
 
 struct TDbConnection::Private

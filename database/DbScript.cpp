@@ -13,10 +13,9 @@ QString firstWord(const QString &statement, int skip = 0)
 
 bool isDefinition(const QString &word)
 {
-    static const QStringList words = {QStringLiteral("CREATE"),  QStringLiteral("ALTER"),
-                                      QStringLiteral("RECREATE"), QStringLiteral("DROP"),
-                                      QStringLiteral("COMMENT"), QStringLiteral("GRANT"),
-                                      QStringLiteral("REVOKE"),  QStringLiteral("DECLARE")};
+    static const QStringList words = {QStringLiteral("CREATE"), QStringLiteral("ALTER"),   QStringLiteral("RECREATE"),
+                                      QStringLiteral("DROP"),   QStringLiteral("COMMENT"), QStringLiteral("GRANT"),
+                                      QStringLiteral("REVOKE"), QStringLiteral("DECLARE")};
     return words.contains(word);
 }
 
@@ -36,7 +35,8 @@ void runSqlScript(TDbConnection &connection, const QString &script)
                 continue;
         }
         connection.executeImmediate(statement);
-        if (isDefinition(word) || (word == QLatin1String("SET") && firstWord(statement, 1) == QLatin1String("GENERATOR")))
+        if (isDefinition(word)
+            || (word == QLatin1String("SET") && firstWord(statement, 1) == QLatin1String("GENERATOR")))
             connection.commit();
     }
     connection.commit();

@@ -279,9 +279,8 @@ void TDbStatement::prepare()
     Firebird::ITransaction *transaction = d->connection->d->activeTransaction(*d->connection);
     Fb::call([&](ThrowStatusWrapper *status) {
         const QByteArray text = d->parsed.sql.toUtf8();
-        d->statement = attachment->prepare(status, transaction, static_cast<unsigned>(text.size()),
-                                           text.constData(), kDialect,
-                                           Firebird::IStatement::PREPARE_PREFETCH_METADATA);
+        d->statement = attachment->prepare(status, transaction, static_cast<unsigned>(text.size()), text.constData(),
+                                           kDialect, Firebird::IStatement::PREPARE_PREFETCH_METADATA);
         d->type = d->statement->getType(status);
         d->inputMeta = d->statement->getInputMetadata(status);
         d->outputMeta = d->statement->getOutputMetadata(status);
@@ -322,8 +321,8 @@ void TDbStatement::execute()
     Fb::call([&](ThrowStatusWrapper *status) {
         TInputMessage input(status, d->inputMeta, d->params);
         const bool hasOutput = !d->columns.empty(); // RETURNING, EXECUTE PROCEDURE
-        d->statement->execute(status, transaction, input.meta(), input.buffer(),
-                              hasOutput ? d->outputMeta : nullptr, hasOutput ? d->row.data() : nullptr);
+        d->statement->execute(status, transaction, input.meta(), input.buffer(), hasOutput ? d->outputMeta : nullptr,
+                              hasOutput ? d->row.data() : nullptr);
         d->rowValid = hasOutput;
         d->affected = static_cast<qint64>(d->statement->getAffectedRecords(status));
     });
@@ -354,8 +353,8 @@ void TDbStatement::next()
         d->rowValid = false;
         return;
     }
-    const int result = Fb::call(
-        [&](ThrowStatusWrapper *status) { return d->cursor->fetchNext(status, d->row.data()); });
+    const int result =
+        Fb::call([&](ThrowStatusWrapper *status) { return d->cursor->fetchNext(status, d->row.data()); });
     d->rowValid = result == Firebird::IStatus::RESULT_OK;
     if (!d->rowValid)
         d->closeCursor(); // all rows read: give the cursor back at once

@@ -4,8 +4,8 @@
 // that Firebird formats for its status vector.
 #include "util/Errors.h"
 
-#include <firebird/Interface.h>
 #include <QString>
+#include <firebird/Interface.h>
 
 namespace Fb {
 
@@ -35,7 +35,8 @@ template <class Work>
 auto call(Work &&work) -> decltype(work(static_cast<Firebird::ThrowStatusWrapper *>(nullptr)))
 {
     Firebird::ThrowStatusWrapper status(master()->getStatus());
-    struct Disposer {
+    struct Disposer
+    {
         Firebird::ThrowStatusWrapper &s;
         ~Disposer() { s.dispose(); }
     } disposer{status};

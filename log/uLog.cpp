@@ -1,8 +1,8 @@
 #include "log/uLog.h"
 
+#include "settings/uOrvoReg.h"
 #include "util/Clock.h"
 #include "util/Errors.h"
-#include "settings/uOrvoReg.h"
 #include "util/Files.h"
 #include "util/Numbers.h"
 #include "util/uUtils.h"
@@ -187,13 +187,12 @@ QString DebugLogFileName(const QString &fileName)
         return folder + name;
 
     const QDate today = Clock::now().date();
-    const QString datePart = QLatin1Char('_') + PadLeft(IntToText(today.year()), 4, QLatin1Char('0'))
-        + QLatin1Char('_') + twoDigits(today.weekNumber()) + QStringLiteral(".log");
+    const QString datePart = QLatin1Char('_') + PadLeft(IntToText(today.year()), 4, QLatin1Char('0')) + QLatin1Char('_')
+        + twoDigits(today.weekNumber()) + QStringLiteral(".log");
     const QFileInfo info(name);
     const QString suffix = info.suffix();
-    const QString withoutExtension = suffix.isEmpty() && !name.endsWith(QLatin1Char('.'))
-        ? name
-        : name.left(name.size() - suffix.size() - 1);
+    const QString withoutExtension =
+        suffix.isEmpty() && !name.endsWith(QLatin1Char('.')) ? name : name.left(name.size() - suffix.size() - 1);
     return folder + withoutExtension + datePart;
 }
 

@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   firebird3.0-server firebird3.0-server-core firebird3.0-utils firebird-dev libfbclient2
-  xvfb x11-utils xauth xdotool python3
+  xvfb x11-utils xauth xdotool python3 clang-format git
   fonts-dejavu-core
   g++-mingw-w64-x86-64-posix wine wine64 googletest
 )

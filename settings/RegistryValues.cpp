@@ -1,7 +1,7 @@
 #include "settings/RegistryValues.h"
 
-#include "util/Errors.h"
 #include "settings/uOrvoReg.h"
+#include "util/Errors.h"
 #include "util/Numbers.h"
 
 #include <QLocale>
@@ -95,7 +95,7 @@ QString readText(RegistryKey &key, const QString &name)
     for (std::size_t i = 0; i + 1 < value.data.size(); i += 2) {
         const char16_t unit = static_cast<char16_t>(value.data[i] | value.data[i + 1] << 8);
         if (unit == 0)
-            break;  // the text ends at its first NUL
+            break; // the text ends at its first NUL
         result.append(QChar(unit));
     }
     return result;
@@ -136,8 +136,7 @@ bool parseFloat(const QString &text, double &value)
     return ok;
 }
 
-QString readSetting(RegRoot root, const QString &section, const QString &name, const QString &defaultValue,
-                    int mode)
+QString readSetting(RegRoot root, const QString &section, const QString &name, const QString &defaultValue, int mode)
 {
     QString result = defaultValue;
     {

@@ -34,8 +34,7 @@ QString floatText(double value);
 bool parseFloat(const QString &text, double &value);
 
 // ReadString and WriteString under a root, as both accessor classes do them.
-QString readSetting(RegRoot root, const QString &section, const QString &name, const QString &defaultValue,
-                    int mode);
+QString readSetting(RegRoot root, const QString &section, const QString &name, const QString &defaultValue, int mode);
 void writeSetting(RegRoot root, const QString &section, const QString &name, const QString &value, int mode);
 
 // Opens the product key under the root with full access, creating it; false

@@ -43,8 +43,7 @@ void createInitialFile(const QString &fileName)
 
 } // namespace
 
-TXMLConfig::TXMLConfig()
-    : TXMLConfig(QFileInfo(ModuleFileName()).absolutePath() + QStringLiteral("/Config.xml"))
+TXMLConfig::TXMLConfig() : TXMLConfig(QFileInfo(ModuleFileName()).absolutePath() + QStringLiteral("/Config.xml"))
 {
 }
 
@@ -88,15 +87,14 @@ void TXMLConfig::Save()
         fModified = false;
 }
 
-QString TXMLConfig::ReadValue(const QString &section, const QString &key, const QString &defaultValue,
-                              int siteNumber)
+QString TXMLConfig::ReadValue(const QString &section, const QString &key, const QString &defaultValue, int siteNumber)
 {
     Load();
-    QString path = (section.isEmpty() ? QStringLiteral("general") : lowerAscii(section)) + QLatin1Char('\\')
-        + lowerAscii(key);
+    QString path =
+        (section.isEmpty() ? QStringLiteral("general") : lowerAscii(section)) + QLatin1Char('\\') + lowerAscii(key);
     if (siteNumber > 0)
-        path = QStringLiteral("site") + PadLeft(IntToText(siteNumber), 5, QLatin1Char('0'), false)
-            + QLatin1Char('\\') + path;
+        path = QStringLiteral("site") + PadLeft(IntToText(siteNumber), 5, QLatin1Char('0'), false) + QLatin1Char('\\')
+            + path;
 
     const QString separator = QStringLiteral("\\");
     QDomElement node = fXMLDoc.documentElement();

@@ -1,8 +1,8 @@
 #include "settings/uOrvoReg.h"
 
-#include "util/Errors.h"
 #include "settings/RegistryValues.h"
 #include "settings/XMLConfig.h"
+#include "util/Errors.h"
 #include "util/Fields.h"
 #include "util/Files.h"
 #include "util/Numbers.h"
@@ -61,8 +61,7 @@ void listNames(RegRoot root, const QString &section, QStringList &list,
 
 // A run with full access to the machine-wide product key uses the machine-wide
 // tree (creating the key); any other run uses the user's own.
-TOrvoReg::TOrvoReg()
-    : fRKEY(probeProductKey(RegRoot::LocalMachine) ? RegRoot::LocalMachine : RegRoot::CurrentUser)
+TOrvoReg::TOrvoReg() : fRKEY(probeProductKey(RegRoot::LocalMachine) ? RegRoot::LocalMachine : RegRoot::CurrentUser)
 {
 }
 
@@ -129,8 +128,8 @@ void TOrvoReg::ReadFont(const QString &section, const QString &key, QFont &aFont
 
 void TOrvoReg::writeFont(const QString &section, const QString &key, const QFont &aFont, qint32 aColor)
 {
-    const int style = (aFont.bold() ? 1 : 0) | (aFont.italic() ? 2 : 0) | (aFont.underline() ? 4 : 0)
-        | (aFont.strikeOut() ? 8 : 0);
+    const int style =
+        (aFont.bold() ? 1 : 0) | (aFont.italic() ? 2 : 0) | (aFont.underline() ? 4 : 0) | (aFont.strikeOut() ? 8 : 0);
     const QStringList fields = {aFont.family(), IntToText(aFont.pointSize()), IntToText(style), IntToText(aColor)};
     WriteString(section, key, fields.join(QLatin1Char(';')), rmText);
 }
@@ -190,8 +189,7 @@ int TOrvoReg::getDBDetails(QStringList &pathList, const QString &separator, cons
     for (const std::wstring &entry : names) {
         const QString name = text(entry);
         std::unique_ptr<RegistryKey> key;
-        if (store.openKey(fRKEY, units(listPath + QLatin1Char('\\') + name), RegAccess::All, key)
-            != RegResult::Success)
+        if (store.openKey(fRKEY, units(listPath + QLatin1Char('\\') + name), RegAccess::All, key) != RegResult::Success)
             continue;
         const QString local = textOrEmpty(*key, QStringLiteral("LocalPath"));
         const QString server = textOrEmpty(*key, QStringLiteral("ServerPath"));
@@ -244,11 +242,16 @@ TRegDataType TOrvoReg::GetDataType(const QString &section, const QString &key, b
     if (opened->queryValue(units(key), &type, nullptr, &size) != RegResult::Success)
         return rdUnknown;
     switch (type) {
-    case RegType::Sz: return rdString;
-    case RegType::ExpandSz: return rdExpandString;
-    case RegType::Dword: return rdInteger;
-    case RegType::Binary: return rdBinary;
-    default: return rdUnknown;
+    case RegType::Sz:
+        return rdString;
+    case RegType::ExpandSz:
+        return rdExpandString;
+    case RegType::Dword:
+        return rdInteger;
+    case RegType::Binary:
+        return rdBinary;
+    default:
+        return rdUnknown;
     }
 }
 
@@ -286,6 +289,10 @@ QString ReadSetting(const QString &key, const QString &section, const QString &d
 }
 
 // COM needs initialising only where the XML services come from COM; Qt's do not.
-void SettingsModuleStart() {}
+void SettingsModuleStart()
+{
+}
 
-void SettingsModuleStop() {}
+void SettingsModuleStop()
+{
+}

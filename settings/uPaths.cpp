@@ -1,9 +1,9 @@
 #include "settings/uPaths.h"
 
-#include "util/PlatformPaths.h"
 #include "settings/uOrvoReg.h"
 #include "util/Fields.h"
 #include "util/Files.h"
+#include "util/PlatformPaths.h"
 #include "util/uUtils.h"
 
 #include <QDir>

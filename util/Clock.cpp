@@ -8,7 +8,7 @@ std::optional<QDateTime> &fixedTime()
     static std::optional<QDateTime> fixed;
     return fixed;
 }
-}
+} // namespace
 
 QDateTime Clock::now()
 {

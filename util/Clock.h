@@ -8,4 +8,4 @@ QDateTime now();
 // Fix the time that now() returns until reset().
 void setNow(const QDateTime &fixed);
 void reset();
-}
+} // namespace Clock

@@ -8,8 +8,7 @@
 class EPosError : public std::runtime_error
 {
 public:
-    explicit EPosError(const QString &message)
-        : std::runtime_error(message.toStdString()), fMessage(message) {}
+    explicit EPosError(const QString &message) : std::runtime_error(message.toStdString()), fMessage(message) {}
     QString message() const { return fMessage; }
 
 private:

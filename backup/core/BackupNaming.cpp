@@ -68,8 +68,7 @@ QString BackupLocalFolder(const QString &localDBPath)
         if (isSeparator(localDBPath.at(i)))
             return localDBPath.left(i + 1);
     }
-    const bool drive = localDBPath.size() >= 2 && localDBPath.at(1) == QLatin1Char(':')
-        && localDBPath.at(0).isLetter();
+    const bool drive = localDBPath.size() >= 2 && localDBPath.at(1) == QLatin1Char(':') && localDBPath.at(0).isLetter();
     return drive ? localDBPath.left(2) : QString();
 }
 
@@ -79,8 +78,8 @@ QString DailyBackupName(const QString &localDBPath)
     return inFolder(folder, timeStamp(Clock::now()));
 }
 
-QString ConventionalBackupName(TBackupClient client, TBackupMode mode, const QString &localDBPath,
-                               qint32 siteNo, qint32 sqlVersion, const QDateTime &monthEndDate)
+QString ConventionalBackupName(TBackupClient client, TBackupMode mode, const QString &localDBPath, qint32 siteNo,
+                               qint32 sqlVersion, const QDateTime &monthEndDate)
 {
     if (client == bcTabbit)
         return DailyBackupName(localDBPath);

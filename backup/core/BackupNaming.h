@@ -11,8 +11,8 @@ QString BackupLocalFolder(const QString &localDBPath);
 
 // The full backup file name, without extension, that the convention gives for the
 // client and mode; the folder is made when missing. Reads the clock for "now".
-QString ConventionalBackupName(TBackupClient client, TBackupMode mode, const QString &localDBPath,
-                               qint32 siteNo, qint32 sqlVersion, const QDateTime &monthEndDate);
+QString ConventionalBackupName(TBackupClient client, TBackupMode mode, const QString &localDBPath, qint32 siteNo,
+                               qint32 sqlVersion, const QDateTime &monthEndDate);
 
 // The daily name without a site number (the one every bcTabbit backup gets).
 QString DailyBackupName(const QString &localDBPath);

@@ -23,11 +23,8 @@ double mebibytes(qint64 bytes)
 QString SweepReportText(qint64 oldSize, qint64 newSize)
 {
     // Without a usable old size there is nothing to compare against.
-    const double rate = oldSize > 0
-        ? 100.0 - static_cast<double>(newSize) / static_cast<double>(oldSize) * 100.0
-        : 0.0;
+    const double rate = oldSize > 0 ? 100.0 - static_cast<double>(newSize) / static_cast<double>(oldSize) * 100.0 : 0.0;
     return QStringLiteral("Database compression successful.\r\n\r\nOld size: ") + twoDecimals(mebibytes(oldSize))
         + QStringLiteral("MB\r\n") + QStringLiteral("New size: ") + twoDecimals(mebibytes(newSize))
-        + QStringLiteral("MB\r\n") + QStringLiteral("Compression Rate: ") + twoDecimals(rate)
-        + QStringLiteral("%");
+        + QStringLiteral("MB\r\n") + QStringLiteral("Compression Rate: ") + twoDecimals(rate) + QStringLiteral("%");
 }

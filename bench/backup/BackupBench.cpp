@@ -67,10 +67,10 @@ double median(std::vector<double> values)
 int run(const QCoreApplication &app)
 {
     QCommandLineParser parser;
-    parser.addOptions({{QStringLiteral("rounds"), QStringLiteral("Rounds of each backup."), QStringLiteral("n"),
-                        QStringLiteral("3")},
-                       {QStringLiteral("database"), QStringLiteral("Back up this file instead of a new large site."),
-                        QStringLiteral("file")}});
+    parser.addOptions(
+        {{QStringLiteral("rounds"), QStringLiteral("Rounds of each backup."), QStringLiteral("n"), QStringLiteral("3")},
+         {QStringLiteral("database"), QStringLiteral("Back up this file instead of a new large site."),
+          QStringLiteral("file")}});
     parser.addHelpOption();
     parser.process(app);
     const int rounds = std::max(1, parser.value(QStringLiteral("rounds")).toInt());
@@ -90,13 +90,14 @@ int run(const QCoreApplication &app)
         const QString plainFile = work.filePath(QStringLiteral("plain-%1.fbk").arg(round));
         QElapsedTimer timer;
         timer.start();
-        runOrFail(QStringLiteral("gbak"), {QStringLiteral("-b"), QStringLiteral("-user"), QStringLiteral("SYSDBA"),
-                                          database, plainFile});
+        runOrFail(QStringLiteral("gbak"),
+                  {QStringLiteral("-b"), QStringLiteral("-user"), QStringLiteral("SYSDBA"), database, plainFile});
         const qint64 plain = timer.elapsed();
 
         PhaseClock phases;
         timer.restart();
-        const QString verified = RunVerifiedBackup(database, work.filePath(QStringLiteral("verified-%1").arg(round)), phases);
+        const QString verified =
+            RunVerifiedBackup(database, work.filePath(QStringLiteral("verified-%1").arg(round)), phases);
         const qint64 total = timer.elapsed();
 
         const double ratio = double(total) / double(std::max<qint64>(plain, 1));

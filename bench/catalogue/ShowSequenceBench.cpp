@@ -8,17 +8,17 @@
 //
 // Run through bench/catalogue/run.sh, which makes the site and its registry hives and
 // starts the server when it is not running.
-#include "database/DbConnection.h"
-#include "database/DbStatement.h"
-#include "util/Errors.h"
 #include "bench/catalogue/RelayedDatabase.h"
+#include "bench/catalogue/TargetLine.h"
 #include "catalogue/core/SelectionStore.h"
 #include "catalogue/data/ShowData.h"
-#include "bench/catalogue/TargetLine.h"
-#include "catalogue/window/TfmMain.h"
 #include "catalogue/data/VatCodes.h"
+#include "catalogue/window/TfmMain.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
 #include "log/uLog.h"
 #include "settings/uOrvoReg.h"
+#include "util/Errors.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -43,7 +43,11 @@ constexpr double kMostMegabytes = 400.0;
 class TStopwatch
 {
 public:
-    TStopwatch() { fWall.start(); fCpu = cpuNow(); }
+    TStopwatch()
+    {
+        fWall.start();
+        fCpu = cpuNow();
+    }
     double wallMs() const { return fWall.nsecsElapsed() / 1e6; }
     double cpuMs() const { return (cpuNow() - fCpu) * 1e3; }
 
@@ -74,16 +78,15 @@ struct TJoinRow
     QString product, department, subDepartment, thirdLevel;
 };
 
-const QString kJoin = QStringLiteral(
-    "select p.SID, p.DESCRIPTION, p.DEPT_ID, p.SUB_DEPT, p.L3DID,\r\n"
-    "   d.DESCRIPTION as D1, s.DESCRIPTION as D2, t.DESCRIPTION as D3\r\n"
-    "  from TBL_PRODUCTS p\r\n"
-    // "+ 0" keeps the optimizer from walking every department through the product
-    // indexes: the baseline is the fastest plain read of these rows.
-    "  join TBL_DEPARTMENTS d on d.DEPT_ID = p.DEPT_ID + 0\r\n"
-    "  left join TBL_SUB_DEPARTMENTS s on s.SUB_DEPT = p.SUB_DEPT\r\n"
-    "  left join TBL_L3DEPARTMENTS t on t.L3DID = p.L3DID\r\n"
-    " where p.VAT_ID = :VID");
+const QString kJoin = QStringLiteral("select p.SID, p.DESCRIPTION, p.DEPT_ID, p.SUB_DEPT, p.L3DID,\r\n"
+                                     "   d.DESCRIPTION as D1, s.DESCRIPTION as D2, t.DESCRIPTION as D3\r\n"
+                                     "  from TBL_PRODUCTS p\r\n"
+                                     // "+ 0" keeps the optimizer from walking every department through the product
+                                     // indexes: the baseline is the fastest plain read of these rows.
+                                     "  join TBL_DEPARTMENTS d on d.DEPT_ID = p.DEPT_ID + 0\r\n"
+                                     "  left join TBL_SUB_DEPARTMENTS s on s.SUB_DEPT = p.SUB_DEPT\r\n"
+                                     "  left join TBL_L3DEPARTMENTS t on t.L3DID = p.L3DID\r\n"
+                                     " where p.VAT_ID = :VID");
 
 using TWork = std::function<QString(TDbConnection &, TDbStatement &)>;
 
@@ -253,8 +256,8 @@ void run(const QString &file)
         relay.start();
         TDbConnection keeper;
         openKeeper(keeper, QStringLiteral("127.0.0.1:") + file);
-        const QByteArray heading = QStringLiteral("through the server, relay holding each chunk %1 ms each way")
-                                       .arg(delayMs).toUtf8();
+        const QByteArray heading =
+            QStringLiteral("through the server, relay holding each chunk %1 ms each way").arg(delayMs).toUtf8();
         compare(heading.constData(), relayedDatabase(relay, file), &relay, oldVID);
     }
     const double peak = peakMegabytes();
@@ -283,8 +286,8 @@ int main(int argc, char **argv)
         // The window reaches the site's file embedded; the relayed runs name the file themselves.
         TOrvoReg reg;
         const QString file = reg.getLastUsedDBPath(false);
-        reg.WriteString(QStringLiteral("Database\\List\\") + reg.GetlastUsedDB(), QStringLiteral("ServerPath"),
-                        file, 0);
+        reg.WriteString(QStringLiteral("Database\\List\\") + reg.GetlastUsedDB(), QStringLiteral("ServerPath"), file,
+                        0);
         run(file);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "catalogue_bench: %s\n", qPrintable(errorText(e)));

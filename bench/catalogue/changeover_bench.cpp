@@ -8,18 +8,18 @@
 //   changeover_bench [folder]     the site is made in the folder (default: a temporary one)
 //
 // The server must be listening on 127.0.0.1:3050 (bench/catalogue/run.sh starts it).
-#include "catalogue/changeover/ChangeoverUpdate.h"
-#include "database/DbConnection.h"
-#include "database/schema/DbSchema.h"
-#include "database/DbScript.h"
-#include "database/DbStatement.h"
-#include "util/Errors.h"
 #include "bench/catalogue/RelayedDatabase.h"
+#include "bench/catalogue/TargetLine.h"
+#include "catalogue/changeover/ChangeoverUpdate.h"
 #include "catalogue/core/SectionNames.h"
 #include "catalogue/core/SelectionStore.h"
 #include "catalogue/data/ShowData.h"
+#include "database/DbConnection.h"
+#include "database/DbScript.h"
+#include "database/DbStatement.h"
+#include "database/schema/DbSchema.h"
 #include "database/tools/SiteGenerator.h"
-#include "bench/catalogue/TargetLine.h"
+#include "util/Errors.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,8 +43,8 @@ constexpr int kRowsPerStatement = 500;
 // The server runs as its own user: the folder and the copies must be open to it.
 constexpr QFile::Permissions kOpenFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
     | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
-constexpr QFile::Permissions kOpenFile = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup
-    | QFile::ReadOther | QFile::WriteOther;
+constexpr QFile::Permissions kOpenFile =
+    QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
 
 struct TSite
 {

@@ -43,11 +43,11 @@ bool parseArgs(int argc, char **argv, TArgs &args)
     for (int i = 1; i < argc; i += 2) {
         if (i + 1 >= argc)
             return false;
-        long *target = std::strcmp(argv[i], "--delay") == 0    ? &args.delayMs
-                       : std::strcmp(argv[i], "--port") == 0   ? &args.port
-                       : std::strcmp(argv[i], "--target") == 0 ? &args.target
-                       : std::strcmp(argv[i], "--seconds") == 0 ? &args.seconds
-                                                                : nullptr;
+        long *target = std::strcmp(argv[i], "--delay") == 0 ? &args.delayMs
+            : std::strcmp(argv[i], "--port") == 0           ? &args.port
+            : std::strcmp(argv[i], "--target") == 0         ? &args.target
+            : std::strcmp(argv[i], "--seconds") == 0        ? &args.seconds
+                                                            : nullptr;
         if (target == nullptr || !parseNumber(argv[i + 1], 65535, *target))
             return false;
     }
@@ -68,8 +68,8 @@ int main(int argc, char **argv)
     try {
         TLoopbackRelay relay(std::chrono::milliseconds(args.delayMs), std::uint16_t(args.target));
         relay.start(std::uint16_t(args.port));
-        std::printf("relaying 127.0.0.1:%u to 127.0.0.1:%ld, %ld ms each way, for %ld s\n", relay.port(),
-                    args.target, args.delayMs, args.seconds);
+        std::printf("relaying 127.0.0.1:%u to 127.0.0.1:%ld, %ld ms each way, for %ld s\n", relay.port(), args.target,
+                    args.delayMs, args.seconds);
         std::fflush(stdout);
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(args.seconds);
         while (!gInterrupted && std::chrono::steady_clock::now() < end)

@@ -24,10 +24,13 @@ void writeMachineHive(const QString &folder)
     for (int k = 0; k < 200; ++k) {
         HiveKey &key = product.childOrNew(k == 100 ? std::wstring(L"Debug") : L"Section" + std::to_wstring(k));
         for (int v = 0; v < 10; ++v) {
-            const std::wstring name = (k == 100 && v == 5) ? std::wstring(L"DebugLevel") : L"Value" + std::to_wstring(v);
+            const std::wstring name =
+                (k == 100 && v == 5) ? std::wstring(L"DebugLevel") : L"Value" + std::to_wstring(v);
             if (v % 3 == 0)
-                key.setValue(name, {RegType::Sz, unitsToUtf16le(L"C:\\Orvo\\Data\\Site" + std::to_wstring(k) + L".fdb"
-                                                                + std::wstring(1, L'\0'))});
+                key.setValue(
+                    name,
+                    {RegType::Sz,
+                     unitsToUtf16le(L"C:\\Orvo\\Data\\Site" + std::to_wstring(k) + L".fdb" + std::wstring(1, L'\0'))});
             else if (v % 3 == 1)
                 key.setValue(name, {RegType::Binary, {0, 0, 0, 0, 0, 0, 0xf0, 0x3f}});
             else

@@ -1,12 +1,12 @@
 #include "catalogue/changeover/ChangeoverRun.h"
 
+#include "backup/uBackup.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
-#include "util/Clock.h"
 #include "database/DbConnection.h"
 #include "dialogs/AdvDialogs.h"
-#include "backup/uBackup.h"
 #include "settings/uOrvoReg.h"
 #include "settings/uPaths.h"
+#include "util/Clock.h"
 
 QDateTime changeoverMoment()
 {

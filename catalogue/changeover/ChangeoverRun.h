@@ -15,8 +15,7 @@ class TSelectionStore;
 QDateTime changeoverMoment();
 
 // Backs the database up before anything changes; true when the backup was made.
-using TChangeoverBackup =
-    std::function<bool(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo)>;
+using TChangeoverBackup = std::function<bool(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo)>;
 // The backup component's standard backup, started by itself, in the daily folders.
 bool backupBeforeChangeover(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo);
 
@@ -33,8 +32,8 @@ struct TChangeoverContext
 
 // How a run ends for the window.
 enum class TChangeoverEnd {
-    WindowStays,  // refused or not confirmed: nothing happened
-    CloseWindow   // past the backup: the program ends
+    WindowStays, // refused or not confirmed: nothing happened
+    CloseWindow  // past the backup: the program ends
 };
 
 class TChangeoverRun

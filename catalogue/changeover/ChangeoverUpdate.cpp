@@ -1,9 +1,9 @@
 #include "catalogue/changeover/ChangeoverUpdate.h"
 
+#include "catalogue/data/StatementText.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "util/Errors.h"
-#include "catalogue/data/StatementText.h"
 
 namespace {
 
@@ -56,8 +56,9 @@ void switchDepartmentTrigger(TDbConnection &conx, TDbStatement &q1, bool active)
 {
     conx.startTransaction(boundedWait());
     try {
-        useStatementText(q1, active ? QStringLiteral("alter trigger TAU_DEPT active")
-                                    : QStringLiteral("alter trigger TAU_DEPT inactive"));
+        useStatementText(q1,
+                         active ? QStringLiteral("alter trigger TAU_DEPT active")
+                                : QStringLiteral("alter trigger TAU_DEPT inactive"));
         q1.execute();
         q1.close();
         conx.commit();
@@ -93,8 +94,7 @@ TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const 
     return applyChangeover(conx, q1, planChangeover(nodes, store), newVID);
 }
 
-TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const TChangeoverPlan &plan,
-                                   qint32 newVID)
+TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const TChangeoverPlan &plan, qint32 newVID)
 {
     // What the show sequence read is finished; the switch needs a transaction of its own.
     if (conx.inTransaction())

@@ -22,8 +22,7 @@ struct TChangeoverOutcome
 // A failing update is rolled back as a whole and reported in the outcome, never thrown.
 // Switching the trigger back on fails with an error that says TAU_DEPT is still inactive
 // and whether the VAT codes were changed.
-TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const TChangeoverPlan &plan,
-                                   qint32 newVID);
+TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const TChangeoverPlan &plan, qint32 newVID);
 // The same for the ticks of the tree's nodes and the store (planChangeover).
 TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const QList<TChangeoverNode> &nodes,
                                    const TSelectionStore &store, qint32 newVID);

@@ -7,12 +7,12 @@ quint64 nodeKey(int level, qint32 id)
 {
     return (quint64(quint32(level)) << 32) | quint32(id);
 }
-}
+} // namespace
 
 std::vector<TPlannedNode> planDepartmentTree(const QList<TEntryLine> &sortedLines)
 {
     std::vector<TPlannedNode> plan;
-    QHash<quint64, int> made;  // level and id to plan index
+    QHash<quint64, int> made; // level and id to plan index
     for (const TEntryLine &line : sortedLines) {
         const quint64 key = nodeKey(line.level, line.ownId);
         if (made.contains(key))

@@ -10,7 +10,7 @@ struct TPlannedNode
     int level = 0;
     qint32 id = 0;
     QString caption;
-    int parent = -1;  // index of the parent in the plan, -1 for a root node
+    int parent = -1; // index of the parent in the plan, -1 for a root node
 };
 
 // One node per department and level, made by its first line in sorted order; later

@@ -20,10 +20,10 @@ QString idColumn(qint32 id)
 {
     return PadLeft(IntToText(id), kIdWidth, QLatin1Char('0'), false);
 }
-}
+} // namespace
 
-TEntryLine makeEntryLine(int level, const QString &description, const QString &rateText,
-                         qint32 parentId, qint32 ownId, bool qualified)
+TEntryLine makeEntryLine(int level, const QString &description, const QString &rateText, qint32 parentId, qint32 ownId,
+                         bool qualified)
 {
     const QString name = PadRight(description, kDescriptionWidth, QLatin1Char(' '), true);
     const QString rate = PadLeft(rateText, kRateWidth, QLatin1Char(' '), false);
@@ -34,7 +34,7 @@ TEntryLine makeEntryLine(int level, const QString &description, const QString &r
     line.ownId = ownId;
     line.caption = (name + rate).trimmed();
     line.text = IntToText(level) + name + rate + idColumn(parentId) + idColumn(ownId)
-                + (qualified ? QStringLiteral("1") : QString());
+        + (qualified ? QStringLiteral("1") : QString());
     return line;
 }
 
@@ -50,8 +50,7 @@ void sortEntryLines(QList<TEntryLine> &lines)
 
     QList<int> order(lines.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&keys](int a, int b) { return keys[a].compare(keys[b]) < 0; });
+    std::stable_sort(order.begin(), order.end(), [&keys](int a, int b) { return keys[a].compare(keys[b]) < 0; });
 
     QList<TEntryLine> sorted;
     sorted.reserve(lines.size());

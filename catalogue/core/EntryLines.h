@@ -14,14 +14,14 @@
 struct TEntryLine
 {
     int level = 0;
-    qint32 parentId = 0;  // 0 on level 1
+    qint32 parentId = 0; // 0 on level 1
     qint32 ownId = 0;
-    QString caption;      // description (20 columns) and rate text, trimmed at both ends
-    QString text;         // the whole fixed-column line
+    QString caption; // description (20 columns) and rate text, trimmed at both ends
+    QString text;    // the whole fixed-column line
 };
 
-TEntryLine makeEntryLine(int level, const QString &description, const QString &rateText,
-                         qint32 parentId, qint32 ownId, bool qualified);
+TEntryLine makeEntryLine(int level, const QString &description, const QString &rateText, qint32 parentId, qint32 ownId,
+                         bool qualified);
 
 // Whole lines compared without regard to case by the default locale's collation;
 // equal lines keep their order.

@@ -4,19 +4,23 @@
 #include "catalogue/core/SelectionStore.h"
 #include "util/uUtils.h"
 
-TProductTable::TProductTable(QObject *parent)
-    : QAbstractTableModel(parent)
+TProductTable::TProductTable(QObject *parent) : QAbstractTableModel(parent)
 {
 }
 
 QString TProductTable::fieldName(int column)
 {
     switch (column) {
-    case PRODUCT: return QStringLiteral("PRODUCT");
-    case SKU: return QStringLiteral("SKU");
-    case CHECKED: return QStringLiteral("CHECKED");
-    case FULLKEY: return QStringLiteral("FULLKEY");
-    default: return QString();
+    case PRODUCT:
+        return QStringLiteral("PRODUCT");
+    case SKU:
+        return QStringLiteral("SKU");
+    case CHECKED:
+        return QStringLiteral("CHECKED");
+    case FULLKEY:
+        return QStringLiteral("FULLKEY");
+    default:
+        return QString();
     }
 }
 
@@ -49,10 +53,22 @@ QString TProductTable::toggle(int row, TSelectionStore &store)
     return r.checked;
 }
 
-QString TProductTable::product(int row) const { return fRows.value(row).product; }
-qint32 TProductTable::sku(int row) const { return fRows.value(row).sku; }
-QString TProductTable::checked(int row) const { return fRows.value(row).checked; }
-QString TProductTable::fullKey(int row) const { return fRows.value(row).fullKey; }
+QString TProductTable::product(int row) const
+{
+    return fRows.value(row).product;
+}
+qint32 TProductTable::sku(int row) const
+{
+    return fRows.value(row).sku;
+}
+QString TProductTable::checked(int row) const
+{
+    return fRows.value(row).checked;
+}
+QString TProductTable::fullKey(int row) const
+{
+    return fRows.value(row).fullKey;
+}
 
 int TProductTable::rowCount(const QModelIndex &parent) const
 {
@@ -70,11 +86,16 @@ QVariant TProductTable::data(const QModelIndex &index, int role) const
         return QVariant();
     const Row &r = fRows.at(index.row());
     switch (index.column()) {
-    case PRODUCT: return r.product;
-    case SKU: return r.sku;
-    case CHECKED: return r.checked;
-    case FULLKEY: return r.fullKey;
-    default: return QVariant();
+    case PRODUCT:
+        return r.product;
+    case SKU:
+        return r.sku;
+    case CHECKED:
+        return r.checked;
+    case FULLKEY:
+        return r.fullKey;
+    default:
+        return QVariant();
     }
 }
 

@@ -40,7 +40,7 @@ private:
         QString product;
         qint32 sku = 0;
         QString checked;
-        QString fullKey;  // the whole store key: a cut key would find no section
+        QString fullKey; // the whole store key: a cut key would find no section
     };
     QList<Row> fRows;
 };

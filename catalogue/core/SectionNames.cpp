@@ -7,7 +7,7 @@
 namespace {
 constexpr qint64 kShortSpan = 100000;
 constexpr qint64 kWideSpan = Q_INT64_C(10000000000);
-}
+} // namespace
 
 QString sectionName(int level, qint32 id)
 {

@@ -1,22 +1,22 @@
 #include "catalogue/data/EntryCollector.h"
 
-#include "database/DbStatement.h"
 #include "catalogue/core/ProductFiling.h"
 #include "catalogue/core/RateText.h"
 #include "catalogue/data/StatementText.h"
+#include "database/DbStatement.h"
 #include "log/uLog.h"
 
 namespace {
 
-const QString kDepartments = QStringLiteral(
-    "select * from TBL_DEPARTMENTS where IS_ACTIVE = 'Y' and REPORT_GROUP <> 1");
+const QString kDepartments =
+    QStringLiteral("select * from TBL_DEPARTMENTS where IS_ACTIVE = 'Y' and REPORT_GROUP <> 1");
 
-const QString kSubDepartments = QStringLiteral(
-    "select l2.DESCRIPTION as D2, l2.SUB_DEPT as DID2,\r\n"
-    "   l1.DESCRIPTION as D1, l1.DEPT_ID as DID1, l2.SALES_VID as VID2, l1.VAT_ID as VID1\r\n"
-    "    from TBL_SUB_DEPARTMENTS l2\r\n"
-    "  join TBL_DEPARTMENTS l1 on l1.DEPT_ID = l2.DEPT_ID and l1.REPORT_GROUP <> 1\r\n"
-    " where l2.IS_ACTIVE = 'Y'");
+const QString kSubDepartments =
+    QStringLiteral("select l2.DESCRIPTION as D2, l2.SUB_DEPT as DID2,\r\n"
+                   "   l1.DESCRIPTION as D1, l1.DEPT_ID as DID1, l2.SALES_VID as VID2, l1.VAT_ID as VID1\r\n"
+                   "    from TBL_SUB_DEPARTMENTS l2\r\n"
+                   "  join TBL_DEPARTMENTS l1 on l1.DEPT_ID = l2.DEPT_ID and l1.REPORT_GROUP <> 1\r\n"
+                   " where l2.IS_ACTIVE = 'Y'");
 
 const QString kThirdLevel = QStringLiteral(
     "select l3.DESCRIPTION as D3, l3.L3DID as DID3, l1.VAT_ID as VID1, l2.SALES_VID as VID2, l3.SALES_VID as VID3,\r\n"

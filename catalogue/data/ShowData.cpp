@@ -1,11 +1,11 @@
 #include "catalogue/data/ShowData.h"
 
-#include "database/DbStatement.h"
-#include "catalogue/data/EntryCollector.h"
 #include "catalogue/core/RateText.h"
 #include "catalogue/core/SectionNames.h"
 #include "catalogue/core/SelectionStore.h"
+#include "catalogue/data/EntryCollector.h"
 #include "catalogue/data/StatementText.h"
+#include "database/DbStatement.h"
 #include "log/uLog.h"
 
 namespace {
@@ -36,10 +36,11 @@ std::optional<qint32> optionalInteger(const TDbField &field)
 // same name follow their numbers, so that the list is the same on every showing.
 QList<TFiledProduct> readOldCodeProducts(TDbStatement &q, qint32 oldVID, bool v62Plus)
 {
-    useStatementText(q, v62Plus ? QStringLiteral("select SID, DESCRIPTION, DEPT_ID, SUB_DEPT, L3DID from TBL_PRODUCTS"
-                                                 " where VAT_ID = :VID\r\norder by DESCRIPTION, SID")
-                                : QStringLiteral("select SID, DESCRIPTION, DEPT_ID, SUB_DEPT from TBL_PRODUCTS"
-                                                 " where VAT_ID = :VID\r\norder by DESCRIPTION, SID"));
+    useStatementText(q,
+                     v62Plus ? QStringLiteral("select SID, DESCRIPTION, DEPT_ID, SUB_DEPT, L3DID from TBL_PRODUCTS"
+                                              " where VAT_ID = :VID\r\norder by DESCRIPTION, SID")
+                             : QStringLiteral("select SID, DESCRIPTION, DEPT_ID, SUB_DEPT from TBL_PRODUCTS"
+                                              " where VAT_ID = :VID\r\norder by DESCRIPTION, SID"));
     q.setInt(0, oldVID);
     QList<TFiledProduct> products;
     for (q.open(); !q.eof(); q.next()) {

@@ -1,9 +1,9 @@
 #include "catalogue/data/VatCodes.h"
 
-#include "database/DbConnection.h"
-#include "database/DbStatement.h"
 #include "catalogue/core/RateText.h"
 #include "catalogue/data/StatementText.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
 #include "settings/uOrvoReg.h"
 
 namespace {
@@ -34,9 +34,11 @@ void createNewCode(TDbConnection &conx, TDbStatement &q1)
     const qint32 id = q1.field(0).asInteger();
     q1.close();
 
-    useStatementText(q1, QStringLiteral(
-        "insert into TBL_VAT_CODES (VAT_ID, DESCRIPTION, RATE, VALID_FROM, VALID_TO, IS_ACTIVE, VAT_TYPE)\r\n"
-        " values (:ID, :DSC, :R, :D1, :D2, 'Y', 3)"));
+    useStatementText(
+        q1,
+        QStringLiteral(
+            "insert into TBL_VAT_CODES (VAT_ID, DESCRIPTION, RATE, VALID_FROM, VALID_TO, IS_ACTIVE, VAT_TYPE)\r\n"
+            " values (:ID, :DSC, :R, :D1, :D2, 'Y', 3)"));
     q1.setInt(0, id);
     q1.setText(1, QStringLiteral("13.50 RDC"));
     q1.setDouble(2, 13.5);
@@ -58,8 +60,9 @@ bool hasThirdLevel(TDbConnection &conx)
 // is valid at the changeover comes first.
 qint32 newCodeInForce(TDbStatement &q1)
 {
-    useStatementText(q1, QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3"
-                                        " and :D1 between VALID_FROM and VALID_TO order by IS_ACTIVE desc"));
+    useStatementText(q1,
+                     QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3"
+                                    " and :D1 between VALID_FROM and VALID_TO order by IS_ACTIVE desc"));
     q1.setText(0, kChangeoverDate);
     return firstRowInteger(q1, QStringLiteral("VAT_ID"));
 }
@@ -79,8 +82,9 @@ TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1)
     useStatementText(q1, QStringLiteral("select * from TBL_SETUP"));
     result.siteID = qint32(quint32(firstRowInteger(q1, QStringLiteral("STX"))) ^ kSiteMask);
 
-    useStatementText(q1, QStringLiteral(
-        "select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3 and :D1 between VALID_FROM and VALID_TO"));
+    useStatementText(
+        q1,
+        QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3 and :D1 between VALID_FROM and VALID_TO"));
     q1.setText(0, kChangeoverDate);
     if (firstRowInteger(q1, QStringLiteral("VAT_ID")) <= 0)
         createNewCode(conx, q1);
@@ -91,7 +95,8 @@ TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1)
     result.oldVID = firstRowInteger(q1, QStringLiteral("VAT_ID"));
     result.newVID = newCodeInForce(q1);
     if (result.newVID <= 0) {
-        useStatementText(q1, QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3 order by IS_ACTIVE desc"));
+        useStatementText(q1,
+                         QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3 order by IS_ACTIVE desc"));
         result.newVID = firstRowInteger(q1, QStringLiteral("VAT_ID"));
     }
     return result;

@@ -7,7 +7,7 @@
 namespace {
 constexpr int kIdRole = Qt::UserRole;
 constexpr int kMarkRole = Qt::UserRole + 1;
-}
+} // namespace
 
 void initDepartmentNode(QTreeWidgetItem *node, const QString &caption, qint32 id)
 {

@@ -14,8 +14,8 @@ QRect TImageDelegate::imageRect(const QRect &itemRect) const
 {
     const QSize size = fImages.isEmpty() ? QSize(16, 16) : fImages.first().size();
     const int top = itemRect.top() + (itemRect.height() - size.height()) / 2;
-    const int left = fPlacement == Centred ? itemRect.left() + (itemRect.width() - size.width()) / 2
-                                           : itemRect.left() + kGap;
+    const int left =
+        fPlacement == Centred ? itemRect.left() + (itemRect.width() - size.width()) / 2 : itemRect.left() + kGap;
     return QRect(QPoint(left, top), size);
 }
 

@@ -25,7 +25,7 @@ QPixmap box(const std::function<void(QPainter &)> &inside)
         p.setBrush(Qt::white);
         p.drawRect(QRectF(1.5, 1.5, 12, 12));
         inside(p);
-    }  // painting ends before the image is handed out
+    } // painting ends before the image is handed out
     return image;
 }
 

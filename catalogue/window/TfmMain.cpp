@@ -1,9 +1,9 @@
 #include "catalogue/window/TfmMain.h"
 
-#include "catalogue/window/DepartmentNodes.h"
-#include "catalogue/window/ImageDelegate.h"
 #include "catalogue/core/ProductTable.h"
 #include "catalogue/core/SelectionStore.h"
+#include "catalogue/window/DepartmentNodes.h"
+#include "catalogue/window/ImageDelegate.h"
 #include "catalogue/window/StateImages.h"
 
 #include <QEvent>
@@ -11,8 +11,7 @@
 #include <QMouseEvent>
 #include <QTreeWidget>
 
-TfmMain::TfmMain(QWidget *parent)
-    : TfmMainFrame(parent)
+TfmMain::TfmMain(QWidget *parent) : TfmMainFrame(parent)
 {
     FormCreate();
 }
@@ -34,8 +33,7 @@ void TfmMain::setUpTree()
         il, [](const QModelIndex &index) { return nodeMark(index); }, TImageDelegate::BeforeText, tv);
     tv->setItemDelegate(fStateImages);
     tv->setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(tv, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem *current) { tvChange(tv, current); });
+    connect(tv, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current) { tvChange(tv, current); });
     tv->viewport()->installEventFilter(this);
 }
 

@@ -2,9 +2,9 @@
 // every product listed under it and marks all of its descendants.
 #include "catalogue/window/TfmMain.h"
 
+#include "catalogue/core/SelectionStore.h"
 #include "catalogue/window/DepartmentNodes.h"
 #include "catalogue/window/ImageDelegate.h"
-#include "catalogue/core/SelectionStore.h"
 
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>

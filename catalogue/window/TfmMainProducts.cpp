@@ -1,10 +1,10 @@
 // The product list: one node's section of the store in the grid, and the tick toggle.
 #include "catalogue/window/TfmMain.h"
 
-#include "catalogue/window/DepartmentNodes.h"
-#include "catalogue/window/ImageDelegate.h"
 #include "catalogue/core/ProductTable.h"
 #include "catalogue/core/SelectionStore.h"
+#include "catalogue/window/DepartmentNodes.h"
+#include "catalogue/window/ImageDelegate.h"
 #include "catalogue/window/StateImages.h"
 
 #include <QApplication>
@@ -22,9 +22,8 @@ void TfmMain::setUpGrid()
     cds = new TProductTable(this);
     lb->setModel(cds);
     auto *ticks = new TImageDelegate(
-        il,
-        [](const QModelIndex &index) { return tickImageIndex(index.data().toString()); },
-        TImageDelegate::Centred, lb);
+        il, [](const QModelIndex &index) { return tickImageIndex(index.data().toString()); }, TImageDelegate::Centred,
+        lb);
     lb->setItemDelegateForColumn(TProductTable::CHECKED, ticks);
     lb->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lb->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -2,9 +2,9 @@
 // store's seed, all behind the splash window.
 #include "catalogue/window/TfmMain.h"
 
-#include "catalogue/window/DepartmentNodes.h"
 #include "catalogue/core/SelectionStore.h"
 #include "catalogue/data/ShowData.h"
+#include "catalogue/window/DepartmentNodes.h"
 #include "dialogs/TfmSplash.h"
 
 #include <QCoreApplication>

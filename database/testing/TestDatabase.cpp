@@ -1,8 +1,8 @@
 #include "database/testing/TestDatabase.h"
 
 #include "database/DbConnection.h"
-#include "database/schema/DbSchema.h"
 #include "database/DbScript.h"
+#include "database/schema/DbSchema.h"
 #include "util/Errors.h"
 
 #include <QFile>
@@ -12,9 +12,10 @@ TTestDatabase::TTestDatabase(const QStringList &statements, Schema schema)
     if (!fDir.isValid())
         throw EPosError(QStringLiteral("No temporary folder for a test database: %1").arg(fDir.errorString()));
     // The loopback server runs as its own user: it must reach the folder and write the file.
-    QFile::setPermissions(fDir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                           | QFileDevice::ReadGroup | QFileDevice::ExeGroup
-                                           | QFileDevice::ReadOther | QFileDevice::ExeOther);
+    QFile::setPermissions(fDir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                              | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                              | QFileDevice::ExeOther);
     fPath = fDir.filePath(QStringLiteral("test.fdb"));
     {
         TDbConnection connection;
@@ -24,8 +25,9 @@ TTestDatabase::TTestDatabase(const QStringList &statements, Schema schema)
             runSqlScript(connection, DbSchemaScript());
         connection.close();
     }
-    QFile::setPermissions(fPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                     | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther);
+    QFile::setPermissions(fPath,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                              | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther);
     run(statements);
 }
 

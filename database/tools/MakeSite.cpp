@@ -1,11 +1,11 @@
 // pordane-make-site: creates a plausible hospitality site database and the registry
 // hives that point the program at it (the demo, and the large site of the benchmarks).
 #include "database/DbConnection.h"
-#include "database/schema/DbSchema.h"
 #include "database/DbScript.h"
-#include "util/Errors.h"
+#include "database/schema/DbSchema.h"
 #include "database/tools/SiteGenerator.h"
 #include "database/tools/SiteHive.h"
+#include "util/Errors.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -43,7 +43,8 @@ TMakeSiteArgs parseArgs(const QCoreApplication &app)
     parser.addOptions({
         {QStringLiteral("out"), QStringLiteral("Folder for the database and the hives."), QStringLiteral("folder"),
          QStringLiteral(PORDANE_SOURCE_DIR "/demo/data")},
-        {QStringLiteral("name"), QStringLiteral("Database list entry; the file is <name>.fdb."), QStringLiteral("name")},
+        {QStringLiteral("name"), QStringLiteral("Database list entry; the file is <name>.fdb."),
+         QStringLiteral("name")},
         {QStringLiteral("departments"), QStringLiteral("Departments over the three levels."), QStringLiteral("n")},
         {QStringLiteral("products"), QStringLiteral("Products."), QStringLiteral("n")},
         {QStringLiteral("nine-share"), QStringLiteral("Share of products at 9 % (0 to 1)."), QStringLiteral("share")},
@@ -110,8 +111,9 @@ int run(const QCoreApplication &app)
     const TSiteSummary summary = generateSite(connection, args.site);
     connection.close();
     if (args.viaServer) // the server runs as its own user and must write the file
-        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup
-                                        | QFile::ReadOther | QFile::WriteOther);
+        QFile::setPermissions(file,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup
+                                  | QFile::ReadOther | QFile::WriteOther);
 
     const QString serverPath = args.viaServer ? QStringLiteral("127.0.0.1:") + file : file;
     writeSiteHive(args.folder, args.entry, file, serverPath);
@@ -120,9 +122,9 @@ int run(const QCoreApplication &app)
 
     std::printf("%s: %d departments, %d sub-departments, %d third-level departments, %d products (%d at 9 %%)"
                 " in %.1f s\nregistry hives in %s, entry %s, server path %s\n",
-                qPrintable(file), summary.departments, summary.subDepartments, summary.thirdLevels,
-                summary.products, summary.productsAtNine, timer.elapsed() / 1000.0, qPrintable(args.folder),
-                qPrintable(args.entry), qPrintable(serverPath));
+                qPrintable(file), summary.departments, summary.subDepartments, summary.thirdLevels, summary.products,
+                summary.productsAtNine, timer.elapsed() / 1000.0, qPrintable(args.folder), qPrintable(args.entry),
+                qPrintable(serverPath));
     return 0;
 }
 

@@ -2,8 +2,8 @@
 
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
-#include "util/Errors.h"
 #include "database/tools/SiteNames.h"
+#include "util/Errors.h"
 
 #include <QSet>
 #include <QStringList>
@@ -26,9 +26,12 @@ struct TNode
 int usualVat(TSiteKind kind)
 {
     switch (kind) {
-    case TSiteKind::Food: return SiteVat::Nine;
-    case TSiteKind::Drink: return SiteVat::Standard;
-    case TSiteKind::Voucher: return SiteVat::Zero;
+    case TSiteKind::Food:
+        return SiteVat::Nine;
+    case TSiteKind::Drink:
+        return SiteVat::Standard;
+    case TSiteKind::Voucher:
+        return SiteVat::Zero;
     }
     return SiteVat::Standard;
 }
@@ -111,8 +114,9 @@ std::vector<TNode> writeDepartments(TDbConnection &connection, const TSiteOption
         node.subDept = i + 1;
         sub.setInt(0, node.subDept);
         sub.setInt(1, node.deptId);
-        sub.setText(2, SiteNames::subDepartment(node.kind, i % static_cast<int>(firsts.size()),
-                                                i / static_cast<int>(firsts.size())));
+        sub.setText(2,
+                    SiteNames::subDepartment(node.kind, i % static_cast<int>(firsts.size()),
+                                             i / static_cast<int>(firsts.size())));
         sub.setInt(3, node.vatId);
         sub.setInt(4, node.vatId);
         sub.setText(5, i % 25 == 24 ? QStringLiteral("N") : QStringLiteral("Y"));
@@ -129,7 +133,8 @@ std::vector<TNode> writeDepartments(TDbConnection &connection, const TSiteOption
         node.l3Id = i + 1;
         l3.setInt(0, node.l3Id);
         l3.setInt(1, node.subDept);
-        l3.setText(2, SiteNames::thirdLevel(i % static_cast<int>(seconds.size()), i / static_cast<int>(seconds.size())));
+        l3.setText(2,
+                   SiteNames::thirdLevel(i % static_cast<int>(seconds.size()), i / static_cast<int>(seconds.size())));
         l3.setInt(3, node.vatId);
         l3.setInt(4, node.vatId);
         l3.execute();

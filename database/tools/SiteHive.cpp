@@ -1,7 +1,7 @@
 #include "database/tools/SiteHive.h"
 
-#include "util/Errors.h"
 #include "settings/store/FileRegistryStore.h"
+#include "util/Errors.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -42,7 +42,10 @@ struct TRegistryDirFor
 {
     QByteArray previous = qgetenv("PORDANE_REGISTRY_DIR");
     bool wasSet = qEnvironmentVariableIsSet("PORDANE_REGISTRY_DIR");
-    explicit TRegistryDirFor(const QString &dir) { qputenv("PORDANE_REGISTRY_DIR", QDir(dir).absolutePath().toLocal8Bit()); }
+    explicit TRegistryDirFor(const QString &dir)
+    {
+        qputenv("PORDANE_REGISTRY_DIR", QDir(dir).absolutePath().toLocal8Bit());
+    }
     ~TRegistryDirFor() { wasSet ? qputenv("PORDANE_REGISTRY_DIR", previous) : qunsetenv("PORDANE_REGISTRY_DIR"); }
 };
 

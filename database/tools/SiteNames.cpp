@@ -24,84 +24,179 @@ const TSiteDepartmentName kDepartments[] = {
 };
 
 const QStringList kFoodGroups = {
-    QStringLiteral("Breakfast"), QStringLiteral("Lunch"), QStringLiteral("Dinner"),
-    QStringLiteral("Starters"), QStringLiteral("Mains"), QStringLiteral("Desserts"),
-    QStringLiteral("Sides & Extras"), QStringLiteral("Sandwiches & Wraps"), QStringLiteral("Salads"),
-    QStringLiteral("Soups"), QStringLiteral("Pastries"), QStringLiteral("Cakes & Gâteaux"),
-    QStringLiteral("Hot Drinks"), QStringLiteral("Soft Drinks"), QStringLiteral("Specials"),
-    QStringLiteral("Early Bird €25"), QStringLiteral("Kids' Menu"), QStringLiteral("Sunday Roast"),
+    QStringLiteral("Breakfast"),      QStringLiteral("Lunch"),
+    QStringLiteral("Dinner"),         QStringLiteral("Starters"),
+    QStringLiteral("Mains"),          QStringLiteral("Desserts"),
+    QStringLiteral("Sides & Extras"), QStringLiteral("Sandwiches & Wraps"),
+    QStringLiteral("Salads"),         QStringLiteral("Soups"),
+    QStringLiteral("Pastries"),       QStringLiteral("Cakes & Gâteaux"),
+    QStringLiteral("Hot Drinks"),     QStringLiteral("Soft Drinks"),
+    QStringLiteral("Specials"),       QStringLiteral("Early Bird €25"),
+    QStringLiteral("Kids' Menu"),     QStringLiteral("Sunday Roast"),
 };
 
 const QStringList kDrinkGroups = {
-    QStringLiteral("Draught"), QStringLiteral("Bottled Beer"), QStringLiteral("Spirits"),
-    QStringLiteral("Wine by the Glass"), QStringLiteral("Wine by the Bottle"), QStringLiteral("Cocktails"),
-    QStringLiteral("Liqueurs & Digestifs"), QStringLiteral("Cider"), QStringLiteral("Craft Beer"),
+    QStringLiteral("Draught"),
+    QStringLiteral("Bottled Beer"),
+    QStringLiteral("Spirits"),
+    QStringLiteral("Wine by the Glass"),
+    QStringLiteral("Wine by the Bottle"),
+    QStringLiteral("Cocktails"),
+    QStringLiteral("Liqueurs & Digestifs"),
+    QStringLiteral("Cider"),
+    QStringLiteral("Craft Beer"),
     QStringLiteral("Champagne & Crémant"),
 };
 
 const QStringList kVoucherGroups = {QStringLiteral("Vouchers"), QStringLiteral("Gift Cards")};
 
 const QStringList kThirdLevels = {
-    QStringLiteral("Hot"), QStringLiteral("Cold"), QStringLiteral("Vegetarian"), QStringLiteral("Vegan"),
-    QStringLiteral("Gluten-Free"), QStringLiteral("House Choice"), QStringLiteral("Chef's Choice"),
-    QStringLiteral("Local"), QStringLiteral("Imported"), QStringLiteral("Premium"), QStringLiteral("Seasonal"),
-    QStringLiteral("Half Portions"), QStringLiteral("Sharing Plates"), QStringLiteral("Fait Maison"),
+    QStringLiteral("Hot"),
+    QStringLiteral("Cold"),
+    QStringLiteral("Vegetarian"),
+    QStringLiteral("Vegan"),
+    QStringLiteral("Gluten-Free"),
+    QStringLiteral("House Choice"),
+    QStringLiteral("Chef's Choice"),
+    QStringLiteral("Local"),
+    QStringLiteral("Imported"),
+    QStringLiteral("Premium"),
+    QStringLiteral("Seasonal"),
+    QStringLiteral("Half Portions"),
+    QStringLiteral("Sharing Plates"),
+    QStringLiteral("Fait Maison"),
 };
 
 const QStringList kFoodItems = {
-    QStringLiteral("Full Irish Breakfast"), QStringLiteral("Eggs Benedict"), QStringLiteral("Porridge & Honey"),
-    QStringLiteral("Fish & Chips"), QStringLiteral("Bangers & Mash"), QStringLiteral("Seafood Chowder"),
-    QStringLiteral("Soupe à l'Oignon"), QStringLiteral("Bœuf Bourguignon"), QStringLiteral("Crème Brûlée"),
-    QStringLiteral("Jalapeño Poppers"), QStringLiteral("Crêpe Suzette"), QStringLiteral("Pâté de Campagne"),
-    QStringLiteral("Smoked Salmon & Brown Soda Bread Platter"), QStringLiteral("Caesar Salad"),
-    QStringLiteral("Club Sandwich"), QStringLiteral("Toasted Special"), QStringLiteral("Beef & Black Pepper Burger"),
-    QStringLiteral("Chicken Goujons"), QStringLiteral("Vegetable Curry & Rice"), QStringLiteral("Lasagne"),
-    QStringLiteral("Scone with Jam & Cream"), QStringLiteral("Apple Crumble"), QStringLiteral("Sticky Toffee Pudding"),
-    QStringLiteral("Croissant"), QStringLiteral("Pain au Chocolat"), QStringLiteral("Éclair au Café"),
-    QStringLiteral("Cappuccino"), QStringLiteral("Latte"), QStringLiteral("Café au Lait"), QStringLiteral("Americano"),
-    QStringLiteral("Hot Chocolate"), QStringLiteral("Pot of Tea"), QStringLiteral("Fresh Orange Juice"),
-    QStringLiteral("Sparkling Water"), QStringLiteral("Cola"), QStringLiteral("Lemonade"),
-    QStringLiteral("Homemade Brown Bread"), QStringLiteral("Chips"), QStringLiteral("Garlic Bread"),
-    QStringLiteral("Side Salad"), QStringLiteral("Onion Rings"), QStringLiteral("Mac & Cheese"),
-    QStringLiteral("Chicken Wings"), QStringLiteral("Prawn Cocktail"), QStringLiteral("Steak & Kidney Pie"),
-    QStringLiteral("Roast Turkey & Ham"), QStringLiteral("Strawberry Gâteau"), QStringLiteral("Tiramisù"),
-    QStringLiteral("Vanilla Ice Cream"), QStringLiteral("Knickerbocker Glory"), QStringLiteral("Crudités & Dip"),
-    QStringLiteral("Quiche Lorraine"), QStringLiteral("Soup of the Day"), QStringLiteral("Lunch Deal €9.95"),
+    QStringLiteral("Full Irish Breakfast"),
+    QStringLiteral("Eggs Benedict"),
+    QStringLiteral("Porridge & Honey"),
+    QStringLiteral("Fish & Chips"),
+    QStringLiteral("Bangers & Mash"),
+    QStringLiteral("Seafood Chowder"),
+    QStringLiteral("Soupe à l'Oignon"),
+    QStringLiteral("Bœuf Bourguignon"),
+    QStringLiteral("Crème Brûlée"),
+    QStringLiteral("Jalapeño Poppers"),
+    QStringLiteral("Crêpe Suzette"),
+    QStringLiteral("Pâté de Campagne"),
+    QStringLiteral("Smoked Salmon & Brown Soda Bread Platter"),
+    QStringLiteral("Caesar Salad"),
+    QStringLiteral("Club Sandwich"),
+    QStringLiteral("Toasted Special"),
+    QStringLiteral("Beef & Black Pepper Burger"),
+    QStringLiteral("Chicken Goujons"),
+    QStringLiteral("Vegetable Curry & Rice"),
+    QStringLiteral("Lasagne"),
+    QStringLiteral("Scone with Jam & Cream"),
+    QStringLiteral("Apple Crumble"),
+    QStringLiteral("Sticky Toffee Pudding"),
+    QStringLiteral("Croissant"),
+    QStringLiteral("Pain au Chocolat"),
+    QStringLiteral("Éclair au Café"),
+    QStringLiteral("Cappuccino"),
+    QStringLiteral("Latte"),
+    QStringLiteral("Café au Lait"),
+    QStringLiteral("Americano"),
+    QStringLiteral("Hot Chocolate"),
+    QStringLiteral("Pot of Tea"),
+    QStringLiteral("Fresh Orange Juice"),
+    QStringLiteral("Sparkling Water"),
+    QStringLiteral("Cola"),
+    QStringLiteral("Lemonade"),
+    QStringLiteral("Homemade Brown Bread"),
+    QStringLiteral("Chips"),
+    QStringLiteral("Garlic Bread"),
+    QStringLiteral("Side Salad"),
+    QStringLiteral("Onion Rings"),
+    QStringLiteral("Mac & Cheese"),
+    QStringLiteral("Chicken Wings"),
+    QStringLiteral("Prawn Cocktail"),
+    QStringLiteral("Steak & Kidney Pie"),
+    QStringLiteral("Roast Turkey & Ham"),
+    QStringLiteral("Strawberry Gâteau"),
+    QStringLiteral("Tiramisù"),
+    QStringLiteral("Vanilla Ice Cream"),
+    QStringLiteral("Knickerbocker Glory"),
+    QStringLiteral("Crudités & Dip"),
+    QStringLiteral("Quiche Lorraine"),
+    QStringLiteral("Soup of the Day"),
+    QStringLiteral("Lunch Deal €9.95"),
 };
 
 const QStringList kDrinkItems = {
-    QStringLiteral("Stout"), QStringLiteral("Lager"), QStringLiteral("Red Ale"), QStringLiteral("Pale Ale"),
-    QStringLiteral("Cider"), QStringLiteral("Irish Whiskey"), QStringLiteral("Gin & Tonic"),
-    QStringLiteral("Vodka & Soda"), QStringLiteral("Rosé"), QStringLiteral("Sauvignon Blanc"),
-    QStringLiteral("Côtes du Rhône"), QStringLiteral("Rioja Crianza"), QStringLiteral("Prosecco"),
-    QStringLiteral("Crémant de Loire"), QStringLiteral("Piña Colada"), QStringLiteral("Mojito"),
-    QStringLiteral("Espresso Martini"), QStringLiteral("Irish Coffee"), QStringLiteral("Port"),
-    QStringLiteral("Crème de Menthe"), QStringLiteral("Brandy & Port"), QStringLiteral("Hot Whiskey"),
+    QStringLiteral("Stout"),
+    QStringLiteral("Lager"),
+    QStringLiteral("Red Ale"),
+    QStringLiteral("Pale Ale"),
+    QStringLiteral("Cider"),
+    QStringLiteral("Irish Whiskey"),
+    QStringLiteral("Gin & Tonic"),
+    QStringLiteral("Vodka & Soda"),
+    QStringLiteral("Rosé"),
+    QStringLiteral("Sauvignon Blanc"),
+    QStringLiteral("Côtes du Rhône"),
+    QStringLiteral("Rioja Crianza"),
+    QStringLiteral("Prosecco"),
+    QStringLiteral("Crémant de Loire"),
+    QStringLiteral("Piña Colada"),
+    QStringLiteral("Mojito"),
+    QStringLiteral("Espresso Martini"),
+    QStringLiteral("Irish Coffee"),
+    QStringLiteral("Port"),
+    QStringLiteral("Crème de Menthe"),
+    QStringLiteral("Brandy & Port"),
+    QStringLiteral("Hot Whiskey"),
 };
 
 const QStringList kVoucherItems = {
-    QStringLiteral("Gift Voucher €10"), QStringLiteral("Gift Voucher €25"), QStringLiteral("Gift Voucher €50"),
+    QStringLiteral("Gift Voucher €10"),
+    QStringLiteral("Gift Voucher €25"),
+    QStringLiteral("Gift Voucher €50"),
     QStringLiteral("Dinner for Two Voucher"),
 };
 
 const QStringList kFoodStyles = {
-    QString(), QString(), QString(), QStringLiteral("Vegan "), QStringLiteral("Gluten-Free "),
-    QStringLiteral("Homemade "), QStringLiteral("Seasonal "), QStringLiteral("Kids' "),
+    QString(),
+    QString(),
+    QString(),
+    QStringLiteral("Vegan "),
+    QStringLiteral("Gluten-Free "),
+    QStringLiteral("Homemade "),
+    QStringLiteral("Seasonal "),
+    QStringLiteral("Kids' "),
 };
 
 const QStringList kFoodVariants = {
-    QString(), QString(), QString(), QStringLiteral(" (Large)"), QStringLiteral(" (Small)"),
-    QStringLiteral(" ½ Portion"), QStringLiteral(" - Takeaway"), QStringLiteral(" & Side"),
+    QString(),
+    QString(),
+    QString(),
+    QStringLiteral(" (Large)"),
+    QStringLiteral(" (Small)"),
+    QStringLiteral(" ½ Portion"),
+    QStringLiteral(" - Takeaway"),
+    QStringLiteral(" & Side"),
 };
 
 const QStringList kDrinkStyles = {
-    QString(), QString(), QString(), QStringLiteral("Craft "), QStringLiteral("Premium "),
-    QStringLiteral("House "), QStringLiteral("Organic "), QStringLiteral("Local "),
+    QString(),
+    QString(),
+    QString(),
+    QStringLiteral("Craft "),
+    QStringLiteral("Premium "),
+    QStringLiteral("House "),
+    QStringLiteral("Organic "),
+    QStringLiteral("Local "),
 };
 
 const QStringList kDrinkVariants = {
-    QString(), QString(), QStringLiteral(" Pint"), QStringLiteral(" Glass"), QStringLiteral(" Bottle"),
-    QStringLiteral(" Double"), QStringLiteral(" 175ml"),
+    QString(),
+    QString(),
+    QStringLiteral(" Pint"),
+    QStringLiteral(" Glass"),
+    QStringLiteral(" Bottle"),
+    QStringLiteral(" Double"),
+    QStringLiteral(" 175ml"),
 };
 
 const QString &pick(const QStringList &list, TSiteRandom &random)
@@ -143,9 +238,12 @@ QString childName(const QStringList &pool, int parent, int child)
 QString subDepartment(TSiteKind kind, int parent, int child)
 {
     switch (kind) {
-    case TSiteKind::Food: return childName(kFoodGroups, parent, child);
-    case TSiteKind::Drink: return childName(kDrinkGroups, parent, child);
-    case TSiteKind::Voucher: return childName(kVoucherGroups, parent, child);
+    case TSiteKind::Food:
+        return childName(kFoodGroups, parent, child);
+    case TSiteKind::Drink:
+        return childName(kDrinkGroups, parent, child);
+    case TSiteKind::Voucher:
+        return childName(kVoucherGroups, parent, child);
     }
     return {};
 }
@@ -158,9 +256,12 @@ QString thirdLevel(int parent, int child)
 int productNamesOfKind(TSiteKind kind)
 {
     switch (kind) {
-    case TSiteKind::Food: return int(kFoodStyles.size() * kFoodItems.size() * kFoodVariants.size());
-    case TSiteKind::Drink: return int(kDrinkStyles.size() * kDrinkItems.size() * kDrinkVariants.size());
-    case TSiteKind::Voucher: return int(kVoucherItems.size());
+    case TSiteKind::Food:
+        return int(kFoodStyles.size() * kFoodItems.size() * kFoodVariants.size());
+    case TSiteKind::Drink:
+        return int(kDrinkStyles.size() * kDrinkItems.size() * kDrinkVariants.size());
+    case TSiteKind::Voucher:
+        return int(kVoucherItems.size());
     }
     return 0;
 }
@@ -168,9 +269,12 @@ int productNamesOfKind(TSiteKind kind)
 QString product(TSiteKind kind, TSiteRandom &random)
 {
     switch (kind) {
-    case TSiteKind::Food: return pick(kFoodStyles, random) + pick(kFoodItems, random) + pick(kFoodVariants, random);
-    case TSiteKind::Drink: return pick(kDrinkStyles, random) + pick(kDrinkItems, random) + pick(kDrinkVariants, random);
-    case TSiteKind::Voucher: return pick(kVoucherItems, random);
+    case TSiteKind::Food:
+        return pick(kFoodStyles, random) + pick(kFoodItems, random) + pick(kFoodVariants, random);
+    case TSiteKind::Drink:
+        return pick(kDrinkStyles, random) + pick(kDrinkItems, random) + pick(kDrinkVariants, random);
+    case TSiteKind::Voucher:
+        return pick(kVoucherItems, random);
     }
     return {};
 }

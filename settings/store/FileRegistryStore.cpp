@@ -17,8 +17,7 @@ constexpr std::size_t kMaxValueName = 16383;
 
 bool validName(const std::wstring &name, std::size_t maxLength = kMaxValueName)
 {
-    return name.size() <= maxLength
-           && name.find_first_of(std::wstring(L"\r\n\0", 3)) == std::wstring::npos;
+    return name.size() <= maxLength && name.find_first_of(std::wstring(L"\r\n\0", 3)) == std::wstring::npos;
 }
 
 bool validPath(const KeyPath &path)
@@ -46,8 +45,8 @@ public:
             return *entry.hive;
         entry.hive.reset();
         std::string bytes;
-        std::unique_ptr<HiveKey> hive = readWholeFile(path, bytes) ? parseHive(bytes, root, path)
-                                                                   : std::make_unique<HiveKey>(rootKeyName(root));
+        std::unique_ptr<HiveKey> hive =
+            readWholeFile(path, bytes) ? parseHive(bytes, root, path) : std::make_unique<HiveKey>(rootKeyName(root));
         entry.id = id;
         entry.hive = std::move(hive);
         return *entry.hive;
@@ -55,8 +54,7 @@ public:
 
     // Runs change on the current hive under the hive's lock; writes the hive
     // back when change reports that it changed something.
-    RegResult update(RegRoot root, const std::string &path,
-                     const std::function<RegResult(HiveKey &, bool &)> &change)
+    RegResult update(RegRoot root, const std::string &path, const std::function<RegResult(HiveKey &, bool &)> &change)
     {
         HiveLock lock(path);
         if (!lock.locked())
@@ -67,7 +65,7 @@ public:
         if (result != RegResult::Success || !changed)
             return result;
         if (!replaceFile(path, writeHive(hive, root))) {
-            fCache.erase(path);     // memory holds a change the file does not
+            fCache.erase(path); // memory holds a change the file does not
             return RegResult::CantWrite;
         }
         fCache[path].id = identityOf(path);
@@ -88,14 +86,13 @@ namespace {
 class FileRegistryKey : public RegistryKey
 {
 public:
-    FileRegistryKey(std::shared_ptr<FileRegistryStore::Hives> hives, RegRoot root, std::string file,
-                    KeyPath path, RegAccess access)
+    FileRegistryKey(std::shared_ptr<FileRegistryStore::Hives> hives, RegRoot root, std::string file, KeyPath path,
+                    RegAccess access)
         : fHives(std::move(hives)), fRoot(root), fFile(std::move(file)), fPath(std::move(path)), fAccess(access)
     {
     }
 
-    RegResult queryValue(const std::wstring &name, RegType *type, std::uint8_t *data,
-                         std::uint32_t *size) override
+    RegResult queryValue(const std::wstring &name, RegType *type, std::uint8_t *data, std::uint32_t *size) override
     {
         if (data && !size)
             return RegResult::InvalidParameter;
@@ -120,8 +117,7 @@ public:
         return RegResult::Success;
     }
 
-    RegResult setValue(const std::wstring &name, RegType type, const std::uint8_t *data,
-                       std::uint32_t size) override
+    RegResult setValue(const std::wstring &name, RegType type, const std::uint8_t *data, std::uint32_t size) override
     {
         if (!validName(name) || (!data && size > 0))
             return RegResult::InvalidParameter;
@@ -231,7 +227,9 @@ private:
 
 } // namespace
 
-FileRegistryStore::FileRegistryStore() : fHives(std::make_shared<Hives>()) {}
+FileRegistryStore::FileRegistryStore() : fHives(std::make_shared<Hives>())
+{
+}
 
 FileRegistryStore::~FileRegistryStore() = default;
 

@@ -68,7 +68,7 @@ bool splitKeyPath(const std::wstring &path, KeyPath &parts)
         const auto end = path.find(L'\\', start);
         if (end == std::wstring::npos) {
             if (start == path.size())
-                return true;    // the one trailing "\"
+                return true; // the one trailing "\"
             parts.push_back(path.substr(start));
             return true;
         }

@@ -19,8 +19,8 @@ class HiveKey
 public:
     explicit HiveKey(std::wstring keyName = {}) : name(std::move(keyName)) {}
 
-    std::wstring name;                // as created
-    std::vector<HiveValue> values;    // in creation order
+    std::wstring name;             // as created
+    std::vector<HiveValue> values; // in creation order
 
     HiveKey *child(const std::wstring &childName) const;
     // The child of that name, created (with that spelling) when missing.

@@ -55,7 +55,10 @@ bool writeAll(int fd, const std::string &bytes)
     return true;
 }
 
-std::string lockPathOf(const std::string &hivePath) { return hivePath + ".lock"; }
+std::string lockPathOf(const std::string &hivePath)
+{
+    return hivePath + ".lock";
+}
 
 } // namespace
 
@@ -154,7 +157,7 @@ HiveLock::HiveLock(const std::string &hivePath)
 HiveLock::~HiveLock()
 {
     if (fFd >= 0)
-        ::close(fFd);   // releases the lock
+        ::close(fFd); // releases the lock
 }
 
 bool replaceFile(const std::string &path, const std::string &bytes)

@@ -20,8 +20,8 @@ struct FileIdentity
     dev_t device = 0;
     ino_t inode = 0;
     off_t size = 0;
-    long long modified = 0;     // nanoseconds
-    long long changed = 0;      // nanoseconds
+    long long modified = 0; // nanoseconds
+    long long changed = 0;  // nanoseconds
     bool operator==(const FileIdentity &other) const;
 };
 

@@ -8,7 +8,10 @@ namespace {
 
 const wchar_t kHeader[] = L"Windows Registry Editor Version 5.00";
 
-bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool isBlank(wchar_t c)
+{
+    return c == L' ' || c == L'\t';
+}
 
 std::wstring trimLeft(const std::wstring &s)
 {
@@ -90,8 +93,7 @@ public:
 private:
     [[noreturn]] void fail(std::size_t line, const std::string &message) const
     {
-        throw RegistryStoreError("Registry hive " + fFileName + ", line " + std::to_string(line) + ": "
-                                 + message);
+        throw RegistryStoreError("Registry hive " + fFileName + ", line " + std::to_string(line) + ": " + message);
     }
 
     std::wstring decode(const std::string &bytes) const
@@ -108,8 +110,8 @@ private:
             const bool bom = bytes.size() >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF;
             const std::size_t bad = utf8ToUnits(bytes, bom ? 3 : 0, text);
             if (bad != std::string::npos)
-                fail(lineOfOffset(text, text.size()), "not UTF-8 or UTF-16LE text (byte at offset "
-                                                          + std::to_string(bad) + ")");
+                fail(lineOfOffset(text, text.size()),
+                     "not UTF-8 or UTF-16LE text (byte at offset " + std::to_string(bad) + ")");
         }
         const auto nul = text.find(L'\0');
         if (nul != std::wstring::npos)
@@ -299,8 +301,7 @@ std::wstring quoted(const std::wstring &text)
 bool plainText(const RegValue &value, std::wstring &text)
 {
     const auto &d = value.data;
-    if (value.type != RegType::Sz || d.size() < 2 || d.size() % 2 != 0 || d[d.size() - 1] != 0
-        || d[d.size() - 2] != 0)
+    if (value.type != RegType::Sz || d.size() < 2 || d.size() % 2 != 0 || d[d.size() - 1] != 0 || d[d.size() - 2] != 0)
         return false;
     text = utf16leToUnits(d.data(), d.size() - 2);
     return text.find_first_of(std::wstring(L"\r\n\0", 3)) == std::wstring::npos;

@@ -4,8 +4,7 @@ wchar_t foldNameUnit(wchar_t c)
 {
     if (c < 0x80)
         return (c >= L'a' && c <= L'z') ? wchar_t(c - 0x20) : c;
-    if ((c >= 0xE0 && c <= 0xFE && c != 0xF7) || (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2)
-        || (c >= 0x430 && c <= 0x44F))
+    if ((c >= 0xE0 && c <= 0xFE && c != 0xF7) || (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) || (c >= 0x430 && c <= 0x44F))
         return wchar_t(c - 0x20);
     if (c == 0xFF)
         return 0x178;
@@ -116,10 +115,20 @@ std::size_t utf8ToUnits(const std::string &bytes, std::size_t begin, std::wstrin
         }
         int extra;
         std::uint32_t cp, min;
-        if ((b & 0xE0) == 0xC0) { extra = 1; cp = b & 0x1F; min = 0x80; }
-        else if ((b & 0xF0) == 0xE0) { extra = 2; cp = b & 0x0F; min = 0x800; }
-        else if ((b & 0xF8) == 0xF0) { extra = 3; cp = b & 0x07; min = 0x10000; }
-        else return i;
+        if ((b & 0xE0) == 0xC0) {
+            extra = 1;
+            cp = b & 0x1F;
+            min = 0x80;
+        } else if ((b & 0xF0) == 0xE0) {
+            extra = 2;
+            cp = b & 0x0F;
+            min = 0x800;
+        } else if ((b & 0xF8) == 0xF0) {
+            extra = 3;
+            cp = b & 0x07;
+            min = 0x10000;
+        } else
+            return i;
         if (i + extra >= n)
             return i;
         for (int k = 1; k <= extra; ++k) {

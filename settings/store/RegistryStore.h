@@ -24,13 +24,13 @@ enum class RegAccess { Read, All };
 // Results carry the numbers of the Win32 error codes they stand for; a Win32
 // implementation may hand on any other code of the registry unchanged.
 enum class RegResult : long {
-    Success = 0,            // ERROR_SUCCESS
-    NotFound = 2,           // ERROR_FILE_NOT_FOUND: no such key or value
-    AccessDenied = 5,       // ERROR_ACCESS_DENIED: e.g. a write through a key opened for reading
-    InvalidParameter = 87,  // ERROR_INVALID_PARAMETER: e.g. an empty part inside a path
-    MoreData = 234,         // ERROR_MORE_DATA: the caller's buffer is too small
-    CantWrite = 1013,       // ERROR_CANTWRITE: the change could not be stored
-    KeyDeleted = 1018,      // ERROR_KEY_DELETED: the open key was deleted meanwhile
+    Success = 0,           // ERROR_SUCCESS
+    NotFound = 2,          // ERROR_FILE_NOT_FOUND: no such key or value
+    AccessDenied = 5,      // ERROR_ACCESS_DENIED: e.g. a write through a key opened for reading
+    InvalidParameter = 87, // ERROR_INVALID_PARAMETER: e.g. an empty part inside a path
+    MoreData = 234,        // ERROR_MORE_DATA: the caller's buffer is too small
+    CantWrite = 1013,      // ERROR_CANTWRITE: the change could not be stored
+    KeyDeleted = 1018,     // ERROR_KEY_DELETED: the open key was deleted meanwhile
 };
 
 // Value types with the registry's own numbers (REG_NONE ... REG_QWORD). Any
@@ -74,13 +74,12 @@ public:
     // `data` and `size` may each be null; with `data` null the size alone is
     // reported. When *size is smaller than the value: MoreData, with *size set
     // to the size needed and *type set (the buffer's contents are undefined).
-    virtual RegResult queryValue(const std::wstring &name, RegType *type,
-                                 std::uint8_t *data, std::uint32_t *size) = 0;
+    virtual RegResult queryValue(const std::wstring &name, RegType *type, std::uint8_t *data, std::uint32_t *size) = 0;
 
     // RegSetValueExW: creates or replaces the value, type included. A key
     // opened with RegAccess::Read gives AccessDenied.
-    virtual RegResult setValue(const std::wstring &name, RegType type,
-                               const std::uint8_t *data, std::uint32_t size) = 0;
+    virtual RegResult setValue(const std::wstring &name, RegType type, const std::uint8_t *data,
+                               std::uint32_t size) = 0;
 
     // RegDeleteValueW: NotFound when there is no such value.
     virtual RegResult deleteValue(const std::wstring &name) = 0;
@@ -119,8 +118,7 @@ public:
 
     RegResult writeValue(const std::wstring &name, const RegValue &value)
     {
-        return setValue(name, value.type, value.data.data(),
-                        static_cast<std::uint32_t>(value.data.size()));
+        return setValue(name, value.type, value.data.data(), static_cast<std::uint32_t>(value.data.size()));
     }
 };
 

@@ -73,13 +73,12 @@ class Win32RegistryKey : public RegistryKey
 public:
     Win32RegistryKey(KeyHandle key, RegAccess access) : fKey(std::move(key)), fAccess(access) {}
 
-    RegResult queryValue(const std::wstring &name, RegType *type, std::uint8_t *data,
-                         std::uint32_t *size) override
+    RegResult queryValue(const std::wstring &name, RegType *type, std::uint8_t *data, std::uint32_t *size) override
     {
         DWORD rawType = 0;
         DWORD rawSize = size ? *size : 0;
-        const LSTATUS status = RegQueryValueExW(fKey.get(), name.c_str(), nullptr, &rawType,
-                                                data, size ? &rawSize : nullptr);
+        const LSTATUS status =
+            RegQueryValueExW(fKey.get(), name.c_str(), nullptr, &rawType, data, size ? &rawSize : nullptr);
         if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
             if (type)
                 *type = static_cast<RegType>(rawType);
@@ -89,8 +88,7 @@ public:
         return result(status);
     }
 
-    RegResult setValue(const std::wstring &name, RegType type, const std::uint8_t *data,
-                       std::uint32_t size) override
+    RegResult setValue(const std::wstring &name, RegType type, const std::uint8_t *data, std::uint32_t size) override
     {
         if (!data && size > 0)
             return RegResult::InvalidParameter;
@@ -103,8 +101,7 @@ public:
             std::copy(data, data + size, fenced.begin() + 2);
         fenced[size + 2] = 0xFF;
         fenced[size + 3] = 0xFF;
-        return result(RegSetValueExW(fKey.get(), name.c_str(), 0, static_cast<DWORD>(type),
-                                     fenced.data() + 2, size));
+        return result(RegSetValueExW(fKey.get(), name.c_str(), 0, static_cast<DWORD>(type), fenced.data() + 2, size));
     }
 
     RegResult deleteValue(const std::wstring &name) override
@@ -128,8 +125,8 @@ public:
         if (split == std::wstring::npos)
             return result(RegDeleteTreeW(fKey.get(), path.c_str()));
         KeyHandle parent;
-        const LSTATUS opened = RegOpenKeyExW(fKey.get(), path.substr(0, split).c_str(), 0,
-                                             samOf(RegAccess::All), parent.receive());
+        const LSTATUS opened =
+            RegOpenKeyExW(fKey.get(), path.substr(0, split).c_str(), 0, samOf(RegAccess::All), parent.receive());
         if (opened != ERROR_SUCCESS)
             return result(opened);
         return result(RegDeleteTreeW(parent.get(), path.substr(split + 1).c_str()));
@@ -189,8 +186,7 @@ RegResult Win32RegistryStore::openKey(RegRoot root, const std::wstring &path, Re
     if (!normalisePath(path, normal))
         return RegResult::InvalidParameter;
     KeyHandle opened;
-    const LSTATUS status = RegOpenKeyExW(rootHandle(root), normal.c_str(), 0, samOf(access),
-                                         opened.receive());
+    const LSTATUS status = RegOpenKeyExW(rootHandle(root), normal.c_str(), 0, samOf(access), opened.receive());
     if (status != ERROR_SUCCESS)
         return result(status);
     key = std::make_unique<Win32RegistryKey>(std::move(opened), access);
@@ -204,9 +200,8 @@ RegResult Win32RegistryStore::createKey(RegRoot root, const std::wstring &path, 
     if (!normalisePath(path, normal))
         return RegResult::InvalidParameter;
     KeyHandle created;
-    const LSTATUS status = RegCreateKeyExW(rootHandle(root), normal.c_str(), 0, nullptr,
-                                           REG_OPTION_NON_VOLATILE, samOf(access), nullptr,
-                                           created.receive(), nullptr);
+    const LSTATUS status = RegCreateKeyExW(rootHandle(root), normal.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                           samOf(access), nullptr, created.receive(), nullptr);
     if (status != ERROR_SUCCESS)
         return result(status);
     key = std::make_unique<Win32RegistryKey>(std::move(created), access);

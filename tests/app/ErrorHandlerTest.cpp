@@ -50,7 +50,8 @@ TEST(DefaultErrorHandler, ShowsEscapedErrorsAndIgnoresTheSilentAbort)
         QStringList shown;
     };
     const Case cases[] = {
-        {"program error", [] { throw EPosError(QStringLiteral("Lock conflict on no wait transaction")); },
+        {"program error",
+         [] { throw EPosError(QStringLiteral("Lock conflict on no wait transaction")); },
          {QStringLiteral("Lock conflict on no wait transaction")}},
         {"library error", [] { throw std::runtime_error("bad things"); }, {QStringLiteral("bad things")}},
         {"silent abort", [] { throw EAbort(); }, {}},

@@ -1,13 +1,13 @@
 // Bringing the program up and down: module order, the icon, and what the whole
 // sequence leaves behind before the main window exists.
-#include "tests/app/AppSandbox.h"
-#include "tests/support/TestFiles.h"
 #include "app/StartSequence.h"
 #include "app/StyleEngine.h"
 #include "dialogs/AdvDialogs.h"
-#include "util/Errors.h"
 #include "log/uLog.h"
 #include "settings/uOrvoReg.h"
+#include "tests/app/AppSandbox.h"
+#include "tests/support/TestFiles.h"
+#include "util/Errors.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -44,16 +44,17 @@ TEST(ModuleRun, StartsInOrderAndStopsInReverse)
         TModuleRun run({recorded("utilities", journal), recorded("settings", journal), recorded("log", journal)});
         journal.append(QStringLiteral("running"));
     }
-    EXPECT_EQ(journal, QStringList({"start utilities", "start settings", "start log", "running",
-                                    "stop log", "stop settings", "stop utilities"}));
+    EXPECT_EQ(journal,
+              QStringList({"start utilities", "start settings", "start log", "running", "stop log", "stop settings",
+                           "stop utilities"}));
 }
 
 TEST(ModuleRun, FailedStartStopsWhatHadStarted)
 {
     QStringList journal;
-    EXPECT_THROW(TModuleRun({recorded("utilities", journal), recorded("settings", journal),
-                             recorded("log", journal, true)}),
-                 EPosError);
+    EXPECT_THROW(
+        TModuleRun({recorded("utilities", journal), recorded("settings", journal), recorded("log", journal, true)}),
+        EPosError);
     EXPECT_EQ(journal, QStringList({"start utilities", "start settings", "stop settings", "stop utilities"}));
 }
 
@@ -88,7 +89,8 @@ TEST(StartSequence, EverythingIsReadyBeforeTheMainWindowAndGoneAfter)
     } seen;
     const int code = RunStartSequence(*qApp, [&] {
         seen.logReady = gLog != nullptr && !filesBelow(logs).isEmpty();
-        seen.skinStored = TOrvoRegL().ReadString(QString(), QStringLiteral("Skin"), QStringLiteral("?"), rmText).isEmpty();
+        seen.skinStored =
+            TOrvoRegL().ReadString(QString(), QStringLiteral("Skin"), QStringLiteral("?"), rmText).isEmpty();
         seen.title = ApplicationTitle();
         seen.iconSet = !QApplication::windowIcon().isNull();
         auto window = std::make_unique<QWidget>();

@@ -1,9 +1,9 @@
 // Style files, the style engine, and finding the user's style in its two folders.
-#include "tests/app/AppSandbox.h"
 #include "app/StyleEngine.h"
 #include "app/StyleFile.h"
 #include "app/StyleLoading.h"
 #include "settings/uOrvoReg.h"
+#include "tests/app/AppSandbox.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -47,8 +47,10 @@ TEST(StyleFile, ParsesOrRefusesWithAReason)
         const char *name; // nullptr: refused
     };
     const Case cases[] = {
-        {"complete", "; c\n[style]\nname = Harbour\nbase = Fusion\n[palette]\nWindow = #e8edf3\n"
-                     "Disabled.Text = #999\n[sheet]\nQPushButton { color: red; }\n", "Harbour"},
+        {"complete",
+         "; c\n[style]\nname = Harbour\nbase = Fusion\n[palette]\nWindow = #e8edf3\n"
+         "Disabled.Text = #999\n[sheet]\nQPushButton { color: red; }\n",
+         "Harbour"},
         {"name only", "[style]\nname = Plain\n", "Plain"},
         {"no name", "[style]\nbase = Fusion\n", nullptr},
         {"no style section", "[palette]\nWindow = #fff\n", nullptr},
@@ -86,11 +88,21 @@ TEST(StyleFile, SheetRulesThatCouldReachMenusAreLeftOut)
         bool kept;
     };
     const Case cases[] = {
-        {"QPushButton", true},         {"QPushButton:hover", true},   {"QTreeView::item", true},
-        {"#pnTitle", true},            {"QWidget#pnTitle", true},     {"QDialog QLabel", true},
-        {"QMenu", false},              {"QMenu::item", false},        {"QMenuBar", false},
-        {"QWidget", false},            {"*", false},                  {"::item", false},
-        {"QFrame > QWidget", false},   {".QWidget", false},           {"[flat=\"true\"]", false},
+        {"QPushButton", true},
+        {"QPushButton:hover", true},
+        {"QTreeView::item", true},
+        {"#pnTitle", true},
+        {"QWidget#pnTitle", true},
+        {"QDialog QLabel", true},
+        {"QMenu", false},
+        {"QMenu::item", false},
+        {"QMenuBar", false},
+        {"QWidget", false},
+        {"*", false},
+        {"::item", false},
+        {"QFrame > QWidget", false},
+        {".QWidget", false},
+        {"[flat=\"true\"]", false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.selector);
@@ -104,8 +116,10 @@ TEST(StyleFile, SheetRulesThatCouldReachMenusAreLeftOut)
 
 TEST_F(StyleTest, RegistersOnceByNameAndActivates)
 {
-    const QString red = sandbox.writeFile(QStringLiteral("a/Tone.style"), styleText(QStringLiteral("Tone"), QStringLiteral("#ff0000")));
-    const QString blue = sandbox.writeFile(QStringLiteral("b/Tone.style"), styleText(QStringLiteral("Tone"), QStringLiteral("#0000ff")));
+    const QString red =
+        sandbox.writeFile(QStringLiteral("a/Tone.style"), styleText(QStringLiteral("Tone"), QStringLiteral("#ff0000")));
+    const QString blue =
+        sandbox.writeFile(QStringLiteral("b/Tone.style"), styleText(QStringLiteral("Tone"), QStringLiteral("#0000ff")));
     QString name;
     ASSERT_TRUE(TStyleEngine::IsValidStyle(red, &name));
     EXPECT_EQ(name, QStringLiteral("Tone"));
@@ -122,9 +136,9 @@ TEST_F(StyleTest, RegistersOnceByNameAndActivates)
 TEST_F(StyleTest, FailedActivationIsReportedAndTheLookStays)
 {
     const QPalette before = QApplication::palette();
-    const QString file = sandbox.writeFile(QStringLiteral("Odd.style"),
-                                           styleText(QStringLiteral("Odd"), QStringLiteral("#00ff00"),
-                                                     QStringLiteral("NoSuchLook")));
+    const QString file =
+        sandbox.writeFile(QStringLiteral("Odd.style"),
+                          styleText(QStringLiteral("Odd"), QStringLiteral("#00ff00"), QStringLiteral("NoSuchLook")));
     ASSERT_TRUE(engine.LoadFromFile(file));
     EXPECT_FALSE(engine.TrySetStyle(QStringLiteral("Odd")));
     ASSERT_EQ(reported.size(), 1);
@@ -139,8 +153,8 @@ TEST_F(StyleTest, FailedActivationIsReportedAndTheLookStays)
 TEST_F(StyleTest, MenusKeepTheDefaultLookUnderAStyle)
 {
     const QColor defaultWindow = QApplication::palette().color(QPalette::Window);
-    const QString file = sandbox.writeFile(QStringLiteral("Loud.style"),
-                                           styleText(QStringLiteral("Loud"), QStringLiteral("#ff00ff")));
+    const QString file =
+        sandbox.writeFile(QStringLiteral("Loud.style"), styleText(QStringLiteral("Loud"), QStringLiteral("#ff00ff")));
     ASSERT_TRUE(engine.LoadFromFile(file));
     ASSERT_TRUE(engine.TrySetStyle(QStringLiteral("Loud")));
 
@@ -159,8 +173,10 @@ TEST_F(StyleTest, MenusKeepTheDefaultLookUnderAStyle)
 
 TEST_F(StyleTest, SkinIsFoundBesideTheProgramFirst)
 {
-    sandbox.writeFile(QStringLiteral("program/Res/styles/Mine.style"), styleText(QStringLiteral("Beside"), QStringLiteral("#102030")));
-    sandbox.writeFile(QStringLiteral("suite/Res/styles/Mine.style"), styleText(QStringLiteral("Suite"), QStringLiteral("#302010")));
+    sandbox.writeFile(QStringLiteral("program/Res/styles/Mine.style"),
+                      styleText(QStringLiteral("Beside"), QStringLiteral("#102030")));
+    sandbox.writeFile(QStringLiteral("suite/Res/styles/Mine.style"),
+                      styleText(QStringLiteral("Suite"), QStringLiteral("#302010")));
     sandbox.setSkin(QStringLiteral("Mine.style"));
     sandbox.setProgramFolder(sandbox.suiteFolder());
     LoadVisualStyle(engine, sandbox.programFolder());
@@ -169,7 +185,8 @@ TEST_F(StyleTest, SkinIsFoundBesideTheProgramFirst)
 
 TEST_F(StyleTest, SkinOnlyInTheSuiteFolderIsFoundThere)
 {
-    sandbox.writeFile(QStringLiteral("suite/Res/styles/Mine.style"), styleText(QStringLiteral("Suite"), QStringLiteral("#302010")));
+    sandbox.writeFile(QStringLiteral("suite/Res/styles/Mine.style"),
+                      styleText(QStringLiteral("Suite"), QStringLiteral("#302010")));
     sandbox.setSkin(QStringLiteral("Mine.style"));
     sandbox.setProgramFolder(sandbox.suiteFolder());
     LoadVisualStyle(engine, sandbox.programFolder());
@@ -186,14 +203,16 @@ TEST_F(StyleTest, SkinWithAFolderPartUsesItWholeBesideTheProgramAndOnlyItsNameIn
     EXPECT_EQ(StyleCandidateInSuite(QStringLiteral("/srv/suite"), QStringLiteral("C:b.style")),
               QStringLiteral("/srv/suite/Res/styles/b.style"));
 
-    sandbox.writeFile(QStringLiteral("program/Res/styles/a/b.style"), styleText(QStringLiteral("Nested"), QStringLiteral("#010203")));
+    sandbox.writeFile(QStringLiteral("program/Res/styles/a/b.style"),
+                      styleText(QStringLiteral("Nested"), QStringLiteral("#010203")));
     sandbox.setSkin(QStringLiteral("a\\b.style"));
     LoadVisualStyle(engine, sandbox.programFolder());
     EXPECT_EQ(engine.ActiveStyle(), QStringLiteral("Nested"));
 
     engine.Reset();
     QDir(sandbox.path(QStringLiteral("program/Res"))).removeRecursively();
-    sandbox.writeFile(QStringLiteral("suite/Res/styles/b.style"), styleText(QStringLiteral("Flat"), QStringLiteral("#040506")));
+    sandbox.writeFile(QStringLiteral("suite/Res/styles/b.style"),
+                      styleText(QStringLiteral("Flat"), QStringLiteral("#040506")));
     sandbox.setProgramFolder(sandbox.suiteFolder());
     LoadVisualStyle(engine, sandbox.programFolder());
     EXPECT_EQ(engine.ActiveStyle(), QStringLiteral("Flat"));
@@ -201,9 +220,11 @@ TEST_F(StyleTest, SkinWithAFolderPartUsesItWholeBesideTheProgramAndOnlyItsNameIn
 
 TEST_F(StyleTest, AlreadyRegisteredNameIsOnlyActivated)
 {
-    const QString first = sandbox.writeFile(QStringLiteral("first/Tone.style"), styleText(QStringLiteral("Tone"), QStringLiteral("#aa0000")));
+    const QString first = sandbox.writeFile(QStringLiteral("first/Tone.style"),
+                                            styleText(QStringLiteral("Tone"), QStringLiteral("#aa0000")));
     ASSERT_TRUE(engine.LoadFromFile(first));
-    sandbox.writeFile(QStringLiteral("program/Res/styles/Tone.style"), styleText(QStringLiteral("Tone"), QStringLiteral("#0000aa")));
+    sandbox.writeFile(QStringLiteral("program/Res/styles/Tone.style"),
+                      styleText(QStringLiteral("Tone"), QStringLiteral("#0000aa")));
     sandbox.setSkin(QStringLiteral("Tone.style"));
     LoadVisualStyle(engine, sandbox.programFolder());
     EXPECT_EQ(engine.ActiveStyle(), QStringLiteral("Tone"));

@@ -1,11 +1,11 @@
 // TBackup hosting the stand-in controls on real databases (embedded engine).
-#include "tests/backup/ClientFixture.h"
 #include "backup/standin/controls/TFmBackupManager.h"
 #include "dialogs/DialogCodes.h"
+#include "tests/backup/ClientFixture.h"
 
 #include <QDir>
-#include <QLabel>
 #include <QFileInfo>
+#include <QLabel>
 #include <QSignalSpy>
 
 using namespace backuptest;
@@ -26,7 +26,8 @@ TEST_F(ClientTest, TheNamingRulesDecideTheFileWrittenAndWhetherTheControlStartsB
     QTemporaryDir current;
     const QString previousCurrent = QDir::currentPath();
     const QDateTime august(QDate(2023, 8, 31), QTime(22, 0));
-    const struct {
+    const struct
+    {
         const char *what;
         TBackupClient backupClient;
         TBackupMode mode;
@@ -36,14 +37,30 @@ TEST_F(ClientTest, TheNamingRulesDecideTheFileWrittenAndWhetherTheControlStartsB
         QString expected;
     } cases[] = {
         {"daily", bcBrisko, bmStandard, db.path(), {}, true, dbFolder + kDaily + QStringLiteral("7-230901081530.fbk")},
-        {"SQL update starts by itself without autoMode", bcBrisko, bmSqlUpdate, db.path(), {}, false,
+        {"SQL update starts by itself without autoMode",
+         bcBrisko,
+         bmSqlUpdate,
+         db.path(),
+         {},
+         false,
          dbFolder + QStringLiteral("Backups/SQLUpdates/7-DBVer45.fbk")},
-        {"month end", bcBrisko, bmMonthEnd, db.path(), {}, true, dbFolder + QStringLiteral("Backups/MonthEnd/7-2023-08.fbk")},
+        {"month end",
+         bcBrisko,
+         bmMonthEnd,
+         db.path(),
+         {},
+         true,
+         dbFolder + QStringLiteral("Backups/MonthEnd/7-2023-08.fbk")},
         {"a given name is kept", bcBrisko, bmStandard, db.path(), dbFolder + QStringLiteral("given"), true,
          dbFolder + QStringLiteral("given.fbk")},
-        {"the second client replaces a given name", bcTabbit, bmStandard, db.path(), dbFolder + QStringLiteral("given2"),
-         true, dbFolder + kDaily + QStringLiteral("230901081530.fbk")},
-        {"an empty local path works below the current folder", bcBrisko, bmStandard, QString(), {}, true,
+        {"the second client replaces a given name", bcTabbit, bmStandard, db.path(),
+         dbFolder + QStringLiteral("given2"), true, dbFolder + kDaily + QStringLiteral("230901081530.fbk")},
+        {"an empty local path works below the current folder",
+         bcBrisko,
+         bmStandard,
+         QString(),
+         {},
+         true,
          current.path() + QLatin1Char('/') + kDaily + QStringLiteral("7-230901081530.fbk")},
     };
     ASSERT_TRUE(QDir::setCurrent(current.path()));
@@ -74,7 +91,7 @@ TEST_F(ClientTest, OnlyTheControlEndsTheHostNotEscapeNorACloseRequest)
         // Up still after a few polls of the control.
         QSignalSpy polls(client->f->Timer1, &QTimer::timeout);
         stillUp = QTest::qWaitFor([&] { return polls.count() >= 3 || !client->f->isVisible(); }, 5000)
-                  && client->f->isVisible();
+            && client->f->isVisible();
         return true;
     };
     NextDialogs host({refuse, click(QStringLiteral("&Start"))});
@@ -97,8 +114,8 @@ TEST_F(ClientTest, ABackupRestoresOverTheDatabaseToTheSameRowCounts)
         conx.setDatabase(db.path());
         conx.open();
         conx.startTransaction();
-        ASSERT_TRUE(client->Backup(bcBrisko, bmStandard, db.path(), db.path(), name, 7, false, 0, QDateTime(), true,
-                                   0, QString()));
+        ASSERT_TRUE(client->Backup(bcBrisko, bmStandard, db.path(), db.path(), name, 7, false, 0, QDateTime(), true, 0,
+                                   QString()));
     }
     execute(db.path(), QStringLiteral("delete from ITEMS"));
     execute(db.path(), QStringLiteral("drop table EMPTY_ONE"));
@@ -108,7 +125,8 @@ TEST_F(ClientTest, ABackupRestoresOverTheDatabaseToTheSameRowCounts)
     EXPECT_EQ(used, name);
     EXPECT_EQ(rowCounts(db.path()), before);
     EXPECT_FALSE(client->br);
-    EXPECT_TRUE(logs.readStowlineLog().contains(QStringLiteral("restored over"))) << logs.readStowlineLog().toStdString();
+    EXPECT_TRUE(logs.readStowlineLog().contains(QStringLiteral("restored over")))
+        << logs.readStowlineLog().toStdString();
 }
 
 TEST_F(ClientTest, AFailingBackupReturnsFalseAndLeavesNoFileClaimingSuccess)
@@ -116,8 +134,8 @@ TEST_F(ClientTest, AFailingBackupReturnsFalseAndLeavesNoFileClaimingSuccess)
     QTemporaryDir dir;
     const QString missing = dir.filePath(QStringLiteral("missing.fdb"));
     QString name = QStringLiteral("ignored");
-    EXPECT_FALSE(client->Backup(bcTabbit, bmStandard, missing, missing, name, 7, false, 0, QDateTime(), true, 0,
-                                QString()));
+    EXPECT_FALSE(
+        client->Backup(bcTabbit, bmStandard, missing, missing, name, 7, false, 0, QDateTime(), true, 0, QString()));
     EXPECT_EQ(name, QString());
     EXPECT_EQ(filesBelow(dir.path()), QStringList());
     EXPECT_FALSE(client->bb);
@@ -146,15 +164,15 @@ TEST_F(ClientTest, AnAutomaticBackupThatFailsKeepsItsReasonOnScreenUntilClose)
         return !reason.isEmpty();
     }));
     QString name;
-    EXPECT_FALSE(client->Backup(bcBrisko, bmStandard, missing, missing, name, 7, false, 0, QDateTime(), true, 0,
-                                QString()));
+    EXPECT_FALSE(
+        client->Backup(bcBrisko, bmStandard, missing, missing, name, 7, false, 0, QDateTime(), true, 0, QString()));
     EXPECT_TRUE(reason.contains(QStringLiteral("missing.fdb"))) << reason.toStdString();
     EXPECT_FALSE(client->f->isVisible());
 
     // Nobody watching: the failure still ends the run, after the wait.
     TStowlineControl::setUnattendedFailureWait(300);
-    EXPECT_FALSE(client->Backup(bcBrisko, bmStandard, missing, missing, name, 7, false, 0, QDateTime(), true, 0,
-                                QString()));
+    EXPECT_FALSE(
+        client->Backup(bcBrisko, bmStandard, missing, missing, name, 7, false, 0, QDateTime(), true, 0, QString()));
     EXPECT_FALSE(client->f->isVisible());
 }
 
@@ -261,8 +279,8 @@ TEST_F(ClientTest, ManagerListsTheBackupsBelowTheDatabasesFolder)
 {
     TTestDatabase db;
     QString name;
-    ASSERT_TRUE(client->Backup(bcBrisko, bmStandard, db.path(), db.path(), name, 7, false, 0, QDateTime(), true, 0,
-                               QString()));
+    ASSERT_TRUE(
+        client->Backup(bcBrisko, bmStandard, db.path(), db.path(), name, 7, false, 0, QDateTime(), true, 0, QString()));
     QList<TBackupEntry> listed;
     NextDialogs host(click(QStringLiteral("&Close"), [&] {
         auto *manager = dynamic_cast<TFmBackupManager *>(client->bm.get());

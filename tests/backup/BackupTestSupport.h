@@ -5,9 +5,9 @@
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "database/testing/TestDatabase.h"
+#include "log/uLog.h"
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/TestFiles.h"
-#include "log/uLog.h"
 
 #include <QFile>
 #include <QMap>
@@ -59,9 +59,10 @@ inline void execute(const QString &database, const QString &sql)
 // A folder the loopback server (running as its own user) may write into.
 inline void openToServer(const QString &folder)
 {
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                      | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
-                                      | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
+    QFile::setPermissions(folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                              | QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+                              | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
 }
 
 // Logs of the test go below its own folder; the previous program file comes back afterwards.

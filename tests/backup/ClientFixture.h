@@ -2,13 +2,13 @@
 // A TBackup with the clock fixed, an English locale, answered dialogs, its own log
 // folder, and a hand for the host window: it clicks the control's buttons as an
 // operator would, and closes a host that hangs so that a test fails instead.
+#include "backup/standin/controls/TStowlineControl.h"
+#include "backup/uBackup.h"
+#include "dialogs/DialogAnswerer.h"
 #include "tests/backup/BackupTestSupport.h"
 #include "tests/support/ClockGuard.h"
 #include "tests/support/LocaleGuard.h"
 #include "tests/support/NextDialogs.h"
-#include "dialogs/DialogAnswerer.h"
-#include "backup/standin/controls/TStowlineControl.h"
-#include "backup/uBackup.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -11,11 +11,12 @@ class DbField : public DbTest
 protected:
     QStringList extraStatements() const override
     {
-        return {QStringLiteral("create table T_CODES (ID integer, CODE char(5) character set WIN1252)"),
-                QStringLiteral("insert into T_CODES values (1, 'AB')"),
-                QStringLiteral("insert into T_CODES values (2, 'é€')"),
-                // Written through the test's own UTF8 connection, as SET NAMES UTF8 would.
-                QStringLiteral("insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION) values (1, 'Crème brûlée & Café €')")};
+        return {
+            QStringLiteral("create table T_CODES (ID integer, CODE char(5) character set WIN1252)"),
+            QStringLiteral("insert into T_CODES values (1, 'AB')"),
+            QStringLiteral("insert into T_CODES values (2, 'é€')"),
+            // Written through the test's own UTF8 connection, as SET NAMES UTF8 would.
+            QStringLiteral("insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION) values (1, 'Crème brûlée & Café €')")};
     }
 };
 
@@ -108,8 +109,9 @@ TEST_F(DbField, NumericReadsAsExactText)
 TEST_F(DbField, DoubleAndDateTextParametersAreConvertedByTheDatabase)
 {
     TDbStatement q(conx);
-    q.setSQL(QStringLiteral("insert into TBL_VAT_CODES (VAT_ID, DESCRIPTION, RATE, VALID_FROM, VALID_TO, IS_ACTIVE, VAT_TYPE)"
-                            " values (:ID, :DSC, :R, :D1, :D2, 'Y', 3)"));
+    q.setSQL(QStringLiteral(
+        "insert into TBL_VAT_CODES (VAT_ID, DESCRIPTION, RATE, VALID_FROM, VALID_TO, IS_ACTIVE, VAT_TYPE)"
+        " values (:ID, :DSC, :R, :D1, :D2, 'Y', 3)"));
     q.setInt(0, 1);
     q.setText(1, QStringLiteral("13.50 RDC"));
     q.setDouble(2, 13.5);

@@ -8,16 +8,17 @@ class DbSchema : public DbTest
 protected:
     QStringList extraStatements() const override
     {
-        return {QStringLiteral("create view V_ACTIVE_DEPARTMENTS as select * from TBL_DEPARTMENTS where IS_ACTIVE = 'Y'"),
-                QStringLiteral("insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION, VAT_ID) values (1, 'Bar', 5)")};
+        return {
+            QStringLiteral("create view V_ACTIVE_DEPARTMENTS as select * from TBL_DEPARTMENTS where IS_ACTIVE = 'Y'"),
+            QStringLiteral("insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION, VAT_ID) values (1, 'Bar', 5)")};
     }
 };
 
 TEST_F(DbSchema, UserTablesArePlainTablesOnly)
 {
     const QStringList tables = conx.userTables();
-    for (const char *name : {"TBL_SETUP", "TBL_VAT_CODES", "TBL_DEPARTMENTS", "TBL_SUB_DEPARTMENTS",
-                             "TBL_L3DEPARTMENTS", "TBL_PRODUCTS"})
+    for (const char *name :
+         {"TBL_SETUP", "TBL_VAT_CODES", "TBL_DEPARTMENTS", "TBL_SUB_DEPARTMENTS", "TBL_L3DEPARTMENTS", "TBL_PRODUCTS"})
         EXPECT_TRUE(tables.contains(QLatin1String(name))) << name;
     EXPECT_FALSE(tables.contains(QStringLiteral("V_ACTIVE_DEPARTMENTS")));
     for (const QString &table : tables)
@@ -49,17 +50,16 @@ TEST_F(DbSchema, DepartmentTriggerLogsUpdatesWhileActive)
 TEST_F(DbSchema, ScriptsKeepProcedureVariablesAndCommitAsTheyGo)
 {
     conx.close();
-    db->runScript(QStringLiteral(
-        "SET NAMES UTF8;\n"
-        "create table T_TOTALS (N integer, NOTE varchar(20) character set WIN1252);\n"
-        "SET TERM ^ ;\n"
-        "create procedure P_COUNT returns (TOTAL integer) as\n"
-        "begin\n"
-        "  select count(*) from TBL_DEPARTMENTS into :TOTAL; -- a variable, not a marker\n"
-        "  suspend;\n"
-        "end^\n"
-        "SET TERM ; ^\n"
-        "insert into T_TOTALS select TOTAL, 'Café ; €' from P_COUNT;\n"));
+    db->runScript(QStringLiteral("SET NAMES UTF8;\n"
+                                 "create table T_TOTALS (N integer, NOTE varchar(20) character set WIN1252);\n"
+                                 "SET TERM ^ ;\n"
+                                 "create procedure P_COUNT returns (TOTAL integer) as\n"
+                                 "begin\n"
+                                 "  select count(*) from TBL_DEPARTMENTS into :TOTAL; -- a variable, not a marker\n"
+                                 "  suspend;\n"
+                                 "end^\n"
+                                 "SET TERM ; ^\n"
+                                 "insert into T_TOTALS select TOTAL, 'Café ; €' from P_COUNT;\n"));
     conx.open();
     TDbStatement q(conx);
     q.setSQL(QStringLiteral("select N, NOTE from T_TOTALS"));

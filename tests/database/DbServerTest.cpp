@@ -5,7 +5,8 @@ namespace {
 
 TEST(DbServer, ConnectsThroughLoopbackWithTheProgramsLogin)
 {
-    TTestDatabase db({QStringLiteral("insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION) values (1, 'Café & Crêpes €')")});
+    TTestDatabase db(
+        {QStringLiteral("insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION) values (1, 'Café & Crêpes €')")});
     TDbConnection conx;
     conx.setDatabase(db.serverPath());
     conx.open();

@@ -125,8 +125,8 @@ TEST_F(DbStatement, GeneratorStepsByOneAndRefusesOddNames)
     q.setSQL(QStringLiteral("select next value for GEN_VAT from rdb$database"));
     q.open();
     EXPECT_EQ(q.field(0).asInt64(), 3);
-    EXPECT_FALSE(errorOf([&] { conx.nextGeneratorValue(QStringLiteral("GEN_VAT, 1) from rdb$database --")); })
-                     .isEmpty());
+    EXPECT_FALSE(
+        errorOf([&] { conx.nextGeneratorValue(QStringLiteral("GEN_VAT, 1) from rdb$database --")); }).isEmpty());
 }
 
 TEST_F(DbStatement, MisuseIsRefusedBeforeAnythingRuns)
@@ -156,8 +156,10 @@ TEST_F(DbStatement, DatabaseErrorsCarryFirebirdsMessage)
         QStringList fragments;
     };
     const Case cases[] = {
-        {QStringLiteral("select * from NO_SUCH_TABLE"), {QStringLiteral("Table unknown"), QStringLiteral("NO_SUCH_TABLE")}},
-        {QStringLiteral("select NO_COLUMN from TBL_PRODUCTS"), {QStringLiteral("Column unknown"), QStringLiteral("NO_COLUMN")}},
+        {QStringLiteral("select * from NO_SUCH_TABLE"),
+         {QStringLiteral("Table unknown"), QStringLiteral("NO_SUCH_TABLE")}},
+        {QStringLiteral("select NO_COLUMN from TBL_PRODUCTS"),
+         {QStringLiteral("Column unknown"), QStringLiteral("NO_COLUMN")}},
         {QStringLiteral("select from where"), {QStringLiteral("Token unknown")}},
     };
     for (const Case &c : cases) {
@@ -168,9 +170,8 @@ TEST_F(DbStatement, DatabaseErrorsCarryFirebirdsMessage)
         for (const QString &fragment : c.fragments)
             EXPECT_TRUE(message.contains(fragment)) << message.toStdString();
     }
-    const QString duplicate = errorOf([&] {
-        conx.executeImmediate(QStringLiteral("insert into TBL_PRODUCTS (SID) values (1)"));
-    });
+    const QString duplicate =
+        errorOf([&] { conx.executeImmediate(QStringLiteral("insert into TBL_PRODUCTS (SID) values (1)")); });
     EXPECT_TRUE(duplicate.contains(QStringLiteral("violation of PRIMARY or UNIQUE KEY"))) << duplicate.toStdString();
 }
 

@@ -2,8 +2,8 @@
 // A fresh test database with the program's schema and a connection open on it.
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
-#include "util/Errors.h"
 #include "database/testing/TestDatabase.h"
+#include "util/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -92,9 +92,8 @@ TEST_F(DbTransaction, LockTimeoutTurnsAWaitIntoAnError)
     options.lockTimeoutSeconds = 1;
     other.startTransaction(options);
     EXPECT_FALSE(errorOf([&] { other.startTransaction(); }).isEmpty()); // one at a time
-    const QString message = errorOf([&] {
-        other.executeImmediate(QStringLiteral("update TBL_DEPARTMENTS set VAT_ID = 9 where DEPT_ID = 1"));
-    });
+    const QString message = errorOf(
+        [&] { other.executeImmediate(QStringLiteral("update TBL_DEPARTMENTS set VAT_ID = 9 where DEPT_ID = 1")); });
     EXPECT_TRUE(message.contains(QStringLiteral("concurrent update"))) << message.toStdString();
     other.rollback();
 

@@ -26,8 +26,10 @@ TEST(DbSqlText, ReplacesMarkersOutsideLiteralsAndComments)
         {"select 'unterminated :X", "select 'unterminated :X", {}},
         // A block's body names its own variables with a colon: only its input list takes markers.
         {"execute block (V integer = :V, S varchar(10) = ?) as declare X int; begin X = :V; end",
-         "execute block (V integer = ?, S varchar(10) = ?) as declare X int; begin X = :V; end", {"V", ""}},
-        {" /* c */ EXECUTE\n BLOCK as begin update T set A = :A; end", " /* c */ EXECUTE\n BLOCK as begin update T set A = :A; end",
+         "execute block (V integer = ?, S varchar(10) = ?) as declare X int; begin X = :V; end",
+         {"V", ""}},
+        {" /* c */ EXECUTE\n BLOCK as begin update T set A = :A; end",
+         " /* c */ EXECUTE\n BLOCK as begin update T set A = :A; end",
          {}},
         {"select A from execute_block_view where B = :B", "select A from execute_block_view where B = ?", {"B"}},
     };
@@ -41,17 +43,16 @@ TEST(DbSqlText, ReplacesMarkersOutsideLiteralsAndComments)
 
 TEST(DbSqlText, SplitsScriptsAtTheTerminatorInForce)
 {
-    const QString script = QStringLiteral(
-        "-- heading comment; not a statement\n"
-        "create table T (A varchar(10));\n"
-        "insert into T values ('a;b');  /* trailing; comment */\n"
-        "SET TERM ^ ;\n"
-        "create trigger X for T after insert as begin\n"
-        "  insert into U values (1);\n"
-        "end^\n"
-        "set term ; ^\n"
-        "commit;\n"
-        "select 1 from rdb$database");
+    const QString script = QStringLiteral("-- heading comment; not a statement\n"
+                                          "create table T (A varchar(10));\n"
+                                          "insert into T values ('a;b');  /* trailing; comment */\n"
+                                          "SET TERM ^ ;\n"
+                                          "create trigger X for T after insert as begin\n"
+                                          "  insert into U values (1);\n"
+                                          "end^\n"
+                                          "set term ; ^\n"
+                                          "commit;\n"
+                                          "select 1 from rdb$database");
     const QStringList statements = splitSqlScript(script);
     ASSERT_EQ(statements.size(), 5) << statements.join(QStringLiteral("\n|\n")).toStdString();
     EXPECT_EQ(statements[0], QStringLiteral("create table T (A varchar(10))"));

@@ -25,11 +25,11 @@ int oneLineHeight(const TMessageForm &form)
         .height();
 }
 
-std::unique_ptr<TMessageForm> form(const QString &message, const QStringList &captions,
-                                   int type, const QString &cbCaption = {})
+std::unique_ptr<TMessageForm> form(const QString &message, const QStringList &captions, int type,
+                                   const QString &cbCaption = {})
 {
-    return CreateMessageForm(message, captions, type, QStringLiteral("Caption"), 40, false, false,
-                             false, cbCaption, QStringLiteral("Dialogs"), QStringLiteral("Key"), 0);
+    return CreateMessageForm(message, captions, type, QStringLiteral("Caption"), 40, false, false, false, cbCaption,
+                             QStringLiteral("Dialogs"), QStringLiteral("Key"), 0);
 }
 
 struct SizeCase
@@ -50,15 +50,26 @@ TEST(DialogLayout, ClientSizeFollowsTextAndButtonNeeds)
     const QString wide = QString(QStringLiteral("word ")).repeated(400);
     const SizeCase cases[] = {
         {"short line, icon, one button", QStringLiteral("Done."), {QStringLiteral("&Ok")}, mtInformation, 220},
-        {"question: two buttons of 100 need 2*107+31", QStringLiteral("Go on?"),
-         {QStringLiteral("&Yes"), QStringLiteral("&No")}, mtQuestion, 245},
+        {"question: two buttons of 100 need 2*107+31",
+         QStringLiteral("Go on?"),
+         {QStringLiteral("&Yes"), QStringLiteral("&No")},
+         mtQuestion,
+         245},
         {"no icon, short text", QStringLiteral("Hello"), {QStringLiteral("&Ok")}, mtNone, 220},
-        {"four buttons of 100", QStringLiteral("Pick one"),
+        {"four buttons of 100",
+         QStringLiteral("Pick one"),
          {QStringLiteral("&A"), QStringLiteral("&B"), QStringLiteral("&C"), QStringLiteral("&D")},
-         mtWarning, 4 * 107 + 31},
-        {"wrapped text needs icon + limit - 32 + 55", wide, {QStringLiteral("&Ok")}, mtError,
+         mtWarning,
+         4 * 107 + 31},
+        {"wrapped text needs icon + limit - 32 + 55",
+         wide,
+         {QStringLiteral("&Ok")},
+         mtError,
          32 + (screenWidth() / 2 + 100 - 32) + 55},
-        {"wrapped text without an icon needs limit - 32 + 40", wide, {QStringLiteral("&Ok")}, mtNone,
+        {"wrapped text without an icon needs limit - 32 + 40",
+         wide,
+         {QStringLiteral("&Ok")},
+         mtNone,
          (screenWidth() / 2 + 100 - 32) + 40},
     };
     for (const SizeCase &c : cases) {
@@ -114,9 +125,9 @@ TEST(DialogLayout, WidestLineBeyondTheLimitWrapsAtHalfTheScreenPlus68)
     EXPECT_EQ(f->MsgLabel->width(), screenWidth() / 2 + 68);
     EXPECT_GT(f->MsgLabel->height(), 3 * oneLineHeight(*f));
     // The label is tall enough for every wrapped line: nothing is cut off.
-    const QRect need = QFontMetrics(f->MsgLabel->font())
-                           .boundingRect(QRect(0, 0, f->MsgLabel->width(), 100000),
-                                         Qt::AlignLeft | Qt::TextWordWrap, wide);
+    const QRect need =
+        QFontMetrics(f->MsgLabel->font())
+            .boundingRect(QRect(0, 0, f->MsgLabel->width(), 100000), Qt::AlignLeft | Qt::TextWordWrap, wide);
     EXPECT_GE(f->MsgLabel->height(), need.height());
     EXPECT_LE(f->MsgLabel->geometry().bottom(), f->pnMain->height());
 
@@ -136,16 +147,16 @@ TEST(DialogLayout, AWordWiderThanTheWrapWidthBreaksInsteadOfBeingCutOff)
     ASSERT_EQ(label->width(), screenWidth() / 2 + 68);
     // Every character is still there, and the wrapped text fits the label both ways.
     EXPECT_EQ(QString(label->text()).remove(QChar(0x200B)), message);
-    const QRect need = QFontMetrics(label->font())
-                           .boundingRect(QRect(0, 0, label->width(), 100000), Qt::AlignLeft | Qt::TextWordWrap,
-                                         label->text());
+    const QRect need =
+        QFontMetrics(label->font())
+            .boundingRect(QRect(0, 0, label->width(), 100000), Qt::AlignLeft | Qt::TextWordWrap, label->text());
     EXPECT_LE(need.width(), label->width());
     EXPECT_GE(label->height(), need.height());
     EXPECT_GE(label->height(), 4 * oneLineHeight(*f));
 
     // Words that fit are never broken inside.
-    auto plain = form(QString(QStringLiteral("long words ")).repeated(200).trimmed(), {QStringLiteral("&Ok")},
-                      mtInformation);
+    auto plain =
+        form(QString(QStringLiteral("long words ")).repeated(200).trimmed(), {QStringLiteral("&Ok")}, mtInformation);
     EXPECT_FALSE(plain->MsgLabel->text().contains(QChar(0x200B)));
 }
 
@@ -167,8 +178,9 @@ TEST(DialogLayout, AmpersandInTheMessageIsShownAsItself)
     EXPECT_EQ(f->MsgLabel->buddy(), nullptr);
     // Measured with the "&" as a character.
     EXPECT_EQ(f->MsgLabel->width(),
-              QFontMetrics(f->MsgLabel->font()).boundingRect(QRect(0, 0, 1000, 100), Qt::AlignLeft,
-                                                             QStringLiteral("Fish & Chips")).width());
+              QFontMetrics(f->MsgLabel->font())
+                  .boundingRect(QRect(0, 0, 1000, 100), Qt::AlignLeft, QStringLiteral("Fish & Chips"))
+                  .width());
 }
 
 TEST(DialogLayout, ButtonsRunRightToLeftFromTheLastCaption)

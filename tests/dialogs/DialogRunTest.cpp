@@ -27,8 +27,7 @@ TEST(DialogRun, QuestionRefusesEscapeAndAltF4AndAnswersYesOnEnter)
     bool busyWhileUp = false;
     NextDialogs dialog(answerAs<TMessageForm>([&](TMessageForm *form) {
         yesHadFocus = form->buttons().value(0) && form->buttons()[0]->hasFocus();
-        busyWhileUp = QApplication::overrideCursor()
-            && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        busyWhileUp = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
         pressKey(form, Qt::Key_Escape);
         pressKey(form, Qt::Key_F4, Qt::AltModifier);
         QTest::qWait(0);
@@ -52,14 +51,18 @@ TEST(DialogRun, ButtonsAnswerByTheirPlaceAndAccessKeys)
     };
     const Case cases[] = {
         {"click No", [](TMessageForm *f) { QTest::mouseClick(f->buttons()[1], Qt::LeftButton); }, mrNo},
-        {"Tab then space presses No", [](TMessageForm *f) {
+        {"Tab then space presses No",
+         [](TMessageForm *f) {
              pressKey(f, Qt::Key_Tab);
              pressKey(f, Qt::Key_Space);
-         }, mrNo},
-        {"Tab then Enter presses No", [](TMessageForm *f) {
+         },
+         mrNo},
+        {"Tab then Enter presses No",
+         [](TMessageForm *f) {
              pressKey(f, Qt::Key_Tab);
              pressKey(f, Qt::Key_Return);
-         }, mrNo},
+         },
+         mrNo},
         {"access key N", [](TMessageForm *f) { pressKey(f, Qt::Key_N); }, mrNo},
         {"access key Alt+Y", [](TMessageForm *f) { pressKey(f, Qt::Key_Y, Qt::AltModifier); }, mrYes},
     };
@@ -74,13 +77,13 @@ TEST(DialogRun, EscapeAndAltF4CancelOnlyWhenAllowed)
 {
     {
         NextDialogs dialog(answerAs<TMessageForm>([](TMessageForm *f) { pressKey(f, Qt::Key_Escape); }));
-        EXPECT_EQ(MessageFormDlg(QStringLiteral("Stop?"), {QStringLiteral("&Ok")}, mtNone,
-                                 QStringLiteral("T"), 40, false, true, false),
+        EXPECT_EQ(MessageFormDlg(QStringLiteral("Stop?"), {QStringLiteral("&Ok")}, mtNone, QStringLiteral("T"), 40,
+                                 false, true, false),
                   mrCancel);
     }
     NextDialogs dialog(answerAs<TMessageForm>([](TMessageForm *f) { pressKey(f, Qt::Key_F4, Qt::AltModifier); }));
-    EXPECT_EQ(MessageFormDlg(QStringLiteral("Stop?"), {QStringLiteral("&Ok")}, mtNone,
-                             QStringLiteral("T"), 40, false, false, true),
+    EXPECT_EQ(MessageFormDlg(QStringLiteral("Stop?"), {QStringLiteral("&Ok")}, mtNone, QStringLiteral("T"), 40, false,
+                             false, true),
               mrCancel);
 }
 
@@ -109,8 +112,7 @@ TEST(DialogRun, EmptyCaptionBecomesTheApplicationTitle)
 
 TEST(DialogRun, BusyPointerIsTakenBackWhenBuildingFails)
 {
-    EXPECT_THROW(MessageFormDlg(QStringLiteral("x"), {}, mtNone, QString(), 40, false, false, false),
-                 std::exception);
+    EXPECT_THROW(MessageFormDlg(QStringLiteral("x"), {}, mtNone, QString(), 40, false, false, false), std::exception);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -133,8 +135,8 @@ TEST(DialogRun, AnswererStandsInForTheDialog)
 
 TEST(DialogRun, LeftButtonDragOnTheMessageMovesTheDialogRightButtonDoesNot)
 {
-    auto f = CreateMessageForm(QStringLiteral("Drag me"), {QStringLiteral("&Ok")}, mtInformation,
-                               QStringLiteral("T"), 40, false, false, false);
+    auto f = CreateMessageForm(QStringLiteral("Drag me"), {QStringLiteral("&Ok")}, mtInformation, QStringLiteral("T"),
+                               40, false, false, false);
     f->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.get()));
     for (QWidget *part : {static_cast<QWidget *>(f->MsgLabel), f->pnMain, f->pnButtons}) {

@@ -1,12 +1,12 @@
 // Weekly main log, debug files and tracing by debug level, written to real files.
+#include "log/uLog.h"
+#include "settings/uOrvoReg.h"
 #include "tests/support/ClockGuard.h"
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/TempRegistry.h"
 #include "tests/support/TestFiles.h"
 #include "util/Clock.h"
 #include "util/Errors.h"
-#include "log/uLog.h"
-#include "settings/uOrvoReg.h"
 #include "util/Fields.h"
 
 #include <QDir>
@@ -88,8 +88,8 @@ TEST_F(Log, FileNamesFollowTheWeekOfTheEntry)
         const char *debugFile;
     } cases[] = {
         {QDate(2023, 9, 1), "Pordane2023Hospitality_2023_35.log", "sql_2023_35.log"},
-        {QDate(2023, 9, 3), "Pordane2023Hospitality_2023_35.log", "sql_2023_35.log"},  // Sunday
-        {QDate(2023, 9, 4), "Pordane2023Hospitality_2023_36.log", "sql_2023_36.log"},  // Monday
+        {QDate(2023, 9, 3), "Pordane2023Hospitality_2023_35.log", "sql_2023_35.log"}, // Sunday
+        {QDate(2023, 9, 4), "Pordane2023Hospitality_2023_36.log", "sql_2023_36.log"}, // Monday
         {QDate(2021, 1, 1), "Pordane2023Hospitality_2020_53.log", "sql_2021_53.log"},
         {QDate(2020, 12, 31), "Pordane2023Hospitality_2020_53.log", "sql_2020_53.log"},
         {QDate(2023, 1, 1), "Pordane2023Hospitality_2022_52.log", "sql_2023_52.log"},
@@ -187,8 +187,7 @@ TEST_F(Log, DebugLogPassesALevelWhoseBitsAreAllEnabled)
         int level;
         bool written;
     } cases[] = {
-        {0, 32, false}, {33, 32, true}, {32, 33, false}, {0, 0, true},
-        {1, 0, true},   {-1, 96, true}, {64, 32, false},
+        {0, 32, false}, {33, 32, true}, {32, 33, false}, {0, 0, true}, {1, 0, true}, {-1, 96, true}, {64, 32, false},
     };
     LogModuleStart();
     for (const auto &c : cases) {
@@ -201,7 +200,8 @@ TEST_F(Log, DebugLogPassesALevelWhoseBitsAreAllEnabled)
         EXPECT_TRUE(DebugLog("traced", c.level, "sql.txt"));
         EXPECT_EQ(contents("Pordane2023Hospitality_2023_35.log"),
                   c.written ? QByteArray("23-09-01 14:05:09 traced\r\n") : QByteArray("<missing>"));
-        EXPECT_EQ(contents("sql_2023_35.log"), c.written ? QByteArray("230901 140509: traced\r\n") : QByteArray("<missing>"));
+        EXPECT_EQ(contents("sql_2023_35.log"),
+                  c.written ? QByteArray("230901 140509: traced\r\n") : QByteArray("<missing>"));
     }
 }
 

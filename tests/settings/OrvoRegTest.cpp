@@ -1,8 +1,8 @@
 // The registry settings accessors against real hive files.
 #include "tests/settings/SettingsFixture.h"
 
-#include "util/Errors.h"
 #include "settings/uOrvoReg.h"
+#include "util/Errors.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -205,7 +205,7 @@ TEST_F(OrvoReg, FontsAreStoredAsFaceSizeStyleAndColour)
     const Case cases[] = {
         {"Arial;10", "Arial", 10, false, false, false, false, 0},
         {"Courier New;12;12;-16777201", "Courier New", 12, false, false, true, true, -16777201},
-        {"Tahoma;x;17;abc", "Tahoma", 9, true, false, false, false, 0},  // style's low 8 bits only
+        {"Tahoma;x;17;abc", "Tahoma", 9, true, false, false, false, 0}, // style's low 8 bits only
         {"Verdana;11;257;1;extra", "Verdana", 11, true, false, false, false, 1},
     };
     for (const Case &c : cases) {

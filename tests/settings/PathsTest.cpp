@@ -1,8 +1,8 @@
 // Program folder settling and the server-to-local database path mapping.
-#include "tests/support/QStringPrinter.h"
-#include "tests/support/TempRegistry.h"
 #include "settings/uOrvoReg.h"
 #include "settings/uPaths.h"
+#include "tests/support/QStringPrinter.h"
+#include "tests/support/TempRegistry.h"
 #include "util/Fields.h"
 #include "util/Files.h"
 
@@ -71,12 +71,12 @@ TEST_F(Paths, ServerPathsMapToTheFirstRegisteredLocalPath)
     } cases[] = {
         {"srv:C:\\Data\\Shared.fdb", "/pos/alpha.fdb"},
         {"SRV:c:\\data\\gamma.FDB", "/pos/gamma.fdb"},
-        {QString::fromUtf8("srv:C:\\CAF\xc3\x89.fdb"), ""},  // only ASCII letters fold
+        {QString::fromUtf8("srv:C:\\CAF\xc3\x89.fdb"), ""}, // only ASCII letters fold
         {"srv:C:\\Data\\Pos.fdb", ""},
         {"127.0.0.1:/data/pos.fdb", ""},
         {"C:\\Data\\Pos.fdb", "C:\\Data\\Pos.fdb"},
         {"/data/pos.fdb", "/data/pos.fdb"},
-        {"", ""},  // never the entry whose server path is unset
+        {"", ""}, // never the entry whose server path is unset
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.server.toStdString());

@@ -1,9 +1,9 @@
 // "Config.xml" beside the running program, read through the free lookups.
 #include "tests/settings/SettingsFixture.h"
 
-#include "util/Errors.h"
 #include "settings/XMLConfig.h"
 #include "settings/uOrvoReg.h"
+#include "util/Errors.h"
 
 #include <QCoreApplication>
 

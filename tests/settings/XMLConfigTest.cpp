@@ -1,8 +1,8 @@
 // Lookups in a configuration file: element paths, sites, and what fails.
 #include "tests/settings/SettingsFixture.h"
 
-#include "util/Errors.h"
 #include "settings/XMLConfig.h"
+#include "util/Errors.h"
 
 namespace {
 

@@ -14,5 +14,11 @@ private:
     QLocale fOld;
 };
 
-inline QLocale englishLocale() { return QLocale(QLocale::English, QLocale::Ireland); }
-inline QLocale commaLocale() { return QLocale(QLocale::German, QLocale::Germany); }
+inline QLocale englishLocale()
+{
+    return QLocale(QLocale::English, QLocale::Ireland);
+}
+inline QLocale commaLocale()
+{
+    return QLocale(QLocale::German, QLocale::Germany);
+}

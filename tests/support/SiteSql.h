@@ -18,40 +18,53 @@ inline QString orNull(int value)
     return value == kNull ? QStringLiteral("null") : QString::number(value);
 }
 
-inline QString vat(int id, const char *rate, int type, const char *from = "2000-01-01",
-                   const char *to = "2999-12-31", const char *active = "Y")
+inline QString vat(int id, const char *rate, int type, const char *from = "2000-01-01", const char *to = "2999-12-31",
+                   const char *active = "Y")
 {
-    return QStringLiteral("insert into TBL_VAT_CODES (VAT_ID, DESCRIPTION, RATE, VALID_FROM, VALID_TO, IS_ACTIVE, VAT_TYPE)"
-                          " values (%1, 'code %1', %2, '%3', '%4', '%5', %6)")
-        .arg(id).arg(QLatin1String(rate), QLatin1String(from), QLatin1String(to), QLatin1String(active)).arg(type);
+    return QStringLiteral(
+               "insert into TBL_VAT_CODES (VAT_ID, DESCRIPTION, RATE, VALID_FROM, VALID_TO, IS_ACTIVE, VAT_TYPE)"
+               " values (%1, 'code %1', %2, '%3', '%4', '%5', %6)")
+        .arg(id)
+        .arg(QLatin1String(rate), QLatin1String(from), QLatin1String(to), QLatin1String(active))
+        .arg(type);
 }
 
 inline QString dept(int id, const QString &description, int vatId, int reportGroup = 2, const char *active = "Y")
 {
-    return QStringLiteral("insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION, VAT_ID, PURCH_VAT, IS_ACTIVE, REPORT_GROUP)"
-                          " values (%1, %2, %3, %3, '%4', %5)")
-        .arg(id).arg(q(description), orNull(vatId), QLatin1String(active), orNull(reportGroup));
+    return QStringLiteral(
+               "insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION, VAT_ID, PURCH_VAT, IS_ACTIVE, REPORT_GROUP)"
+               " values (%1, %2, %3, %3, '%4', %5)")
+        .arg(id)
+        .arg(q(description), orNull(vatId), QLatin1String(active), orNull(reportGroup));
 }
 
 inline QString sub(int id, int deptId, const QString &description, int vatId, const char *active = "Y")
 {
-    return QStringLiteral("insert into TBL_SUB_DEPARTMENTS (SUB_DEPT, DEPT_ID, DESCRIPTION, SALES_VID, PURCH_VID, IS_ACTIVE)"
-                          " values (%1, %2, %3, %4, %4, '%5')")
-        .arg(id).arg(deptId).arg(q(description), orNull(vatId), QLatin1String(active));
+    return QStringLiteral(
+               "insert into TBL_SUB_DEPARTMENTS (SUB_DEPT, DEPT_ID, DESCRIPTION, SALES_VID, PURCH_VID, IS_ACTIVE)"
+               " values (%1, %2, %3, %4, %4, '%5')")
+        .arg(id)
+        .arg(deptId)
+        .arg(q(description), orNull(vatId), QLatin1String(active));
 }
 
 inline QString l3(int id, int subId, const QString &description, int vatId, const char *active = "Y")
 {
     return QStringLiteral("insert into TBL_L3DEPARTMENTS (L3DID, L2DID, DESCRIPTION, SALES_VID, PURCH_VID, IS_ACTIVE)"
                           " values (%1, %2, %3, %4, %4, '%5')")
-        .arg(id).arg(subId).arg(q(description), orNull(vatId), QLatin1String(active));
+        .arg(id)
+        .arg(subId)
+        .arg(q(description), orNull(vatId), QLatin1String(active));
 }
 
 inline QString product(int sid, const QString &description, int vatId, int deptId, int subId = kNull, int l3Id = kNull)
 {
     return QStringLiteral("insert into TBL_PRODUCTS (SID, DESCRIPTION, VAT_ID, DEPT_ID, SUB_DEPT, L3DID)"
                           " values (%1, %2, %3, %4, %5, %6)")
-        .arg(sid).arg(q(description), orNull(vatId)).arg(deptId).arg(orNull(subId), orNull(l3Id));
+        .arg(sid)
+        .arg(q(description), orNull(vatId))
+        .arg(deptId)
+        .arg(orNull(subId), orNull(l3Id));
 }
 
 inline QString setup(int stx)

@@ -17,7 +17,6 @@ TempFolder::TempFolder()
 TempFolder::~TempFolder()
 {
     ::nftw(
-        fPath.c_str(),
-        [](const char *path, const struct stat *, int, struct FTW *) { return ::remove(path); }, 16,
+        fPath.c_str(), [](const char *path, const struct stat *, int, struct FTW *) { return ::remove(path); }, 16,
         FTW_DEPTH | FTW_PHYS);
 }

@@ -1,6 +1,6 @@
 // Text, number, flag, folder and file helpers.
-#include "util/Clock.h"
 #include "tests/support/QStringPrinter.h"
+#include "util/Clock.h"
 #include "util/Fields.h"
 #include "util/Files.h"
 #include "util/Numbers.h"
@@ -73,13 +73,8 @@ TEST_F(Utils, CountFieldsCountsEveryOccurrencePlusOne)
         const char *separator;
         int expected;
     } cases[] = {
-        {"", ";", 1},
-        {"ABC", ";", 1},
-        {"A;B;C", ";", 3},
-        {";;", ";", 3},
-        {"123_FISH_CHIPS", "_", 3},
-        {"xaaay", "aa", 3},
-        {"ABC", "", 1},
+        {"", ";", 1},       {"ABC", ";", 1}, {"A;B;C", ";", 3}, {";;", ";", 3}, {"123_FISH_CHIPS", "_", 3},
+        {"xaaay", "aa", 3}, {"ABC", "", 1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.text) + " at " + c.separator);
@@ -306,8 +301,8 @@ TEST_F(Utils, FlagsAsText)
         QString text;
         bool expected;
     } cases[] = {
-        {"Y", true}, {"y", true}, {"N", false}, {"", false}, {"Yes", false}, {" Y", false},
-        {"Y ", false}, {QString(QChar(0x0178)), false}, // Ÿ is no ASCII Y
+        {"Y", true},    {"y", true},   {"N", false},  {"", false},
+        {"Yes", false}, {" Y", false}, {"Y ", false}, {QString(QChar(0x0178)), false}, // Ÿ is no ASCII Y
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text.toStdString());

@@ -36,8 +36,8 @@ TStowlineControl::TJob TFmBackupBackup::makeJob()
     // Handing the work to an outside program is not something this component does;
     // saying so beats reporting a backup that was never made.
     if (intProperty(ExternalBackupMethod) != 0)
-        throw EPosError(QStringLiteral("External backup method %1 is not supported.")
-                            .arg(intProperty(ExternalBackupMethod)));
+        throw EPosError(
+            QStringLiteral("External backup method %1 is not supported.").arg(intProperty(ExternalBackupMethod)));
     const QString database = textProperty(RemoteDBPath);
     const QString file = textProperty(BackupFileName);
     setDetails(QStringLiteral("Database: %1\nBackup file: %2").arg(database, BackupFileWithExtension(file)));

@@ -1,7 +1,7 @@
 #pragma once
 // Stand-in manager control: shows the backups kept below the database's folder.
-#include "backup/standin/jobs/BackupListing.h"
 #include "backup/standin/controls/TStowlineControl.h"
+#include "backup/standin/jobs/BackupListing.h"
 
 class QTreeWidget;
 

@@ -9,8 +9,7 @@
 
 QString BackupFileWithExtension(const QString &backupFileName)
 {
-    return QFileInfo(backupFileName).suffix().isEmpty() ? backupFileName + QStringLiteral(".fbk")
-                                                         : backupFileName;
+    return QFileInfo(backupFileName).suffix().isEmpty() ? backupFileName + QStringLiteral(".fbk") : backupFileName;
 }
 
 QString RunVerifiedBackup(const QString &databasePath, const QString &backupFileName, TJobProgress &progress)
@@ -36,8 +35,8 @@ QString RunVerifiedBackup(const QString &databasePath, const QString &backupFile
     });
     StopIfCancelled(progress);
     if (!QFileInfo(written.path()).isFile())
-        throw EPosError(QStringLiteral("The backup was written where this machine cannot reach it: \"%1\".")
-                            .arg(written.path()));
+        throw EPosError(
+            QStringLiteral("The backup was written where this machine cannot reach it: \"%1\".").arg(written.path()));
 
     VerifyBackup(source, written.path(), report, progress);
     StopIfCancelled(progress);

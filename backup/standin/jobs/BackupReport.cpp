@@ -19,8 +19,7 @@ void TBackupReport::addLine(const QString &line)
         fRows.insert(fTable, rows.captured(1).toLongLong());
 }
 
-QStringList TBackupReport::differences(const QMap<QString, qint64> &restoredRows,
-                                       const QStringList &sourceTables) const
+QStringList TBackupReport::differences(const QMap<QString, qint64> &restoredRows, const QStringList &sourceTables) const
 {
     QStringList found;
     for (const QString &table : sourceTables) {

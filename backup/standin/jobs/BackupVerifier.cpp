@@ -63,11 +63,15 @@ void dropScratch(const TServiceTarget &scratch)
         const QByteArray name = scratch.connectionString().toUtf8();
         Fb::call([&](ThrowStatusWrapper *st) {
             IXpbBuilder *dpb = Fb::master()->getUtilInterface()->getXpbBuilder(st, IXpbBuilder::DPB, nullptr, 0);
-            struct Disposer { IXpbBuilder *b; ~Disposer() { b->dispose(); } } disposer{dpb};
+            struct Disposer
+            {
+                IXpbBuilder *b;
+                ~Disposer() { b->dispose(); }
+            } disposer{dpb};
             dpb->insertString(st, isc_dpb_user_name, kStowlineUser);
             dpb->insertString(st, isc_dpb_password, kStowlinePassword);
-            IAttachment *attachment = Fb::TProvider()->attachDatabase(
-                st, name.constData(), dpb->getBufferLength(st), dpb->getBuffer(st));
+            IAttachment *attachment =
+                Fb::TProvider()->attachDatabase(st, name.constData(), dpb->getBufferLength(st), dpb->getBuffer(st));
             attachment->dropDatabase(st);
         });
     } catch (const EPosError &) {
@@ -82,22 +86,24 @@ void VerifyBackup(const TServiceTarget &source, const QString &backupFile, const
 {
     const TServiceTarget scratch = source.withPath(backupFile + QStringLiteral(".verify"));
     QFile::remove(scratch.databasePath);
-    struct Dropper {
+    struct Dropper
+    {
         const TServiceTarget &s;
         ~Dropper() { dropScratch(s); }
     } dropper{scratch};
 
     progress.step(QStringLiteral("Checking the backup: restoring it into a scratch database"));
-    TFbService(source).restore(backupFile, scratch.databasePath,
-                               [&](const QString &line) { progress.message(line); },
-                               TFbService::TIndexes::LeaveInactive);
+    TFbService(source).restore(
+        backupFile, scratch.databasePath, [&](const QString &line) { progress.message(line); },
+        TFbService::TIndexes::LeaveInactive);
     StopIfCancelled(progress);
 
     progress.step(QStringLiteral("Checking the backup: counting the rows of every table"));
     const QMap<QString, qint64> restored = countRows(scratch.connectionString(), progress);
     const QStringList differences = report.differences(restored, sourceTables(source));
     if (!differences.isEmpty())
-        throw EPosError(QStringLiteral("The backup does not match the database:\n") + differences.join(QLatin1Char('\n')));
+        throw EPosError(QStringLiteral("The backup does not match the database:\n")
+                        + differences.join(QLatin1Char('\n')));
 
     qint64 total = 0;
     for (qint64 n : restored)

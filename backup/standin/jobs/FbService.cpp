@@ -1,7 +1,7 @@
 #include "backup/standin/jobs/FbService.h"
 
-#include "util/Errors.h"
 #include "database/FbCall.h"
+#include "util/Errors.h"
 
 #include <ibase.h>
 
@@ -94,8 +94,7 @@ TFbService::TFbService(const TServiceTarget &target) : fTarget(target)
     const std::vector<unsigned char> bytes = spb.bytes();
     const QByteArray name = target.serviceName().toUtf8();
     fService = Fb::call([&](ThrowStatusWrapper *st) {
-        return Fb::TProvider()->attachServiceManager(st, name.constData(),
-                                                                   unsigned(bytes.size()), bytes.data());
+        return Fb::TProvider()->attachServiceManager(st, name.constData(), unsigned(bytes.size()), bytes.data());
     });
 }
 
@@ -141,8 +140,7 @@ void TFbService::backup(const QString &backupFile, const LineSink &sink)
     run(spb.bytes(), sink);
 }
 
-void TFbService::restore(const QString &backupFile, const QString &databasePath, const LineSink &sink,
-                         TIndexes indexes)
+void TFbService::restore(const QString &backupFile, const QString &databasePath, const LineSink &sink, TIndexes indexes)
 {
     const int options = isc_spb_res_create | (indexes == TIndexes::LeaveInactive ? isc_spb_res_deactivate_idx : 0);
     TSpb spb(IXpbBuilder::SPB_START);

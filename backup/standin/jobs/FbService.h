@@ -5,7 +5,9 @@
 #include <functional>
 #include <vector>
 
-namespace Firebird { class IService; }
+namespace Firebird {
+class IService;
+}
 
 // Where a database is reached: the services manager to attach and the database
 // path as that manager sees it. "host:path" goes through the server on host; any

@@ -20,8 +20,7 @@ void RunSafeRestore(const QString &backupFileName, const QString &localDBPath, T
     StopIfCancelled(progress);
 
     progress.step(QStringLiteral("Restoring %1 into a new file").arg(backup));
-    TFbService(TServiceTarget()).restore(backup, restored.path(),
-                                         [&](const QString &line) { progress.message(line); });
+    TFbService(TServiceTarget()).restore(backup, restored.path(), [&](const QString &line) { progress.message(line); });
     StopIfCancelled(progress);
 
     progress.step(QStringLiteral("Putting the restored database in place of %1").arg(database));
@@ -34,8 +33,8 @@ void RunSafeRestore(const QString &backupFileName, const QString &localDBPath, T
     try {
         service.shutdownExclusive();
     } catch (const EPosError &e) {
-        throw EPosError(QStringLiteral("The database %1 is in use, so it was not replaced (%2).")
-                            .arg(database, e.message()));
+        throw EPosError(
+            QStringLiteral("The database %1 is in use, so it was not replaced (%2).").arg(database, e.message()));
     }
     QFile::setPermissions(restored.path(), QFile::permissions(database));
     try {

@@ -1,7 +1,7 @@
 #include "backup/standin/jobs/StowlineLog.h"
 
-#include "util/Clock.h"
 #include "log/uLog.h"
+#include "util/Clock.h"
 
 #include <QFile>
 #include <QMutex>

@@ -19,8 +19,7 @@ QString TransferFolderOfHost(const QString &host)
                         .arg(host));
 }
 
-QString RunTransfer(const QString &fileName, const QString &remoteFileName, const QString &host,
-                    TJobProgress &progress)
+QString RunTransfer(const QString &fileName, const QString &remoteFileName, const QString &host, TJobProgress &progress)
 {
     const QString folder = TransferFolderOfHost(host);
     if (!QFileInfo(folder).isDir())

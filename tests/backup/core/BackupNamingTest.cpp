@@ -1,9 +1,9 @@
 // The folder convention for backup files and the compression report, with a fixed clock.
 #include "backup/core/BackupNaming.h"
+#include "backup/core/SweepReport.h"
 #include "tests/support/ClockGuard.h"
 #include "tests/support/LocaleGuard.h"
 #include "tests/support/QStringPrinter.h"
-#include "backup/core/SweepReport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,15 +27,12 @@ protected:
 
 TEST(BackupLocalFolder, IsThePathUpToItsLastSeparatorOrDrive)
 {
-    const struct {
+    const struct
+    {
         const char *path;
         const char *folder;
     } cases[] = {
-        {"/srv/pos/POS.FDB", "/srv/pos/"},
-        {"/POS.FDB", "/"},
-        {"POS.FDB", ""},
-        {"", ""},
-        {"C:POS.FDB", "C:"},
+        {"/srv/pos/POS.FDB", "/srv/pos/"}, {"/POS.FDB", "/"}, {"POS.FDB", ""}, {"", ""}, {"C:POS.FDB", "C:"},
         {"data/POS.FDB", "data/"},
     };
     for (const auto &c : cases) {
@@ -47,7 +44,8 @@ TEST(BackupLocalFolder, IsThePathUpToItsLastSeparatorOrDrive)
 TEST_F(FixedTimeAndLocale, NamesFollowTheConventionAndTheFoldersAreMade)
 {
     const QDateTime august(QDate(2023, 8, 31), QTime(23, 0));
-    const struct {
+    const struct
+    {
         const char *what;
         TBackupClient client;
         TBackupMode mode;
@@ -88,7 +86,8 @@ TEST_F(FixedTimeAndLocale, AnEmptyLocalPathWorksBelowTheCurrentFolder)
 
 TEST(SweepReport, ShowsSizesInMebibytesAndTheRateInTheLocalesForm)
 {
-    const struct {
+    const struct
+    {
         const char *what;
         qint64 oldSize;
         qint64 newSize;

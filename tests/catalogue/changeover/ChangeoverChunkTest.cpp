@@ -1,11 +1,11 @@
 // The update in chunks of many ids: exactly the planned rows change whatever the chunk
 // boundaries, and a failure in a late chunk undoes the chunks before it.
-#include "tests/support/SiteSql.h"
-#include "tests/catalogue/changeover/ChangeoverSite.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "database/testing/TestDatabase.h"
+#include "tests/catalogue/changeover/ChangeoverSite.h"
+#include "tests/support/SiteSql.h"
 
 #include <gtest/gtest.h>
 
@@ -24,23 +24,24 @@ constexpr qint32 kSoldAtNew = 1001; // a department of each table already sellin
 void fillSite(const TTestDatabase &db)
 {
     db.run({vat(1, "9", 5), vat(2, "13.5", 3)});
-    db.runScript(QStringLiteral(
-        "set term ^ ;\n"
-        "execute block as declare i int = %1; begin\n"
-        "  while (i < %2) do begin\n"
-        "    insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION, VAT_ID, PURCH_VAT, IS_ACTIVE, REPORT_GROUP)"
-        "      values (:i, 'D' || :i, 1, 1, 'Y', 2);\n"
-        "    insert into TBL_SUB_DEPARTMENTS (SUB_DEPT, DEPT_ID, DESCRIPTION, SALES_VID, PURCH_VID, IS_ACTIVE)"
-        "      values (:i, :i, 'S' || :i, 1, 1, 'Y');\n"
-        "    insert into TBL_L3DEPARTMENTS (L3DID, L2DID, DESCRIPTION, SALES_VID, PURCH_VID, IS_ACTIVE)"
-        "      values (:i, :i, 'T' || :i, 1, 1, 'Y');\n"
-        "    insert into TBL_PRODUCTS (SID, DESCRIPTION, VAT_ID, DEPT_ID) values (:i, 'P' || :i, 1, :i);\n"
-        "    i = i + 1;\n"
-        "  end\n"
-        "end^\n"
-        "set term ; ^\n")
-                     .arg(kFirstId)
-                     .arg(kFirstId + kRows));
+    db.runScript(
+        QStringLiteral(
+            "set term ^ ;\n"
+            "execute block as declare i int = %1; begin\n"
+            "  while (i < %2) do begin\n"
+            "    insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION, VAT_ID, PURCH_VAT, IS_ACTIVE, REPORT_GROUP)"
+            "      values (:i, 'D' || :i, 1, 1, 'Y', 2);\n"
+            "    insert into TBL_SUB_DEPARTMENTS (SUB_DEPT, DEPT_ID, DESCRIPTION, SALES_VID, PURCH_VID, IS_ACTIVE)"
+            "      values (:i, :i, 'S' || :i, 1, 1, 'Y');\n"
+            "    insert into TBL_L3DEPARTMENTS (L3DID, L2DID, DESCRIPTION, SALES_VID, PURCH_VID, IS_ACTIVE)"
+            "      values (:i, :i, 'T' || :i, 1, 1, 'Y');\n"
+            "    insert into TBL_PRODUCTS (SID, DESCRIPTION, VAT_ID, DEPT_ID) values (:i, 'P' || :i, 1, :i);\n"
+            "    i = i + 1;\n"
+            "  end\n"
+            "end^\n"
+            "set term ; ^\n")
+            .arg(kFirstId)
+            .arg(kFirstId + kRows));
     db.run({QStringLiteral("update TBL_DEPARTMENTS set VAT_ID = 2 where DEPT_ID = %1").arg(kSoldAtNew),
             QStringLiteral("update TBL_SUB_DEPARTMENTS set SALES_VID = 2 where SUB_DEPT = %1").arg(kSoldAtNew),
             QStringLiteral("update TBL_L3DEPARTMENTS set SALES_VID = 2 where L3DID = %1").arg(kSoldAtNew)});
@@ -70,9 +71,10 @@ struct Changed
 Changed changedRows(const QString &path)
 {
     const auto departmentRows = [&path](const char *table, const char *id, const char *sales, const char *purchase) {
-        return rowsAtNewCode(path, QStringLiteral("select %2, %3 || '/' || %4 from %1 where %3 = 2 or %4 = 2 order by %2")
-                                       .arg(QLatin1String(table), QLatin1String(id), QLatin1String(sales),
-                                            QLatin1String(purchase)));
+        return rowsAtNewCode(
+            path,
+            QStringLiteral("select %2, %3 || '/' || %4 from %1 where %3 = 2 or %4 = 2 order by %2")
+                .arg(QLatin1String(table), QLatin1String(id), QLatin1String(sales), QLatin1String(purchase)));
     };
     return {departmentRows("TBL_DEPARTMENTS", "DEPT_ID", "VAT_ID", "PURCH_VAT"),
             departmentRows("TBL_SUB_DEPARTMENTS", "SUB_DEPT", "SALES_VID", "PURCH_VID"),

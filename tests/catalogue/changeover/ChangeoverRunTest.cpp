@@ -1,17 +1,17 @@
 // The run behind Proceed on its own: the date guard, the confirmation, a failing backup,
 // and updates that fail part-way or wait on another program's lock.
 #include "catalogue/changeover/ChangeoverRun.h"
-#include "tests/catalogue/changeover/ChangeoverSite.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
-#include "util/Clock.h"
+#include "catalogue/core/SectionNames.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
-#include "tests/catalogue/changeover/DialogLog.h"
-#include "catalogue/core/SectionNames.h"
 #include "database/testing/TestDatabase.h"
 #include "settings/uOrvoReg.h"
+#include "tests/catalogue/changeover/ChangeoverSite.h"
+#include "tests/catalogue/changeover/DialogLog.h"
 #include "tests/support/ClockGuard.h"
 #include "tests/support/TempRegistry.h"
+#include "util/Clock.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -99,18 +99,17 @@ TEST_P(ChangeoverDateGuard, RefusesBeforeTheMomentUnlessKellofficeAllows)
     EXPECT_TRUE(backups.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ChangeoverDateGuard,
-    ::testing::Values(
-        // From the moment on the setting is not even read, so nothing is stored.
-        GuardCase{"AtTheMomentWithoutKelloffice", 0, std::nullopt, true, std::nullopt},
-        GuardCase{"AtTheMomentWithKellofficeZero", 0, 0, true, 0},
-        GuardCase{"JustBeforeWithoutKellofficeStoresZero", 1, std::nullopt, false, 0},
-        GuardCase{"JustBeforeWithKellofficeZero", 1, 0, false, 0},
-        GuardCase{"JustBeforeWithKellofficeNegative", 1, -3, false, -3},
-        GuardCase{"JustBeforeWithKellofficeOne", 1, 1, true, 1},
-        GuardCase{"LongBeforeWithKellofficeTwo", 86400000, 2, true, 2}),
-    [](const ::testing::TestParamInfo<GuardCase> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ChangeoverDateGuard,
+                         ::testing::Values(
+                             // From the moment on the setting is not even read, so nothing is stored.
+                             GuardCase{"AtTheMomentWithoutKelloffice", 0, std::nullopt, true, std::nullopt},
+                             GuardCase{"AtTheMomentWithKellofficeZero", 0, 0, true, 0},
+                             GuardCase{"JustBeforeWithoutKellofficeStoresZero", 1, std::nullopt, false, 0},
+                             GuardCase{"JustBeforeWithKellofficeZero", 1, 0, false, 0},
+                             GuardCase{"JustBeforeWithKellofficeNegative", 1, -3, false, -3},
+                             GuardCase{"JustBeforeWithKellofficeOne", 1, 1, true, 1},
+                             GuardCase{"LongBeforeWithKellofficeTwo", 86400000, 2, true, 2}),
+                         [](const ::testing::TestParamInfo<GuardCase> &info) { return std::string(info.param.name); });
 
 TEST_F(ChangeoverRunTest, BackupFailingEndsTheRunWithTheDatabaseUntouched)
 {
@@ -218,12 +217,13 @@ TEST_P(ChangeoverUpdateFailure, IsUndoneWholeAndReportedNeverDone)
     EXPECT_TRUE(departmentTriggerActive(db.path()));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ChangeoverUpdateFailure,
-    ::testing::Values(FailureCase{"RowRefusedPartWay", Fault::RowRefused, "Soup may not change"},
-                      // Waits the bounded time, then gives up naming the lock.
-                      FailureCase{"RowLockedByAnotherConnection", Fault::RowLocked,
-                                  "Another program holds a lock on a row to be changed"}),
-    [](const ::testing::TestParamInfo<FailureCase> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ChangeoverUpdateFailure,
+                         ::testing::Values(FailureCase{"RowRefusedPartWay", Fault::RowRefused, "Soup may not change"},
+                                           // Waits the bounded time, then gives up naming the lock.
+                                           FailureCase{"RowLockedByAnotherConnection", Fault::RowLocked,
+                                                       "Another program holds a lock on a row to be changed"}),
+                         [](const ::testing::TestParamInfo<FailureCase> &info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace

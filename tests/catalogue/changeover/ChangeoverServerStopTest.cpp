@@ -2,16 +2,16 @@
 // once it runs again, nothing has changed, and the operator has been told what state
 // the database is in.
 #include "catalogue/changeover/ChangeoverRun.h"
-#include "tests/catalogue/changeover/ChangeoverSite.h"
-#include "tests/support/ClockGuard.h"
-#include "tests/support/TempRegistry.h"
+#include "catalogue/core/SectionNames.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
-#include "util/Errors.h"
+#include "database/testing/TestDatabase.h"
+#include "tests/catalogue/changeover/ChangeoverSite.h"
 #include "tests/catalogue/changeover/DialogLog.h"
 #include "tests/catalogue/changeover/PrivateServer.h"
-#include "catalogue/core/SectionNames.h"
-#include "database/testing/TestDatabase.h"
+#include "tests/support/ClockGuard.h"
+#include "tests/support/TempRegistry.h"
+#include "util/Errors.h"
 
 #include <QElapsedTimer>
 #include <QThread>

@@ -1,9 +1,9 @@
 #include "tests/catalogue/changeover/ChangeoverSite.h"
 
-#include "tests/support/SiteSql.h"
+#include "catalogue/core/SectionNames.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
-#include "catalogue/core/SectionNames.h"
+#include "tests/support/SiteSql.h"
 
 using namespace site;
 
@@ -12,12 +12,21 @@ namespace changeover {
 QStringList siteSql()
 {
     return {setup(kSiteID ^ 0x3A91E27D),
-            vat(1, "9", 5), vat(2, "13.5", 3), vat(3, "23", 1),
-            dept(1, "Bar", 1), sub(10, 1, "Beer", 1), l3(100, 10, "Lager", 1), sub(11, 1, "Wine", 1),
+            vat(1, "9", 5),
+            vat(2, "13.5", 3),
+            vat(3, "23", 1),
+            dept(1, "Bar", 1),
+            sub(10, 1, "Beer", 1),
+            l3(100, 10, "Lager", 1),
+            sub(11, 1, "Wine", 1),
             QStringLiteral("insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION, VAT_ID, PURCH_VAT, IS_ACTIVE,"
                            " REPORT_GROUP) values (2, 'Kitchen', 2, 1, 'Y', 2)"),
-            product(11, "Stout", 1, 1, 10), product(12, "Pils", 1, 1, 10, 100), product(13, "Nuts", 1, 1),
-            product(14, "Merlot", 1, 1, 11), product(21, "Soup", 1, 2), product(0, "Zero", 1, 1)};
+            product(11, "Stout", 1, 1, 10),
+            product(12, "Pils", 1, 1, 10, 100),
+            product(13, "Nuts", 1, 1),
+            product(14, "Merlot", 1, 1, 11),
+            product(21, "Soup", 1, 2),
+            product(0, "Zero", 1, 1)};
 }
 
 namespace {
@@ -90,8 +99,7 @@ QStringList rows(const QString &databasePath)
 
 QStringList baselineRows()
 {
-    return {"D1 1/1", "D2 2/1", "S10 1/1", "S11 1/1", "T100 1/1",
-            "P0 1", "P11 1", "P12 1", "P13 1", "P14 1", "P21 1"};
+    return {"D1 1/1", "D2 2/1", "S10 1/1", "S11 1/1", "T100 1/1", "P0 1", "P11 1", "P12 1", "P13 1", "P14 1", "P21 1"};
 }
 
 QStringList baselineWith(const QStringList &changed)
@@ -126,8 +134,9 @@ qint64 firstValue(const QString &databasePath, const QString &sql)
 
 bool departmentTriggerActive(const QString &databasePath)
 {
-    return firstValue(databasePath, "select coalesce(RDB$TRIGGER_INACTIVE, 0) from RDB$TRIGGERS"
-                                    " where RDB$TRIGGER_NAME = 'TAU_DEPT'")
+    return firstValue(databasePath,
+                      "select coalesce(RDB$TRIGGER_INACTIVE, 0) from RDB$TRIGGERS"
+                      " where RDB$TRIGGER_NAME = 'TAU_DEPT'")
         == 0;
 }
 

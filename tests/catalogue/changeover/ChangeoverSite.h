@@ -1,9 +1,9 @@
 #pragma once
 // One small site for every changeover test, its tree and store as the window would hold
 // them, and a row-by-row picture of what the changeover may change.
-#include "tests/support/QStringPrinter.h"
 #include "catalogue/changeover/ChangeoverWalk.h"
 #include "catalogue/core/SelectionStore.h"
+#include "tests/support/QStringPrinter.h"
 
 #include <QString>
 #include <QStringList>

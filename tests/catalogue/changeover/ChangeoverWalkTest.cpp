@@ -1,11 +1,11 @@
 // What the update phase changes, row by row, on one small site: ticked departments by
 // their own tables, products ticked in any section, and nothing else.
-#include "tests/catalogue/changeover/ChangeoverSite.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
+#include "catalogue/core/SectionNames.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
-#include "catalogue/core/SectionNames.h"
 #include "database/testing/TestDatabase.h"
+#include "tests/catalogue/changeover/ChangeoverSite.h"
 
 #include <gtest/gtest.h>
 
@@ -69,21 +69,26 @@ TEST_P(ChangeoverOutcome, ChangesExactlyTheTickedRows)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ChangeoverOutcome,
-    ::testing::Values(
-        OutcomeCase{"NothingTicked", {}, {}, {}},
-        OutcomeCase{"TickedDepartmentChangesItsOwnRowOnly", {Bar}, {}, {"D1 2/2"}},
-        OutcomeCase{"DepartmentAlreadySellingAtTheNewCodeKeepsItsPurchaseCode", {Kitchen}, {}, {}},
-        OutcomeCase{"SubAndThirdLevelChangeTheirOwnTables", {Beer, Lager}, {}, {"S10 2/2", "T100 2/2"}},
-        OutcomeCase{"TickedProductUnderAnUntickedDepartment", {}, {{Kitchen, "21_Soup", "Y"}}, {"P21 2"}},
-        OutcomeCase{"UntickedProductUnderATickedDepartment",
-                    {Bar}, {{Bar, "13_Nuts", "N"}, {Bar, "11_Stout", "Y"}}, {"D1 2/2", "P11 2"}},
-        OutcomeCase{"LowerCaseYCountsAsTicked", {}, {{Wine, "14_Merlot", "y"}}, {"P14 2"}},
-        OutcomeCase{"OtherValuesDoNot", {}, {{Wine, "14_Merlot", "Yes"}, {Beer, "11_Stout", ""}}, {}},
-        // Product 0 exists: a key that names no number must not reach it.
-        OutcomeCase{"KeyWithoutANumberTouchesNothing",
-                    {}, {{Bar, "Zero_Item", "Y"}, {Bar, "_Zero", "Y"}, {Bar, "99999999999_Big", "Y"}}, {}},
-        OutcomeCase{"ProductTickedInEverySectionThatListsIt",
-                    {}, {{Bar, "12_Pils", "Y"}, {Beer, "12_Pils", "Y"}, {Lager, "12_Pils", "Y"}}, {"P12 2"}}),
+    ::testing::Values(OutcomeCase{"NothingTicked", {}, {}, {}},
+                      OutcomeCase{"TickedDepartmentChangesItsOwnRowOnly", {Bar}, {}, {"D1 2/2"}},
+                      OutcomeCase{"DepartmentAlreadySellingAtTheNewCodeKeepsItsPurchaseCode", {Kitchen}, {}, {}},
+                      OutcomeCase{"SubAndThirdLevelChangeTheirOwnTables", {Beer, Lager}, {}, {"S10 2/2", "T100 2/2"}},
+                      OutcomeCase{"TickedProductUnderAnUntickedDepartment", {}, {{Kitchen, "21_Soup", "Y"}}, {"P21 2"}},
+                      OutcomeCase{"UntickedProductUnderATickedDepartment",
+                                  {Bar},
+                                  {{Bar, "13_Nuts", "N"}, {Bar, "11_Stout", "Y"}},
+                                  {"D1 2/2", "P11 2"}},
+                      OutcomeCase{"LowerCaseYCountsAsTicked", {}, {{Wine, "14_Merlot", "y"}}, {"P14 2"}},
+                      OutcomeCase{"OtherValuesDoNot", {}, {{Wine, "14_Merlot", "Yes"}, {Beer, "11_Stout", ""}}, {}},
+                      // Product 0 exists: a key that names no number must not reach it.
+                      OutcomeCase{"KeyWithoutANumberTouchesNothing",
+                                  {},
+                                  {{Bar, "Zero_Item", "Y"}, {Bar, "_Zero", "Y"}, {Bar, "99999999999_Big", "Y"}},
+                                  {}},
+                      OutcomeCase{"ProductTickedInEverySectionThatListsIt",
+                                  {},
+                                  {{Bar, "12_Pils", "Y"}, {Beer, "12_Pils", "Y"}, {Lager, "12_Pils", "Y"}},
+                                  {"P12 2"}}),
     [](const ::testing::TestParamInfo<OutcomeCase> &info) { return std::string(info.param.name); });
 
 // A site from before the third level: its table is missing, and a run that never meets a

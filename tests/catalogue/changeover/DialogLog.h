@@ -34,11 +34,16 @@ private:
     static QString kind(int type)
     {
         switch (type) {
-        case mtQuestion: return QStringLiteral("Question");
-        case mtError: return QStringLiteral("Error");
-        case mtInformation: return QStringLiteral("Information");
-        case mtWarning: return QStringLiteral("Warning");
-        default: return QStringLiteral("Message");
+        case mtQuestion:
+            return QStringLiteral("Question");
+        case mtError:
+            return QStringLiteral("Error");
+        case mtInformation:
+            return QStringLiteral("Information");
+        case mtWarning:
+            return QStringLiteral("Warning");
+        default:
+            return QStringLiteral("Message");
         }
     }
 

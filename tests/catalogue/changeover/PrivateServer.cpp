@@ -87,12 +87,13 @@ TPrivateServer::TPrivateServer() : fPort(freePort())
         QFile::copy(QDir(installed).filePath(file), root.filePath(file));
     root.mkdir("lock");
     const QString security = root.filePath("security3.fdb");
-    writeFile(root.filePath("firebird.conf"), QStringLiteral("RemoteServicePort = %1\n"
-                                                             "RemoteBindAddress = 127.0.0.1\n"
-                                                             "SecurityDatabase = %2\n"
-                                                             "UdfAccess = None\n")
-                                                  .arg(fPort)
-                                                  .arg(security));
+    writeFile(root.filePath("firebird.conf"),
+              QStringLiteral("RemoteServicePort = %1\n"
+                             "RemoteBindAddress = 127.0.0.1\n"
+                             "SecurityDatabase = %2\n"
+                             "UdfAccess = None\n")
+                  .arg(fPort)
+                  .arg(security));
     writeFile(root.filePath("databases.conf"), QStringLiteral("security.db = %1\n").arg(security));
 
     // The security database, made by the embedded engine of a separate isql run that

@@ -1,9 +1,9 @@
 // Entry lines, their sort, the node plan made from them and the rate text.
-#include "tests/support/QStringPrinter.h"
-#include "catalogue/core/DepartmentPlan.h"
 #include "catalogue/core/EntryLines.h"
-#include "tests/support/LocaleGuard.h"
+#include "catalogue/core/DepartmentPlan.h"
 #include "catalogue/core/RateText.h"
+#include "tests/support/LocaleGuard.h"
+#include "tests/support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -43,17 +43,15 @@ TEST(EntryLines, SortPutsLevelsFirstThenNamesIgnoringCase)
 {
     LocaleGuard locale(englishLocale());
     const QList<TEntryLine> lines = {
-        makeEntryLine(2, "apples", "9.00%", 1, 5, true),
-        makeEntryLine(1, "zest", "9.00%", 0, 1, false),
-        makeEntryLine(1, "Éclairs", "9.00%", 0, 3, true),
-        makeEntryLine(1, "BEERS", "9.00%", 0, 2, true),
+        makeEntryLine(2, "apples", "9.00%", 1, 5, true),  makeEntryLine(1, "zest", "9.00%", 0, 1, false),
+        makeEntryLine(1, "Éclairs", "9.00%", 0, 3, true), makeEntryLine(1, "BEERS", "9.00%", 0, 2, true),
         makeEntryLine(1, "ales", "9.00%", 0, 4, true),
     };
     const QStringList texts = sortedTexts(lines);
     ASSERT_EQ(texts.size(), 5);
     EXPECT_TRUE(texts[0].startsWith("1ales"));
     EXPECT_TRUE(texts[1].startsWith("1BEERS"));
-    EXPECT_TRUE(texts[2].startsWith("1Éclairs"));  // collated among the e's, not after z
+    EXPECT_TRUE(texts[2].startsWith("1Éclairs")); // collated among the e's, not after z
     EXPECT_TRUE(texts[3].startsWith("1zest"));
     EXPECT_TRUE(texts[4].startsWith("2apples"));
 }
@@ -69,9 +67,12 @@ TEST(EntryLines, SameNamesOrderedByRateThenParentThenOwnId)
     };
     const QStringList texts = sortedTexts(lines);
     // "     9.00%" before "    13.50%": a blank sorts before a digit
-    EXPECT_TRUE(texts[0].endsWith("0000100003" "1"));
-    EXPECT_TRUE(texts[1].endsWith("0000100008" "1"));
-    EXPECT_TRUE(texts[2].endsWith("0000200001" "1"));
+    EXPECT_TRUE(texts[0].endsWith("0000100003"
+                                  "1"));
+    EXPECT_TRUE(texts[1].endsWith("0000100008"
+                                  "1"));
+    EXPECT_TRUE(texts[2].endsWith("0000200001"
+                                  "1"));
     EXPECT_TRUE(texts[3].contains("13.50%"));
 }
 
@@ -82,10 +83,10 @@ TEST(DepartmentPlan, FirstLineMakesTheNodeAndChildrenFindTheirParent)
         makeEntryLine(3, "Lagers", "9.00%", 7, 345, true),
         makeEntryLine(2, "Beer", "9.00%", 12, 7, false),
         makeEntryLine(1, "Bar", "9.00%", 0, 12, false),
-        makeEntryLine(1, "Bar", "9.00%", 0, 12, true),   // listed in its own right too
+        makeEntryLine(1, "Bar", "9.00%", 0, 12, true), // listed in its own right too
         makeEntryLine(2, "Beer", "9.00%", 12, 7, true),
-        makeEntryLine(1, "Kitchen", "9.00%", 0, 7, true),  // same id, other level: its own node
-        makeEntryLine(2, "Stray", "9.00%", 99, 8, true),   // parent never listed
+        makeEntryLine(1, "Kitchen", "9.00%", 0, 7, true), // same id, other level: its own node
+        makeEntryLine(2, "Stray", "9.00%", 99, 8, true),  // parent never listed
     };
     sortEntryLines(lines);
     const std::vector<TPlannedNode> plan = planDepartmentTree(lines);
@@ -96,7 +97,7 @@ TEST(DepartmentPlan, FirstLineMakesTheNodeAndChildrenFindTheirParent)
     EXPECT_EQ(plan[1].id, 7);
     EXPECT_EQ(plan[1].level, 1);
     EXPECT_EQ(plan[2].level, 2);
-    EXPECT_EQ(plan[2].parent, 0);  // under Bar, not under Kitchen
+    EXPECT_EQ(plan[2].parent, 0); // under Bar, not under Kitchen
     EXPECT_EQ(plan[3].level, 3);
     EXPECT_EQ(plan[3].parent, 2);
 }
@@ -115,22 +116,22 @@ TEST(DepartmentPlan, IdZeroAndLargeIdsKeepLevelsAndParents)
     EXPECT_EQ(plan[0].id, 0);
     EXPECT_EQ(plan[2].level, 2);
     EXPECT_EQ(plan[2].id, 100007);
-    EXPECT_EQ(plan[2].parent, 0);  // under department 0, at depth 1, never a root
+    EXPECT_EQ(plan[2].parent, 0); // under department 0, at depth 1, never a root
 }
 
 TEST(RateText, WrittenInTheUsersLocale)
 {
-    struct { QLocale locale; const char *stored; const char *shown; } cases[] = {
-        {englishLocale(), "9", "9.00%"},
-        {englishLocale(), "13.5", "13.50%"},
-        {englishLocale(), "13.5000", "13.50%"},
-        {englishLocale(), "1234.5", "1,234.50%"},
-        {englishLocale(), "", "0.00%"},
-        {englishLocale(), "n/a", "0.00%"},
-        {commaLocale(), "9", "9,00%"},
-        {commaLocale(), "13.5", "13,50%"},
-        {commaLocale(), "1234.5", "1.234,50%"},
-        {commaLocale(), "n/a", "0,00%"},
+    struct
+    {
+        QLocale locale;
+        const char *stored;
+        const char *shown;
+    } cases[] = {
+        {englishLocale(), "9", "9.00%"},        {englishLocale(), "13.5", "13.50%"},
+        {englishLocale(), "13.5000", "13.50%"}, {englishLocale(), "1234.5", "1,234.50%"},
+        {englishLocale(), "", "0.00%"},         {englishLocale(), "n/a", "0.00%"},
+        {commaLocale(), "9", "9,00%"},          {commaLocale(), "13.5", "13,50%"},
+        {commaLocale(), "1234.5", "1.234,50%"}, {commaLocale(), "n/a", "0,00%"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.stored) + " in " + c.locale.name().toStdString());

@@ -12,12 +12,8 @@ constexpr std::nullopt_t none = std::nullopt;
 
 const QList<TFiledProduct> kProducts = {
     // sid, description, DEPT_ID, SUB_DEPT, L3DID
-    {1, "Direct", 10, none, none},
-    {2, "Zero sub", 10, 0, none},
-    {3, "In sub", 10, 20, none},
-    {4, "In third", 10, 20, 30},
-    {5, "Negative third", 11, 21, -5},
-    {6, "Zero ids", 0, 0, 0},
+    {1, "Direct", 10, none, none},        {2, "Zero sub", 10, 0, none},      {3, "In sub", 10, 20, none},
+    {4, "In third", 10, 20, 30},          {5, "Negative third", 11, 21, -5}, {6, "Zero ids", 0, 0, 0},
     {7, "No department", none, 22, none},
 };
 
@@ -30,12 +26,11 @@ TEST(OwnLevelHolders, CountsOnlyProductsFiledAtTheLevelItself)
         qint32 id;
         bool holds;
     } cases[] = {
-        {1, 10, true},  // 1 and 2: no sub-department, or 0
-        {1, 11, false}, // only filed under sub-department 21
-        {1, 0, true},   {2, 0, true}, {3, 0, true},
-        {2, 20, true},  // 3
-        {2, 21, true},  // 5: a third level of -5 is none
-        {2, 22, true},  // 7: a missing department does not matter here
+        {1, 10, true},                                                // 1 and 2: no sub-department, or 0
+        {1, 11, false},                                               // only filed under sub-department 21
+        {1, 0, true},   {2, 0, true},  {3, 0, true},   {2, 20, true}, // 3
+        {2, 21, true},                                                // 5: a third level of -5 is none
+        {2, 22, true},                                                // 7: a missing department does not matter here
         {3, 30, true},  {3, -5, true}, {3, 20, false}, {4, 10, false},
     };
     for (const auto &c : cases)
@@ -45,7 +40,7 @@ TEST(OwnLevelHolders, CountsOnlyProductsFiledAtTheLevelItself)
 TEST(ProductsOfNodes, EveryNodeListsWhatItsColumnNamesInTheGivenOrder)
 {
     const std::vector<TPlannedNode> plan = {
-        {1, 10, "Ten", -1}, {2, 20, "Twenty", 0}, {3, 30, "Thirty", 1}, {1, 0, "Zero", -1},
+        {1, 10, "Ten", -1},    {2, 20, "Twenty", 0},    {3, 30, "Thirty", 1},     {1, 0, "Zero", -1},
         {2, 0, "Zero sub", 3}, {3, 0, "Zero third", 4}, {3, -5, "Minus five", 4}, {1, 99, "Empty", -1},
     };
     const std::vector<QList<TProductRow>> listed = productsOfNodes(plan, kProducts);

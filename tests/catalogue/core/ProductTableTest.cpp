@@ -1,8 +1,8 @@
 // The product table as a view of one section of the store, and its toggle.
-#include "tests/support/QStringPrinter.h"
 #include "catalogue/core/ProductTable.h"
 #include "catalogue/core/SectionNames.h"
 #include "catalogue/core/SelectionStore.h"
+#include "tests/support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ TEST(ProductTable, RowsFollowTheSectionOrder)
     EXPECT_EQ(cds.sku(0), 31);
     EXPECT_EQ(cds.product(0), QStringLiteral("Fish_and_chips"));
     EXPECT_EQ(cds.product(1), longName.left(30));
-    EXPECT_EQ(cds.fullKey(1), "30_" + longName);  // whole key, longer than 60
+    EXPECT_EQ(cds.fullKey(1), "30_" + longName); // whole key, longer than 60
     EXPECT_EQ(cds.checked(1), QStringLiteral("Y"));
     EXPECT_EQ(cds.product(2), QStringLiteral("Crème brûlée"));
 

@@ -1,6 +1,6 @@
 // Section and key naming: short names for ordinary ids, and ids of any size kept apart.
-#include "tests/support/QStringPrinter.h"
 #include "catalogue/core/SectionNames.h"
+#include "tests/support/QStringPrinter.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
@@ -9,7 +9,12 @@ namespace {
 
 TEST(SectionNames, OrdinaryIdsUseLevelTimesOneHundredThousand)
 {
-    struct { int level; qint32 id; const char *name; } cases[] = {
+    struct
+    {
+        int level;
+        qint32 id;
+        const char *name;
+    } cases[] = {
         {1, 12, "100012"}, {2, 7, "200007"}, {3, 345, "300345"}, {1, 99999, "199999"}, {2, 0, "200000"},
     };
     for (const auto &c : cases) {
@@ -35,7 +40,12 @@ TEST(SectionNames, LargeAndNegativeIdsNeverCollide)
 TEST(ProductKeys, SplitAtTheFirstUnderscore)
 {
     const std::optional<qint32> none;
-    struct { const char *key; std::optional<qint32> sid; const char *description; } cases[] = {
+    struct
+    {
+        const char *key;
+        std::optional<qint32> sid;
+        const char *description;
+    } cases[] = {
         {"123_Fish_and_chips", 123, "Fish_and_chips"},
         {"45_", 45, ""},
         {"7", 7, ""},

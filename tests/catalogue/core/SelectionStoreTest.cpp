@@ -1,8 +1,8 @@
 // The store of product ticks and the write-through that carries one tick to every
 // section that lists the product.
-#include "tests/support/QStringPrinter.h"
-#include "catalogue/core/SectionNames.h"
 #include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/SectionNames.h"
+#include "tests/support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -41,10 +41,10 @@ TEST(SelectionStore, MissingSectionsAndKeysGiveTheDefault)
 struct WriteThroughCase
 {
     const char *name;
-    QStringList sectionsGiven;  // the section list handed to setInAllSections
+    QStringList sectionsGiven; // the section list handed to setInAllSections
     QString key;
     QString value;
-    QStringList expectDept, expectSub, expectL3;  // values of K, then of the other key, per section
+    QStringList expectDept, expectSub, expectL3; // values of K, then of the other key, per section
 };
 
 void PrintTo(const WriteThroughCase &c, std::ostream *os)
@@ -86,7 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
         WriteThroughCase{"UntickEverywhere", {"all"}, "77_Pint of stout", "N", {"N", "Y"}, {"N"}, {"N"}},
         WriteThroughCase{"OnlyTheNamedSections", {"200007"}, "77_Pint of stout", "N", {"Y", "Y"}, {"N"}, {"Y"}},
         WriteThroughCase{"UnknownKeyAddsNothing", {"all"}, "79_Nowhere", "N", {"Y", "Y"}, {"Y"}, {"Y"}},
-        WriteThroughCase{"UnknownSectionIgnored", {"100099", "300345"}, "77_Pint of stout", "N", {"Y", "Y"}, {"Y"}, {"N"}},
+        WriteThroughCase{
+            "UnknownSectionIgnored", {"100099", "300345"}, "77_Pint of stout", "N", {"Y", "Y"}, {"Y"}, {"N"}},
         WriteThroughCase{"KeyComparedExactly", {"all"}, "77_pint of stout", "N", {"Y", "Y"}, {"Y"}, {"Y"}}),
     [](const auto &info) { return std::string(info.param.name); });
 

@@ -1,16 +1,16 @@
 // What the build writes to the main log: the gathered entry lines always (with the
 // third level), the rate lookup's statement only at debug level 32.
-#include "tests/support/QStringPrinter.h"
+#include "catalogue/data/ShowData.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
-#include "tests/support/LocaleGuard.h"
-#include "catalogue/data/ShowData.h"
-#include "tests/support/SiteSql.h"
-#include "tests/support/TempRegistry.h"
-#include "tests/support/TestFiles.h"
 #include "database/testing/TestDatabase.h"
 #include "log/uLog.h"
 #include "settings/uOrvoReg.h"
+#include "tests/support/LocaleGuard.h"
+#include "tests/support/QStringPrinter.h"
+#include "tests/support/SiteSql.h"
+#include "tests/support/TempRegistry.h"
+#include "tests/support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>

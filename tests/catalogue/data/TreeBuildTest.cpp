@@ -1,14 +1,14 @@
 // Which departments the build lists, how the tree stands and what the store is seeded
 // with, on real databases: the show data loaded as the window loads it.
-#include "tests/support/QStringPrinter.h"
-#include "database/DbConnection.h"
-#include "database/DbStatement.h"
-#include "tests/support/LocaleGuard.h"
 #include "catalogue/core/SectionNames.h"
 #include "catalogue/core/SelectionStore.h"
 #include "catalogue/data/ShowData.h"
-#include "tests/support/SiteSql.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
 #include "database/testing/TestDatabase.h"
+#include "tests/support/LocaleGuard.h"
+#include "tests/support/QStringPrinter.h"
+#include "tests/support/SiteSql.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ private:
             if (plan[i].parent != parent)
                 continue;
             lines << QString(2 * (plan[i].level - 1), QLatin1Char(' ')) + plan[i].caption.simplified()
-                         + QStringLiteral(" [%1:%2]").arg(plan[i].level).arg(plan[i].id);
+                    + QStringLiteral(" [%1:%2]").arg(plan[i].level).arg(plan[i].id);
             addChildren(i, lines);
         }
     }
@@ -87,22 +87,22 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Listing,
     ::testing::Values(
         ListingCase{"OwnCodeOrProductsFiledDirectly",
-                    {dept(10, "Bar", 1), dept(11, "Food", 3), product(1, "Soup", 1, 11),
-                     dept(12, "Retail", 3), product(2, "Crisps", 1, 12, 0),
-                     dept(13, "Hotel", 3), product(3, "Room", 3, 13), dept(14, "Spa", 2)},
+                    {dept(10, "Bar", 1), dept(11, "Food", 3), product(1, "Soup", 1, 11), dept(12, "Retail", 3),
+                     product(2, "Crisps", 1, 12, 0), dept(13, "Hotel", 3), product(3, "Room", 3, 13),
+                     dept(14, "Spa", 2)},
                     {"Bar 9.00% [1:10]", "Food 23.00% [1:11]", "Retail 23.00% [1:12]"}},
         ListingCase{"ChildBringsInItsParents",
                     {dept(20, "Kitchen", 3, 2, "N"), sub(21, 20, "Desserts", 3), product(1, "Tart", 1, 20, 21),
                      dept(30, "Cellar", 3), sub(31, 30, "Wines", 3), l3(32, 31, "Reds", 1)},
-                    {"Cellar 23.00% [1:30]", "  Wines 23.00% [2:31]", "    Reds 9.00% [3:32]",
-                     "Kitchen 23.00% [1:20]", "  Desserts 23.00% [2:21]"}},
-        ListingCase{"ProductsOnlyInSubDepartmentDoNotListTheDepartmentByProbe",
-                    {dept(40, "Deli", 3), sub(41, 40, "Cheese", 3), l3(42, 41, "Soft", 3),
-                     product(1, "Brie", 1, 40, 41, 42)},
-                    {"Deli 23.00% [1:40]", "  Cheese 23.00% [2:41]", "    Soft 23.00% [3:42]"}},
+                    {"Cellar 23.00% [1:30]", "  Wines 23.00% [2:31]", "    Reds 9.00% [3:32]", "Kitchen 23.00% [1:20]",
+                     "  Desserts 23.00% [2:21]"}},
+        ListingCase{
+            "ProductsOnlyInSubDepartmentDoNotListTheDepartmentByProbe",
+            {dept(40, "Deli", 3), sub(41, 40, "Cheese", 3), l3(42, 41, "Soft", 3), product(1, "Brie", 1, 40, 41, 42)},
+            {"Deli 23.00% [1:40]", "  Cheese 23.00% [2:41]", "    Soft 23.00% [3:42]"}},
         ListingCase{"ReportGroupOneOrNullNeverListed",
-                    {dept(50, "Staff", 1, 1), sub(51, 50, "Meals", 1), l3(52, 51, "Hot", 1),
-                     dept(60, "Misc", 1, kNull), sub(61, 60, "Other", 1)},
+                    {dept(50, "Staff", 1, 1), sub(51, 50, "Meals", 1), l3(52, 51, "Hot", 1), dept(60, "Misc", 1, kNull),
+                     sub(61, 60, "Other", 1)},
                     {}},
         ListingCase{"InactiveOnesNotListedInTheirOwnRight",
                     {dept(70, "Old bar", 1, 2, "N"), sub(71, 70, "Old sub", 1, "N"), dept(72, "Live", 3),
@@ -140,10 +140,11 @@ TEST(TreeBuild, RateShownInTheUsersLocale)
 
 TEST(TreeBuild, SectionsHoldEveryProductBelowTheNodeUnticked)
 {
-    TTestDatabase db(kCodes + QStringList{
-        dept(1, "Bar", 1), sub(10, 1, "Beer", 1), l3(100, 10, "Lager", 1),
-        product(1, "Stout", 1, 1, 10), product(2, "Pils", 1, 1, 10, 100), product(3, "Nuts", 1, 1),
-        product(4, "Cider", 3, 1, 10), product(5, "Ale_Pale & Co", 1, 1, 10, -1)});
+    TTestDatabase db(kCodes
+                     + QStringList{dept(1, "Bar", 1), sub(10, 1, "Beer", 1), l3(100, 10, "Lager", 1),
+                                   product(1, "Stout", 1, 1, 10), product(2, "Pils", 1, 1, 10, 100),
+                                   product(3, "Nuts", 1, 1), product(4, "Cider", 3, 1, 10),
+                                   product(5, "Ale_Pale & Co", 1, 1, 10, -1)});
     Built built;
     build(db, built);
 
@@ -158,8 +159,9 @@ TEST(TreeBuild, SectionsHoldEveryProductBelowTheNodeUnticked)
 
 TEST(TreeBuild, ProductsOfTheSameNameFollowTheirNumbers)
 {
-    TTestDatabase db(kCodes + QStringList{dept(1, "Bar", 1), product(30, "Cola", 1, 1), product(4, "Cola", 1, 1),
-                                          product(200, "Ale", 1, 1), product(17, "Cola", 1, 1)});
+    TTestDatabase db(kCodes
+                     + QStringList{dept(1, "Bar", 1), product(30, "Cola", 1, 1), product(4, "Cola", 1, 1),
+                                   product(200, "Ale", 1, 1), product(17, "Cola", 1, 1)});
     Built built;
     build(db, built);
     EXPECT_EQ(built.store.keys(sectionName(1, 1)), QStringList({"200_Ale", "4_Cola", "17_Cola", "30_Cola"}));
@@ -170,15 +172,16 @@ TEST(TreeBuild, LargeIdsKeepTheirOwnSections)
     // Sub-department 100012 and third-level department 12 shared the number 300012
     // when sections were level x 100000 + id.
     LocaleGuard locale(englishLocale());
-    TTestDatabase db(kCodes + QStringList{
-        dept(1, "Bar", 1), sub(100012, 1, "Spirits", 1), l3(12, 100012, "Gin", 1),
-        product(1, "Dry gin", 1, 1, 100012, 12), product(2, "Vodka", 1, 1, 100012),
-        dept(2147483647, "Top", 1), product(3, "Max", 1, 2147483647)});
+    TTestDatabase db(kCodes
+                     + QStringList{dept(1, "Bar", 1), sub(100012, 1, "Spirits", 1), l3(12, 100012, "Gin", 1),
+                                   product(1, "Dry gin", 1, 1, 100012, 12), product(2, "Vodka", 1, 1, 100012),
+                                   dept(2147483647, "Top", 1), product(3, "Max", 1, 2147483647)});
     Built built;
     build(db, built);
 
-    EXPECT_EQ(built.outline(), QStringList({"Bar 9.00% [1:1]", "  Spirits 9.00% [2:100012]", "    Gin 9.00% [3:12]",
-                                            "Top 9.00% [1:2147483647]"}));
+    EXPECT_EQ(built.outline(),
+              QStringList({"Bar 9.00% [1:1]", "  Spirits 9.00% [2:100012]", "    Gin 9.00% [3:12]",
+                           "Top 9.00% [1:2147483647]"}));
     EXPECT_EQ(built.store.keys(sectionName(3, 12)), QStringList({"1_Dry gin"}));
     EXPECT_EQ(built.store.keys(sectionName(2, 100012)), QStringList({"1_Dry gin", "2_Vodka"}));
     EXPECT_EQ(built.store.keys(sectionName(1, 2147483647)), QStringList({"3_Max"}));
@@ -187,8 +190,9 @@ TEST(TreeBuild, LargeIdsKeepTheirOwnSections)
 TEST(TreeBuild, WithoutTheThirdLevelOnlyDepartments)
 {
     LocaleGuard locale(englishLocale());
-    TTestDatabase db(kCodes + QStringList{dept(1, "Bar", 1), dept(2, "Food", 3), sub(20, 2, "Soups", 1),
-                                          product(1, "Broth", 1, 2, 20), "drop table TBL_L3DEPARTMENTS"});
+    TTestDatabase db(kCodes
+                     + QStringList{dept(1, "Bar", 1), dept(2, "Food", 3), sub(20, 2, "Soups", 1),
+                                   product(1, "Broth", 1, 2, 20), "drop table TBL_L3DEPARTMENTS"});
     Built built;
     build(db, built);
     EXPECT_EQ(built.outline(), QStringList({"Bar 9.00% [1:1]"}));
@@ -201,23 +205,24 @@ TEST(TreeBuild, StatementsDoNotGrowWithTheSite)
     // Statements run and nodes listed.
     const auto load = [](int departments) {
         TTestDatabase db(kCodes);
-        db.runScript(QStringLiteral(
-            "set term ^ ;\n"
-            "execute block as declare i int = 1; begin\n"
-            "  while (i <= %1) do begin\n"
-            "    insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION, VAT_ID, PURCH_VAT, IS_ACTIVE, REPORT_GROUP)"
-            "      values (:i, 'D' || :i, mod(:i, 3) + 1, 1, 'Y', 2);\n"
-            "    insert into TBL_SUB_DEPARTMENTS (SUB_DEPT, DEPT_ID, DESCRIPTION, SALES_VID, PURCH_VID, IS_ACTIVE)"
-            "      values (:i, :i, 'S' || :i, 3, 3, 'Y');\n"
-            "    insert into TBL_L3DEPARTMENTS (L3DID, L2DID, DESCRIPTION, SALES_VID, PURCH_VID, IS_ACTIVE)"
-            "      values (:i, :i, 'T' || :i, 3, 3, 'Y');\n"
-            "    insert into TBL_PRODUCTS (SID, DESCRIPTION, VAT_ID, DEPT_ID, SUB_DEPT, L3DID)"
-            "      values (:i, 'P' || :i, 1, :i, :i, iif(mod(:i, 2) = 0, :i, null));\n"
-            "    i = i + 1;\n"
-            "  end\n"
-            "end^\n"
-            "set term ; ^\n")
-                         .arg(departments));
+        db.runScript(
+            QStringLiteral(
+                "set term ^ ;\n"
+                "execute block as declare i int = 1; begin\n"
+                "  while (i <= %1) do begin\n"
+                "    insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION, VAT_ID, PURCH_VAT, IS_ACTIVE, REPORT_GROUP)"
+                "      values (:i, 'D' || :i, mod(:i, 3) + 1, 1, 'Y', 2);\n"
+                "    insert into TBL_SUB_DEPARTMENTS (SUB_DEPT, DEPT_ID, DESCRIPTION, SALES_VID, PURCH_VID, IS_ACTIVE)"
+                "      values (:i, :i, 'S' || :i, 3, 3, 'Y');\n"
+                "    insert into TBL_L3DEPARTMENTS (L3DID, L2DID, DESCRIPTION, SALES_VID, PURCH_VID, IS_ACTIVE)"
+                "      values (:i, :i, 'T' || :i, 3, 3, 'Y');\n"
+                "    insert into TBL_PRODUCTS (SID, DESCRIPTION, VAT_ID, DEPT_ID, SUB_DEPT, L3DID)"
+                "      values (:i, 'P' || :i, 1, :i, :i, iif(mod(:i, 2) = 0, :i, null));\n"
+                "    i = i + 1;\n"
+                "  end\n"
+                "end^\n"
+                "set term ; ^\n")
+                .arg(departments));
         TDbConnection conx;
         conx.setDatabase(db.path());
         conx.open();

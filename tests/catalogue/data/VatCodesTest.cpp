@@ -1,13 +1,13 @@
 // Site number, the new 13.5 % code, the third level, the old code, and the lookup,
 // on real databases.
-#include "tests/support/QStringPrinter.h"
+#include "catalogue/data/VatCodes.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
-#include "util/Errors.h"
-#include "tests/support/LocaleGuard.h"
-#include "tests/support/SiteSql.h"
 #include "database/testing/TestDatabase.h"
-#include "catalogue/data/VatCodes.h"
+#include "tests/support/LocaleGuard.h"
+#include "tests/support/QStringPrinter.h"
+#include "tests/support/SiteSql.h"
+#include "util/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -79,20 +79,19 @@ TEST(VatCodes, MissingNewCodeIsCreatedOnceAndCommitted)
 TEST(VatCodes, ExpiredNewCodeDoesNotCountAndActiveCodesComeFirst)
 {
     TTestDatabase db({vat(1, "9", 5, "2000-01-01", "2999-12-31", "N"), vat(2, "9", 5),
-                      vat(7, "13.5", 3, "2020-01-01", "2023-08-31", "N"),
-                      "alter sequence GEN_VAT restart with 9"});
+                      vat(7, "13.5", 3, "2020-01-01", "2023-08-31", "N"), "alter sequence GEN_VAT restart with 9"});
     Opened o(db);
     const TVatResolution r = o.resolve();
     EXPECT_EQ(o.count(kNewCodes), 2);
-    EXPECT_EQ(r.newVID, 10);  // the new active code before the inactive expired one
+    EXPECT_EQ(r.newVID, 10); // the new active code before the inactive expired one
     EXPECT_EQ(r.oldVID, 2);
 }
 
 TEST(VatCodes, AnActiveCodeThatExpiredBeforeTheChangeoverIsNeverTheNewCode)
 {
     // The reduced code of earlier years, left active: products must not move onto it.
-    TTestDatabase db({vat(2, "9", 5), vat(4, "13.5", 3, "2003-01-01", "2020-10-31", "Y"),
-                      "alter sequence GEN_VAT restart with 19"});
+    TTestDatabase db(
+        {vat(2, "9", 5), vat(4, "13.5", 3, "2003-01-01", "2020-10-31", "Y"), "alter sequence GEN_VAT restart with 19"});
     Opened o(db);
     const TVatResolution r = o.resolve();
     EXPECT_EQ(o.count(kNewCodes), 2);
@@ -121,8 +120,9 @@ TEST(VatCodes, ThirdLevelOnlyAsAPlainTable)
         "create sequence GEN_VAT",
         "create table TBL_SUB_DEPARTMENTS (SUB_DEPT integer, DEPT_ID integer)",
     };
-    TTestDatabase asView(common + QStringList{"create view TBL_L3DEPARTMENTS (L3DID) as select SUB_DEPT from TBL_SUB_DEPARTMENTS"},
-                         TTestDatabase::Schema::Empty);
+    TTestDatabase asView(
+        common + QStringList{"create view TBL_L3DEPARTMENTS (L3DID) as select SUB_DEPT from TBL_SUB_DEPARTMENTS"},
+        TTestDatabase::Schema::Empty);
     Opened v(asView);
     EXPECT_FALSE(v.resolve().v62Plus);
 
@@ -167,7 +167,7 @@ TEST(UserText, NumbersInTheUsersFormTextAsStoredNullEmpty)
         EXPECT_EQ(column(2, 0), QStringLiteral("13,5"));
         EXPECT_EQ(column(2, 1), QStringLiteral("code 2"));
     }
-    EXPECT_EQ(column(3, 0), QString());  // null
+    EXPECT_EQ(column(3, 0), QString()); // null
 }
 
 } // namespace

@@ -34,17 +34,19 @@ QString valueText(const TDbField &field)
 
 void addTableRows(TDbConnection &conx, const QString &table, QStringList &lines)
 {
-    QStringList columns = firstColumn(conx, QStringLiteral("select trim(RDB$FIELD_NAME) from RDB$RELATION_FIELDS"
-                                                           " where RDB$RELATION_NAME = :T order by RDB$FIELD_POSITION"),
+    QStringList columns = firstColumn(conx,
+                                      QStringLiteral("select trim(RDB$FIELD_NAME) from RDB$RELATION_FIELDS"
+                                                     " where RDB$RELATION_NAME = :T order by RDB$FIELD_POSITION"),
                                       table);
     columns.erase(std::remove_if(columns.begin(), columns.end(),
                                  [&table](const QString &column) { return isLeftOut(table, column); }),
                   columns.end());
-    QStringList key = firstColumn(conx, QStringLiteral("select trim(s.RDB$FIELD_NAME) from RDB$RELATION_CONSTRAINTS c"
-                                                       " join RDB$INDEX_SEGMENTS s on s.RDB$INDEX_NAME = c.RDB$INDEX_NAME"
-                                                       " where c.RDB$RELATION_NAME = :T"
-                                                       " and c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY'"
-                                                       " order by s.RDB$FIELD_POSITION"),
+    QStringList key = firstColumn(conx,
+                                  QStringLiteral("select trim(s.RDB$FIELD_NAME) from RDB$RELATION_CONSTRAINTS c"
+                                                 " join RDB$INDEX_SEGMENTS s on s.RDB$INDEX_NAME = c.RDB$INDEX_NAME"
+                                                 " where c.RDB$RELATION_NAME = :T"
+                                                 " and c.RDB$CONSTRAINT_TYPE = 'PRIMARY KEY'"
+                                                 " order by s.RDB$FIELD_POSITION"),
                                   table);
     if (key.isEmpty())
         key = columns;
@@ -68,9 +70,10 @@ QStringList databaseRows(const QString &databasePath)
     conx.setDatabase(databasePath);
     conx.open();
     QStringList lines;
-    const QStringList tables = firstColumn(conx, QStringLiteral("select trim(RDB$RELATION_NAME) from RDB$RELATIONS"
-                                                                " where coalesce(RDB$SYSTEM_FLAG, 0) = 0"
-                                                                " and RDB$VIEW_BLR is null order by 1"));
+    const QStringList tables = firstColumn(conx,
+                                           QStringLiteral("select trim(RDB$RELATION_NAME) from RDB$RELATIONS"
+                                                          " where coalesce(RDB$SYSTEM_FLAG, 0) = 0"
+                                                          " and RDB$VIEW_BLR is null order by 1"));
     for (const QString &table : tables)
         addTableRows(conx, table, lines);
 
@@ -80,13 +83,14 @@ QStringList databaseRows(const QString &databasePath)
     for (triggers.open(); !triggers.eof(); triggers.next())
         lines << QStringLiteral("trigger %1 inactive=%2").arg(triggers.field(0).asText(), triggers.field(1).asText());
 
-    const QStringList generators = firstColumn(conx, QStringLiteral("select trim(RDB$GENERATOR_NAME) from RDB$GENERATORS"
-                                                                    " where coalesce(RDB$SYSTEM_FLAG, 0) = 0 order by 1"));
+    const QStringList generators = firstColumn(conx,
+                                               QStringLiteral("select trim(RDB$GENERATOR_NAME) from RDB$GENERATORS"
+                                                              " where coalesce(RDB$SYSTEM_FLAG, 0) = 0 order by 1"));
     for (const QString &generator : generators)
         lines << QStringLiteral("generator %1 = %2")
-                     .arg(generator, firstColumn(conx, QStringLiteral("select gen_id(%1, 0) from rdb$database")
-                                                           .arg(generator))
-                                         .value(0));
+                     .arg(generator,
+                          firstColumn(conx, QStringLiteral("select gen_id(%1, 0) from rdb$database").arg(generator))
+                              .value(0));
     conx.commit();
     return lines;
 }

@@ -6,7 +6,8 @@ namespace {
 
 QString lineOrEnd(const QStringList &lines, int index)
 {
-    return index < lines.size() ? QLatin1Char('[') + lines[index] + QLatin1Char(']') : QStringLiteral("(no more lines)");
+    return index < lines.size() ? QLatin1Char('[') + lines[index] + QLatin1Char(']')
+                                : QStringLiteral("(no more lines)");
 }
 
 } // namespace
@@ -19,7 +20,8 @@ QString firstDifference(const QString &what, const QStringList &rowByRow, const 
         ++index;
     if (index == common && rowByRow.size() == setBased.size())
         return QString();
-    return QStringLiteral("%1 differ at line %2 (%3 lines row by row, %4 set-based)\n  row by row: %5\n  set-based:  %6")
+    return QStringLiteral(
+               "%1 differ at line %2 (%3 lines row by row, %4 set-based)\n  row by row: %5\n  set-based:  %6")
         .arg(what)
         .arg(index + 1)
         .arg(rowByRow.size())

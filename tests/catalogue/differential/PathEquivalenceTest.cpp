@@ -9,19 +9,19 @@
 // A failure names its seed, character set, locale and size; --gtest_filter='*seed42_*'
 // runs that seed alone (with PORDANE_DIFF_SEEDS of at least 42).
 #include "catalogue/changeover/ChangeoverUpdate.h"
-#include "tests/catalogue/differential/DatabaseRows.h"
-#include "database/DbConnection.h"
-#include "database/DbStatement.h"
-#include "tests/catalogue/differential/FirstDifference.h"
-#include "tests/catalogue/differential/RandomTicks.h"
 #include "catalogue/core/SectionNames.h"
 #include "catalogue/data/ShowData.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+#include "tests/catalogue/differential/DatabaseRows.h"
+#include "tests/catalogue/differential/FirstDifference.h"
+#include "tests/catalogue/differential/RandomTicks.h"
 #include "tests/catalogue/differential/ShowText.h"
 #include "tests/catalogue/differential/SiteDatabase.h"
 #include "tests/catalogue/differential/SiteGenerator.h"
-#include "tests/support/LocaleGuard.h"
 #include "tests/catalogue/differential/oracle/RowByRowChangeover.h"
 #include "tests/catalogue/differential/oracle/RowByRowShow.h"
+#include "tests/support/LocaleGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -84,7 +84,10 @@ void expectSame(const QString &what, const QStringList &rowByRow, const QStringL
 class PathEquivalence : public ::testing::TestWithParam<SeedCase>
 {
 protected:
-    void SetUp() override { fLocale = std::make_unique<LocaleGuard>(GetParam().decimalComma ? commaLocale() : englishLocale()); }
+    void SetUp() override
+    {
+        fLocale = std::make_unique<LocaleGuard>(GetParam().decimalComma ? commaLocale() : englishLocale());
+    }
 
     std::unique_ptr<TTestDatabase> siteDatabase() const
     {

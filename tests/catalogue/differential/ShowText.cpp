@@ -51,8 +51,11 @@ QStringList linesText(const QList<TEntryLine> &lines)
     QStringList texts;
     for (const TEntryLine &line : lines)
         texts << bracketed(line.text)
-                     + QStringLiteral(" level=%1 parent=%2 own=%3 caption=").arg(line.level).arg(line.parentId).arg(line.ownId)
-                     + bracketed(line.caption);
+                + QStringLiteral(" level=%1 parent=%2 own=%3 caption=")
+                      .arg(line.level)
+                      .arg(line.parentId)
+                      .arg(line.ownId)
+                + bracketed(line.caption);
     return texts;
 }
 
@@ -61,7 +64,7 @@ QStringList plannedNodesText(const std::vector<TPlannedNode> &nodes)
     QStringList texts;
     for (const TPlannedNode &node : nodes)
         texts << QStringLiteral("level=%1 id=%2 parent=%3 caption=").arg(node.level).arg(node.id).arg(node.parent)
-                     + bracketed(node.caption);
+                + bracketed(node.caption);
     return texts;
 }
 
@@ -81,7 +84,7 @@ QStringList storeText(const TSelectionStore &store)
         texts << QStringLiteral("section ") + section;
         for (const QString &key : inTieOrder(store.keys(section)))
             texts << QStringLiteral("  ") + bracketed(key) + QStringLiteral(" = ")
-                         + bracketed(store.read(section, key, QStringLiteral("<missing>")));
+                    + bracketed(store.read(section, key, QStringLiteral("<missing>")));
     }
     return texts;
 }

@@ -22,12 +22,12 @@ constexpr int kCreatedCode = kGeneratorStart + 1;
 // Words chosen for ties and near-ties: case pairs, accents and signs WIN1252 holds,
 // underscores (the key's separator), a quote, and blanks at either end.
 const std::vector<QString> kWords = {
-    QStringLiteral("apple"),  QStringLiteral("Apple"),   QStringLiteral("APPLE"),   QStringLiteral("Soup"),
-    QStringLiteral("soup"),   QStringLiteral("Café"),    QStringLiteral("Cafe"),    QStringLiteral("crème brûlée"),
-    QStringLiteral("Müsli"),  QStringLiteral("Weißbier"), QStringLiteral("€5 deal"), QStringLiteral("Rock’n’roll"),
-    QStringLiteral("O'Brien"), QStringLiteral("half_pint"), QStringLiteral("Bread"),  QStringLiteral("bread "),
-    QStringLiteral(" Tea"),   QStringLiteral("Éclair"),  QStringLiteral("eclair"),  QStringLiteral("Äpfel"),
-    QStringLiteral("10 pack"), QStringLiteral("2 for 1"), QStringLiteral("Zest"),    QStringLiteral("_under")};
+    QStringLiteral("apple"),   QStringLiteral("Apple"),     QStringLiteral("APPLE"),   QStringLiteral("Soup"),
+    QStringLiteral("soup"),    QStringLiteral("Café"),      QStringLiteral("Cafe"),    QStringLiteral("crème brûlée"),
+    QStringLiteral("Müsli"),   QStringLiteral("Weißbier"),  QStringLiteral("€5 deal"), QStringLiteral("Rock’n’roll"),
+    QStringLiteral("O'Brien"), QStringLiteral("half_pint"), QStringLiteral("Bread"),   QStringLiteral("bread "),
+    QStringLiteral(" Tea"),    QStringLiteral("Éclair"),    QStringLiteral("eclair"),  QStringLiteral("Äpfel"),
+    QStringLiteral("10 pack"), QStringLiteral("2 for 1"),   QStringLiteral("Zest"),    QStringLiteral("_under")};
 
 struct Department
 {
@@ -58,7 +58,10 @@ private:
     bool chance(int percent) { return between(0, 99) < percent; }
     int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(fRandom); }
     template <class T>
-    const T &pick(const std::vector<T> &items) { return items[size_t(between(0, int(items.size()) - 1))]; }
+    const T &pick(const std::vector<T> &items)
+    {
+        return items[size_t(between(0, int(items.size()) - 1))];
+    }
 
     // Mostly small ids, so that the levels share numbers; now and then six digits or
     // more, 0 or negative. The small range grows with the rows, so that it never runs out.
@@ -67,8 +70,8 @@ private:
         for (;;) {
             const int kind = between(0, 99);
             qint32 id = kind < 4 ? pick(std::vector<qint32>{0, -1, -2, -99, -100000})
-                      : kind < 12 ? pick(std::vector<qint32>{99999, 100000, 100001, 123456, 2000000000})
-                                  : between(1, std::max(300, 2 * int(used.size())));
+                : kind < 12      ? pick(std::vector<qint32>{99999, 100000, 100001, 123456, 2000000000})
+                                 : between(1, std::max(300, 2 * int(used.size())));
             if (used.insert(id).second)
                 return id;
         }
@@ -153,7 +156,8 @@ private:
             const char *expired[] = {"2012-01-01", "2022-12-31"};
             addCode(freshId(used), "13.5", 3, expired, "Y");
         }
-        const std::vector<const char *> rates = {"23", "0", "4.8", "12.3456", "0.005", "1234.5", "null", "-2.5", "13.5"};
+        const std::vector<const char *> rates = {"23",     "0",    "4.8",  "12.3456", "0.005",
+                                                 "1234.5", "null", "-2.5", "13.5"};
         for (int i = between(1, 4); i > 0; --i) {
             const qint32 id = freshId(used);
             const char *rate = pick(rates);
@@ -305,8 +309,9 @@ private:
             const qint32 vid = vatId(large ? 85 : 60);
             const QString price =
                 chance(70) ? QString::number(between(0, 99999) / 100.0, 'f', 2) : QStringLiteral("null");
-            fSql << QStringLiteral("insert into TBL_PRODUCTS (SID, DESCRIPTION, VAT_ID, DEPT_ID, SUB_DEPT, L3DID, PRICE)"
-                                   " values (%1, %2, %3, %4, %5, %6, %7)")
+            fSql << QStringLiteral(
+                        "insert into TBL_PRODUCTS (SID, DESCRIPTION, VAT_ID, DEPT_ID, SUB_DEPT, L3DID, PRICE)"
+                        " values (%1, %2, %3, %4, %5, %6, %7)")
                         .arg(sid)
                         .arg(text, orNull(vid))
                         .arg(dept)

@@ -1,17 +1,17 @@
 // Proceed through the main window: ticks made by clicks, the real question and report
 // dialogs answered by pressing their buttons, the stand-in backup run for real, and the
 // database checked row by row afterwards.
-#include "tests/catalogue/window/MainWindowFixture.h"
-#include "tests/support/SiteSql.h"
 #include "catalogue/changeover/ChangeoverRun.h"
-#include "tests/catalogue/changeover/ChangeoverSite.h"
-#include "tests/support/ClockGuard.h"
-#include "tests/support/NextDialogs.h"
-#include "tests/support/TestFiles.h"
-#include "tests/catalogue/changeover/DialogLog.h"
 #include "catalogue/core/ProductTable.h"
 #include "database/testing/TestDatabase.h"
 #include "settings/uOrvoReg.h"
+#include "tests/catalogue/changeover/ChangeoverSite.h"
+#include "tests/catalogue/changeover/DialogLog.h"
+#include "tests/catalogue/window/MainWindowFixture.h"
+#include "tests/support/ClockGuard.h"
+#include "tests/support/NextDialogs.h"
+#include "tests/support/SiteSql.h"
+#include "tests/support/TestFiles.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -76,10 +76,7 @@ protected:
         }
         ADD_FAILURE() << "no row for " << key.toStdString();
     }
-    void pressProceed()
-    {
-        QTest::mouseClick(fWindow->findChild<QPushButton *>("btnProceed"), Qt::LeftButton);
-    }
+    void pressProceed() { QTest::mouseClick(fWindow->findChild<QPushButton *>("btnProceed"), Qt::LeftButton); }
     // Files below the database's backup folders.
     QStringList backupFiles() const { return filesBelow(QFileInfo(fDb->path()).absolutePath() + "/Backups"); }
 
@@ -163,7 +160,8 @@ TEST_F(MainWindowTest, LargeIdsAreChangedApart)
     TProductTable *table = w.productTable();
     ASSERT_EQ(table->fullKey(2), QStringLiteral("2_Vodka"));
     QTableView *lb = w.productGrid();
-    QTest::mouseClick(lb->viewport(), Qt::LeftButton, {}, lb->visualRect(table->index(2, TProductTable::CHECKED)).center());
+    QTest::mouseClick(lb->viewport(), Qt::LeftButton, {},
+                      lb->visualRect(table->index(2, TProductTable::CHECKED)).center());
 
     ClockGuard clock(QDateTime(QDate(2023, 9, 5), QTime(9, 0)));
     TDialogLog dialogs({Yes});

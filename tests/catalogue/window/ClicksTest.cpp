@@ -1,11 +1,11 @@
 // Clicks where a person clicks: on a node's state image or caption, on the grid's tick
 // or product column, and the keyboard, which never changes a mark or a tick.
-#include "tests/support/QStringPrinter.h"
-#include "catalogue/window/DepartmentNodes.h"
-#include "tests/catalogue/window/MainWindowFixture.h"
 #include "catalogue/core/ProductTable.h"
 #include "catalogue/core/SectionNames.h"
 #include "catalogue/core/SelectionStore.h"
+#include "catalogue/window/DepartmentNodes.h"
+#include "tests/catalogue/window/MainWindowFixture.h"
+#include "tests/support/QStringPrinter.h"
 #include "tests/support/SiteSql.h"
 
 #include <QTableView>
@@ -17,11 +17,16 @@ using namespace site;
 namespace {
 
 // Bar (1) > Beer (10) > Lager (100); Bar also holds Nuts directly and Kitchen (2) is apart.
-const QStringList kSite = {
-    vat(1, "9", 5), vat(2, "13.5", 3),
-    dept(1, "Bar", 1), sub(10, 1, "Beer", 1), l3(100, 10, "Lager", 1),
-    product(11, "Stout", 1, 1, 10), product(12, "Pils", 1, 1, 10, 100), product(13, "Nuts", 1, 1),
-    dept(2, "Kitchen", 1), product(21, "Soup", 1, 2)};
+const QStringList kSite = {vat(1, "9", 5),
+                           vat(2, "13.5", 3),
+                           dept(1, "Bar", 1),
+                           sub(10, 1, "Beer", 1),
+                           l3(100, 10, "Lager", 1),
+                           product(11, "Stout", 1, 1, 10),
+                           product(12, "Pils", 1, 1, 10, 100),
+                           product(13, "Nuts", 1, 1),
+                           dept(2, "Kitchen", 1),
+                           product(21, "Soup", 1, 2)};
 
 class Clicks : public MainWindowTest
 {
@@ -109,8 +114,8 @@ TEST_F(Clicks, TickingASubDepartmentLeavesItsDepartmentAlone)
 {
     clickStateImage(beer);
     EXPECT_EQ(marks(), QList<int>({1, 2, 2, 1}));
-    EXPECT_EQ(tick(bar, "11_Stout"), QStringLiteral("Y"));  // the same product under the department
-    EXPECT_EQ(tick(bar, "13_Nuts"), QStringLiteral("N"));   // outside the sub-department
+    EXPECT_EQ(tick(bar, "11_Stout"), QStringLiteral("Y")); // the same product under the department
+    EXPECT_EQ(tick(bar, "13_Nuts"), QStringLiteral("N"));  // outside the sub-department
 }
 
 TEST_F(Clicks, ProductUntickedUnderASubDepartmentIsUntickedEverywhere)
@@ -120,7 +125,7 @@ TEST_F(Clicks, ProductUntickedUnderASubDepartmentIsUntickedEverywhere)
     const int stout = fWindow->productTable()->fullKey(0) == "12_Pils" ? 1 : 0;
     ASSERT_EQ(fWindow->productTable()->fullKey(stout), QStringLiteral("11_Stout"));
 
-    clickGrid(stout, TProductTable::PRODUCT);  // the product column only moves the row
+    clickGrid(stout, TProductTable::PRODUCT); // the product column only moves the row
     EXPECT_EQ(lb->currentIndex().row(), stout);
     EXPECT_EQ(tick(beer, "11_Stout"), QStringLiteral("Y"));
 
@@ -128,15 +133,15 @@ TEST_F(Clicks, ProductUntickedUnderASubDepartmentIsUntickedEverywhere)
     EXPECT_EQ(fWindow->productTable()->checked(stout), QStringLiteral("N"));
     EXPECT_EQ(tick(beer, "11_Stout"), QStringLiteral("N"));
     EXPECT_EQ(tick(bar, "11_Stout"), QStringLiteral("N"));
-    EXPECT_EQ(marks(), QList<int>({2, 2, 2, 1}));  // marks do not follow ticks
+    EXPECT_EQ(marks(), QList<int>({2, 2, 2, 1})); // marks do not follow ticks
 
     clickCaption(bar);
     EXPECT_EQ(fWindow->productTable()->checked(fWindow->productTable()->fullKey(0) == "11_Stout" ? 0 : 2),
               QStringLiteral("N"));
 
     // Ticking the node again sets the unticked product back to "Y".
-    clickStateImage(bar);  // unticks the node
-    clickStateImage(bar);  // ticks it again
+    clickStateImage(bar); // unticks the node
+    clickStateImage(bar); // ticks it again
     EXPECT_EQ(tick(beer, "11_Stout"), QStringLiteral("Y"));
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 // A main window on a real test database: a fresh registry folder pointing the back
 // office's last used database at it, and the window shown, which runs the show sequence.
-#include "util/Errors.h"
-#include "database/testing/TestDatabase.h"
 #include "catalogue/window/TfmMain.h"
+#include "database/testing/TestDatabase.h"
 #include "tests/support/TempRegistry.h"
+#include "util/Errors.h"
 
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,9 +1,9 @@
 // The window reaching its database through the Firebird server on loopback, as the
 // back office's server path names it.
-#include "tests/support/QStringPrinter.h"
-#include "tests/support/LocaleGuard.h"
-#include "tests/catalogue/window/MainWindowFixture.h"
 #include "catalogue/core/ProductTable.h"
+#include "tests/catalogue/window/MainWindowFixture.h"
+#include "tests/support/LocaleGuard.h"
+#include "tests/support/QStringPrinter.h"
 #include "tests/support/SiteSql.h"
 
 #include <QTreeWidget>

@@ -1,18 +1,18 @@
 // The show sequence end to end: behind the splash, from the registry's database to the
 // filled tree and product list; failures reach the error handler with the splash gone.
-#include "tests/support/QStringPrinter.h"
-#include "tests/support/LocaleGuard.h"
-#include "tests/catalogue/window/MainWindowFixture.h"
 #include "catalogue/core/ProductTable.h"
 #include "catalogue/core/SectionNames.h"
 #include "catalogue/core/SelectionStore.h"
-#include "tests/support/SiteSql.h"
 #include "catalogue/window/StateImages.h"
+#include "tests/catalogue/window/MainWindowFixture.h"
+#include "tests/support/LocaleGuard.h"
+#include "tests/support/QStringPrinter.h"
+#include "tests/support/SiteSql.h"
 
-#include <QApplication>
-#include <QHeaderView>
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
+#include <QApplication>
+#include <QHeaderView>
 
 #include <QTableView>
 #include <QTreeWidget>
@@ -24,10 +24,9 @@ namespace {
 TEST_F(MainWindowTest, ShowsTheTreeSelectsAndCollapsesTheFirstNode)
 {
     LocaleGuard locale(englishLocale());
-    TTestDatabase db({setup(77 ^ 0x3A91E27D), vat(1, "9", 5), vat(2, "13.5", 3),
-                      dept(1, "Fish & Chips", 1), sub(10, 1, "Sides", 1), l3(100, 10, "Sauces", 1),
-                      product(1, "Curry sauce", 1, 1, 10, 100), product(2, "Cod", 1, 1),
-                      dept(2, "Bar", 1)});
+    TTestDatabase db({setup(77 ^ 0x3A91E27D), vat(1, "9", 5), vat(2, "13.5", 3), dept(1, "Fish & Chips", 1),
+                      sub(10, 1, "Sides", 1), l3(100, 10, "Sauces", 1), product(1, "Curry sauce", 1, 1, 10, 100),
+                      product(2, "Cod", 1, 1), dept(2, "Bar", 1)});
     TShownMain &w = showOn(db);
 
     EXPECT_EQ(w.error, QString());
@@ -117,15 +116,15 @@ TEST_P(BadDatabase, ReachesTheErrorHandlerWithTheSplashGoneAndTheTreeEmpty)
     case BadDatabaseCase::EmptyPath:
         break;
     case BadDatabaseCase::ServerDown:
-        path = QStringLiteral("127.0.0.1/3099:") + fRegistry.filePath("site.fdb");  // no server on that port
+        path = QStringLiteral("127.0.0.1/3099:") + fRegistry.filePath("site.fdb"); // no server on that port
         break;
     case BadDatabaseCase::MissingTable:
         db = std::make_unique<TTestDatabase>(QStringList{}, TTestDatabase::Schema::Empty);
         path = db->path();
         break;
     case BadDatabaseCase::MissingColumn:
-        db = std::make_unique<TTestDatabase>(QStringList{vat(1, "9", 5), vat(2, "13.5", 3),
-                                                          "alter table TBL_DEPARTMENTS drop REPORT_GROUP"});
+        db = std::make_unique<TTestDatabase>(
+            QStringList{vat(1, "9", 5), vat(2, "13.5", 3), "alter table TBL_DEPARTMENTS drop REPORT_GROUP"});
         path = db->path();
         break;
     }
@@ -149,8 +148,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(MainWindowTest, FailureAfterTheNewCodeKeepsItAndTheNextRunAddsNone)
 {
-    TTestDatabase db({vat(1, "9", 5), "alter sequence GEN_VAT restart with 5", "drop table TBL_PRODUCTS",
-                      dept(1, "Bar", 3)});
+    TTestDatabase db(
+        {vat(1, "9", 5), "alter sequence GEN_VAT restart with 5", "drop table TBL_PRODUCTS", dept(1, "Bar", 3)});
     EXPECT_TRUE(showOn(db).error.contains("TBL_PRODUCTS")) << fWindow->error.toStdString();
     fWindow.reset();
     EXPECT_TRUE(showOn(db).error.contains("TBL_PRODUCTS"));

@@ -1,9 +1,9 @@
 // The generated demo and bench sites: a consistent three-level tree, the codes the
 // program looks for, and registry hives that name the database.
-#include "tests/database/DbTestFixture.h"
-#include "settings/store/FileRegistryStore.h"
 #include "database/tools/SiteGenerator.h"
 #include "database/tools/SiteHive.h"
+#include "settings/store/FileRegistryStore.h"
+#include "tests/database/DbTestFixture.h"
 #include "tests/support/EnvGuard.h"
 
 #include <QTemporaryDir>

@@ -24,8 +24,8 @@ const std::wstring kBase = L"SOFTWARE\\PordaneRoundTrip";
 // Runs a Wine program in the test's own prefix; its exit code.
 int runWine(const std::string &arguments)
 {
-    const std::string command = std::string("/bin/sh '") + WINE_RUN + "' '" + WINE64 + "' '" + WINE_PREFIX
-                                + "' " + arguments + " >/dev/null 2>&1";
+    const std::string command = std::string("/bin/sh '") + WINE_RUN + "' '" + WINE64 + "' '" + WINE_PREFIX + "' "
+        + arguments + " >/dev/null 2>&1";
     return std::system(command.c_str());
 }
 
@@ -46,8 +46,7 @@ void write(const Tree &tree)
         ASSERT_EQ(platformRegistry().createKey(RegRoot::CurrentUser, kBase + path, RegAccess::All, key),
                   RegResult::Success);
         for (const auto &[name, v] : values)
-            ASSERT_EQ(key->setValue(name, v.first, v.second.data(), std::uint32_t(v.second.size())),
-                      RegResult::Success)
+            ASSERT_EQ(key->setValue(name, v.first, v.second.data(), std::uint32_t(v.second.size())), RegResult::Success)
                 << narrow(name);
     }
 }
@@ -55,8 +54,7 @@ void write(const Tree &tree)
 void collect(const std::wstring &path, Tree &tree)
 {
     std::unique_ptr<RegistryKey> key;
-    ASSERT_EQ(platformRegistry().openKey(RegRoot::CurrentUser, kBase + path, RegAccess::Read, key),
-              RegResult::Success)
+    ASSERT_EQ(platformRegistry().openKey(RegRoot::CurrentUser, kBase + path, RegAccess::Read, key), RegResult::Success)
         << narrow(path);
     auto &values = tree[path];
     std::vector<std::wstring> names;
@@ -77,8 +75,8 @@ protected:
     // The prefix's Wine server goes whatever the test's outcome.
     void TearDown() override
     {
-        const std::string command = std::string("WINEPREFIX='") + WINE_PREFIX + "' '" + WINESERVER
-                                    + "' -k >/dev/null 2>&1";
+        const std::string command =
+            std::string("WINEPREFIX='") + WINE_PREFIX + "' '" + WINESERVER + "' -k >/dev/null 2>&1";
         (void)std::system(command.c_str());
     }
 };
@@ -100,8 +98,7 @@ TEST_F(RegistryEditorRoundTrip, AHiveSurvivesImportAndExportByTheRegistryEditor)
              {L"List", Value(RegType::MultiSz, Bytes{0x61, 0, 0, 0, 0x62, 0, 0, 0, 0, 0})},
          }},
         {L"\\Caf\u00e9 \u00d1and\u00fa\\No values", {}},
-        {L"\\Database\\List\\MAIN",
-         {{L"LocalPath", Value(RegType::Sz, textBytes(L"C:\\Data\\Main.fdb"))}}},
+        {L"\\Database\\List\\MAIN", {{L"LocalPath", Value(RegType::Sz, textBytes(L"C:\\Data\\Main.fdb"))}}},
         {L"\\Database", {}},
         {L"\\Database\\List", {}},
     };
@@ -115,8 +112,8 @@ TEST_F(RegistryEditorRoundTrip, AHiveSurvivesImportAndExportByTheRegistryEditor)
     TempFolder exported_hives;
     const std::string hive = "HKEY_CURRENT_USER.reg";
     ASSERT_EQ(runWine("regedit /S '" + windowsPath(written_hives.file(hive)) + "'"), 0);
-    ASSERT_EQ(runWine("reg export 'HKEY_CURRENT_USER\\" + narrow(kBase) + "' '"
-                      + windowsPath(exported_hives.file(hive)) + "' /y"),
+    ASSERT_EQ(runWine("reg export 'HKEY_CURRENT_USER\\" + narrow(kBase) + "' '" + windowsPath(exported_hives.file(hive))
+                      + "' /y"),
               0);
 
     Tree read;

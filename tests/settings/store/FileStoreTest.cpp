@@ -51,8 +51,8 @@ protected:
 
 TEST_F(FileStore, EachRootHasItsOwnHiveFileInTheRegistryFolder)
 {
-    create(store, RegRoot::CurrentUser, L"SOFTWARE\\Tollvane\\Orvo")->setValue(L"Skin", RegType::Sz,
-                                                                               unitsToUtf16le(L"x\0").data(), 4);
+    create(store, RegRoot::CurrentUser, L"SOFTWARE\\Tollvane\\Orvo")
+        ->setValue(L"Skin", RegType::Sz, unitsToUtf16le(L"x\0").data(), 4);
     const std::string user = readFileBytes(folder.file("HKEY_CURRENT_USER.reg"));
     ASSERT_GT(user.size(), 2u);
     EXPECT_EQ(user.substr(0, 2), "\xFF\xFE");
@@ -104,8 +104,9 @@ TEST_F(FileStore, AnotherProgramsChangeIsSeenByTheNextRead)
         ASSERT_EQ(readDword(*theirs, L"N"), i + 1000);
     }
 
-    writeFileBytes(folder.file("HKEY_CURRENT_USER.reg"), "Windows Registry Editor Version 5.00\n\n"
-                                                          "[HKEY_CURRENT_USER\\K]\n\"N\"=dword:00000063\n");
+    writeFileBytes(folder.file("HKEY_CURRENT_USER.reg"),
+                   "Windows Registry Editor Version 5.00\n\n"
+                   "[HKEY_CURRENT_USER\\K]\n\"N\"=dword:00000063\n");
     EXPECT_EQ(readDword(*mine, L"N"), 99u) << "a hive edited by hand, in UTF-8";
 }
 

@@ -229,8 +229,7 @@ TEST(HiveFormat, ABrokenHiveFailsNamingFileAndLineAndIsNeverRewritten)
             } catch (const RegistryStoreError &e) {
                 const std::string message = e.what();
                 EXPECT_NE(message.find(hive), std::string::npos) << message;
-                EXPECT_NE(message.find("line " + std::to_string(expected->second) + ":"), std::string::npos)
-                    << message;
+                EXPECT_NE(message.find("line " + std::to_string(expected->second) + ":"), std::string::npos) << message;
             }
         }
         EXPECT_EQ(readFileBytes(hive), original) << "left byte for byte as it was";

@@ -27,8 +27,7 @@ protected:
     {
         for (RegRoot root : {RegRoot::CurrentUser, RegRoot::LocalMachine}) {
             std::unique_ptr<RegistryKey> parent;
-            if (store().openKey(root, L"SOFTWARE\\PordaneConformance", RegAccess::All, parent)
-                == RegResult::Success)
+            if (store().openKey(root, L"SOFTWARE\\PordaneConformance", RegAccess::All, parent) == RegResult::Success)
                 parent->deleteTree(fTestKey);
         }
         fSandbox.reset();
@@ -45,8 +44,7 @@ protected:
         return key;
     }
 
-    RegResult open(const std::wstring &sub, RegAccess access = RegAccess::Read,
-                   RegRoot root = RegRoot::CurrentUser)
+    RegResult open(const std::wstring &sub, RegAccess access = RegAccess::Read, RegRoot root = RegRoot::CurrentUser)
     {
         std::unique_ptr<RegistryKey> key;
         return store().openKey(root, sub.empty() ? base : base + L"\\" + sub, access, key);
@@ -124,13 +122,11 @@ TEST_F(StoreConformance, EveryValueTypeKeepsItsTypeAndBytes)
     };
     auto key = create(L"Types");
     for (const Case &c : cases)
-        ASSERT_EQ(key->setValue(c.name, c.type, c.data.data(), std::uint32_t(c.data.size())),
-                  RegResult::Success)
+        ASSERT_EQ(key->setValue(c.name, c.type, c.data.data(), std::uint32_t(c.data.size())), RegResult::Success)
             << narrow(c.name);
 
     std::unique_ptr<RegistryKey> reader;
-    ASSERT_EQ(store().openKey(RegRoot::CurrentUser, base + L"\\Types", RegAccess::Read, reader),
-              RegResult::Success);
+    ASSERT_EQ(store().openKey(RegRoot::CurrentUser, base + L"\\Types", RegAccess::Read, reader), RegResult::Success);
     for (const Case &c : cases) {
         SCOPED_TRACE(narrow(c.name));
         RegValue value;
@@ -205,8 +201,8 @@ TEST_F(StoreConformance, MalformedPathsAndOverlongNamesAreRefusedWithoutChanging
     ASSERT_EQ(store().createKey(RegRoot::CurrentUser, base + L"\\" + longestKeyName, RegAccess::All, longest),
               RegResult::Success);
 
-    for (const std::wstring &path : {base + L"\\A\\\\B", L"\\" + base + L"\\A", base + L"\\A\\\\",
-                                     base + L"\\" + longestKeyName + L"k"}) {
+    for (const std::wstring &path :
+         {base + L"\\A\\\\B", L"\\" + base + L"\\A", base + L"\\A\\\\", base + L"\\" + longestKeyName + L"k"}) {
         std::unique_ptr<RegistryKey> bad;
         EXPECT_EQ(store().createKey(RegRoot::CurrentUser, path, RegAccess::All, bad), RegResult::InvalidParameter)
             << narrow(path.substr(0, 80));
@@ -322,8 +318,7 @@ TEST_F(StoreConformance, AShortBufferGetsMoreDataAndTheSizeNeeded)
 
 TEST_F(StoreConformance, TheTwoRootsAreSeparateTrees)
 {
-    create(L"K", RegAccess::All, RegRoot::CurrentUser)
-        ->setValue(L"Where", RegType::Sz, textBytes(L"user").data(), 10);
+    create(L"K", RegAccess::All, RegRoot::CurrentUser)->setValue(L"Where", RegType::Sz, textBytes(L"user").data(), 10);
     EXPECT_EQ(open(L"K", RegAccess::Read, RegRoot::LocalMachine), RegResult::NotFound);
     create(L"K", RegAccess::All, RegRoot::LocalMachine)
         ->setValue(L"Where", RegType::Sz, textBytes(L"machine").data(), 16);

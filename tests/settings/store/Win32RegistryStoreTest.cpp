@@ -28,7 +28,8 @@ protected:
     {
         for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
             HKEY parent = nullptr;
-            if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kParent.c_str(), 0, KEY_ALL_ACCESS | view, &parent) == ERROR_SUCCESS) {
+            if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kParent.c_str(), 0, KEY_ALL_ACCESS | view, &parent)
+                == ERROR_SUCCESS) {
                 RegDeleteTreeW(parent, fName.c_str());
                 RegCloseKey(parent);
             }
@@ -53,8 +54,8 @@ protected:
     static void createInView(const std::wstring &key, REGSAM view)
     {
         HKEY created = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view,
-                                  nullptr, &created, nullptr),
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr,
+                                  &created, nullptr),
                   ERROR_SUCCESS);
         RegCloseKey(created);
     }
@@ -103,12 +104,8 @@ TEST_F(Win32RegistryStoreTest, TextIsStoredWithExactlyTheBytesGiven)
         std::uint32_t size;
     };
     const Case cases[] = {
-        {L"Sz", RegType::Sz, 2},
-        {L"ExpandSz", RegType::ExpandSz, 2},
-        {L"MultiSz", RegType::MultiSz, 2},
-        {L"OddSize", RegType::Sz, 1},
-        {L"Empty", RegType::Sz, 0},
-        {L"WithEnd", RegType::Sz, 4},
+        {L"Sz", RegType::Sz, 2},      {L"ExpandSz", RegType::ExpandSz, 2}, {L"MultiSz", RegType::MultiSz, 2},
+        {L"OddSize", RegType::Sz, 1}, {L"Empty", RegType::Sz, 0},          {L"WithEnd", RegType::Sz, 4},
     };
     std::unique_ptr<RegistryKey> key;
     ASSERT_EQ(platformRegistry().createKey(RegRoot::CurrentUser, path, RegAccess::All, key), RegResult::Success);
@@ -143,12 +140,12 @@ TEST_F(Win32RegistryStoreTest, NoCallLeavesAHandleOpen)
         EXPECT_EQ(store.openKey(RegRoot::LocalMachine, path + L"\\\\A", RegAccess::Read, missing),
                   RegResult::InvalidParameter);
     };
-    exercise();     // the first round may open what the registry keeps for good
+    exercise(); // the first round may open what the registry keeps for good
     const std::uintptr_t before = nextHandleSlot();
     const int rounds = 20;
     for (int i = 0; i < rounds; ++i)
         exercise();
-    const std::uintptr_t handleStep = 4;    // handle values are multiples of 4
+    const std::uintptr_t handleStep = 4; // handle values are multiples of 4
     EXPECT_LT(nextHandleSlot(), before + rounds * handleStep) << "a handle left open in each round";
 }
 

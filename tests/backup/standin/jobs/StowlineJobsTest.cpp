@@ -3,9 +3,9 @@
 // they fail.
 #include "backup/standin/jobs/BackupJob.h"
 #include "backup/standin/jobs/BackupReport.h"
-#include "tests/backup/BackupTestSupport.h"
 #include "backup/standin/jobs/RestoreJob.h"
 #include "backup/standin/jobs/TransferJob.h"
+#include "tests/backup/BackupTestSupport.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -58,15 +58,14 @@ protected:
 TEST(BackupReport, TakesEachTablesLastCount)
 {
     TBackupReport report;
-    for (const char *line : {"gbak:readied database /x.fdb for backup", "gbak:    writing data for table ITEMS",
-                             "gbak:10000 records written", "gbak:20000 records written",
-                             "gbak:25000 records written", "gbak:    writing data for table EMPTY_ONE",
-                             "gbak:0 records written", "gbak:    writing data for table Mixed Name",
-                             "gbak:1 records written", "gbak:writing triggers"})
+    for (const char *line :
+         {"gbak:readied database /x.fdb for backup", "gbak:    writing data for table ITEMS",
+          "gbak:10000 records written", "gbak:20000 records written", "gbak:25000 records written",
+          "gbak:    writing data for table EMPTY_ONE", "gbak:0 records written",
+          "gbak:    writing data for table Mixed Name", "gbak:1 records written", "gbak:writing triggers"})
         report.addLine(QString::fromLatin1(line));
-    const QMap<QString, qint64> expected{{QStringLiteral("ITEMS"), 25000},
-                                         {QStringLiteral("EMPTY_ONE"), 0},
-                                         {QStringLiteral("Mixed Name"), 1}};
+    const QMap<QString, qint64> expected{
+        {QStringLiteral("ITEMS"), 25000}, {QStringLiteral("EMPTY_ONE"), 0}, {QStringLiteral("Mixed Name"), 1}};
     EXPECT_EQ(report.rowsWritten(), expected);
 }
 
@@ -77,7 +76,8 @@ TEST(BackupReport, NamesEveryDifferenceWithTheRestoredCopy)
                              "gbak: writing data for table B", "gbak:2 records written"})
         report.addLine(QString::fromLatin1(line));
     const QString a = QStringLiteral("A"), b = QStringLiteral("B"), gtt = QStringLiteral("GTT");
-    const struct {
+    const struct
+    {
         const char *what;
         QMap<QString, qint64> restored;
         QStringList source;
@@ -132,8 +132,8 @@ TEST_F(JobsTest, AFailedOrCancelledBackupLeavesNothingBehind)
     EXPECT_TRUE(error.contains(QStringLiteral("missing.fdb"))) << error.toStdString();
 
     RecordingProgress noFolder;
-    const QString folderError = errorOf(
-        [&] { RunVerifiedBackup(db.path(), out(QStringLiteral("no/such/folder/b")), noFolder); });
+    const QString folderError =
+        errorOf([&] { RunVerifiedBackup(db.path(), out(QStringLiteral("no/such/folder/b")), noFolder); });
     EXPECT_TRUE(folderError.contains(QStringLiteral("does not exist"))) << folderError.toStdString();
 
     RecordingProgress cancelling;
@@ -205,7 +205,8 @@ TEST_F(JobsTest, TransferToAnyOtherKindOfHostFailsClearly)
     const QString source = out(QStringLiteral("data.fdb"));
     writeFile(source, "x");
     RecordingProgress progress;
-    const struct {
+    const struct
+    {
         const char *host;
         const char *says;
     } cases[] = {

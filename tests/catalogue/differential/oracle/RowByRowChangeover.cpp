@@ -1,10 +1,10 @@
 #include "tests/catalogue/differential/oracle/RowByRowChangeover.h"
 
 #include "catalogue/changeover/ChangeoverPlan.h"
-#include "database/DbConnection.h"
-#include "database/DbStatement.h"
 #include "catalogue/core/SectionNames.h"
 #include "catalogue/core/SelectionStore.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
 #include "util/uUtils.h"
 
 #include <QSet>
@@ -15,9 +15,9 @@ namespace {
 // included.
 const QString kDepartmentSql = QStringLiteral(
     "update TBL_DEPARTMENTS set VAT_ID = :VID1, PURCH_VAT = :VID2\r\n where DEPT_ID = :DID and VAT_ID <> :VID3");
-const QString kSubDepartmentSql = QStringLiteral(
-    "update TBL_SUB_DEPARTMENTS set SALES_VID = :VID1, PURCH_VID = :VID2\r\n"
-    " where SUB_DEPT = :DID and SALES_VID <> :VID3");
+const QString kSubDepartmentSql =
+    QStringLiteral("update TBL_SUB_DEPARTMENTS set SALES_VID = :VID1, PURCH_VID = :VID2\r\n"
+                   " where SUB_DEPT = :DID and SALES_VID <> :VID3");
 const QString kThirdLevelSql = QStringLiteral(
     "update TBL_L3DEPARTMENTS set SALES_VID = :VID1, PURCH_VID = :VID2\r\n where L3DID = :DID and SALES_VID <> :VID3");
 const QString kProductSql = QStringLiteral("update TBL_PRODUCTS set VAT_ID = :VID where SID = :SID");

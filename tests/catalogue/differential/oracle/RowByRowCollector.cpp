@@ -1,24 +1,24 @@
 #include "tests/catalogue/differential/oracle/RowByRowCollector.h"
 
-#include "database/DbStatement.h"
 #include "catalogue/core/RateText.h"
 #include "catalogue/data/StatementText.h"
+#include "database/DbStatement.h"
 
 namespace {
 
-const QString kDepartments = QStringLiteral(
-    "select * from TBL_DEPARTMENTS where IS_ACTIVE = 'Y' and REPORT_GROUP <> 1");
-const QString kDepartmentProbe = QStringLiteral(
-    "select count(*) from TBL_PRODUCTS\r\n where VAT_ID = :VID and DEPT_ID = :DID and ((SUB_DEPT is null) or (SUB_DEPT <=0))");
+const QString kDepartments =
+    QStringLiteral("select * from TBL_DEPARTMENTS where IS_ACTIVE = 'Y' and REPORT_GROUP <> 1");
+const QString kDepartmentProbe = QStringLiteral("select count(*) from TBL_PRODUCTS\r\n where VAT_ID = :VID and DEPT_ID "
+                                                "= :DID and ((SUB_DEPT is null) or (SUB_DEPT <=0))");
 
-const QString kSubDepartments = QStringLiteral(
-    "select l2.DESCRIPTION as D2, l2.SUB_DEPT as DID2,\r\n"
-    "   l1.DESCRIPTION as D1, l1.DEPT_ID as DID1, l2.SALES_VID as VID2, l1.VAT_ID as VID1\r\n"
-    "    from TBL_SUB_DEPARTMENTS l2\r\n"
-    "  join TBL_DEPARTMENTS l1 on l1.DEPT_ID = l2.DEPT_ID and l1.REPORT_GROUP <> 1\r\n"
-    " where l2.IS_ACTIVE = 'Y'");
-const QString kSubDepartmentProbe = QStringLiteral(
-    "select count(*) from TBL_PRODUCTS\r\n where VAT_ID = :VID and SUB_DEPT = :L2ID and ((L3DID is null) or (L3DID <=0))");
+const QString kSubDepartments =
+    QStringLiteral("select l2.DESCRIPTION as D2, l2.SUB_DEPT as DID2,\r\n"
+                   "   l1.DESCRIPTION as D1, l1.DEPT_ID as DID1, l2.SALES_VID as VID2, l1.VAT_ID as VID1\r\n"
+                   "    from TBL_SUB_DEPARTMENTS l2\r\n"
+                   "  join TBL_DEPARTMENTS l1 on l1.DEPT_ID = l2.DEPT_ID and l1.REPORT_GROUP <> 1\r\n"
+                   " where l2.IS_ACTIVE = 'Y'");
+const QString kSubDepartmentProbe = QStringLiteral("select count(*) from TBL_PRODUCTS\r\n where VAT_ID = :VID and "
+                                                   "SUB_DEPT = :L2ID and ((L3DID is null) or (L3DID <=0))");
 
 const QString kThirdLevel = QStringLiteral(
     "select l3.DESCRIPTION as D3, l3.L3DID as DID3, l1.VAT_ID as VID1, l2.SALES_VID as VID2, l3.SALES_VID as VID3,\r\n"
@@ -27,8 +27,8 @@ const QString kThirdLevel = QStringLiteral(
     "  join TBL_SUB_DEPARTMENTS l2 on l2.SUB_DEPT = l3.L2DID\r\n"
     "  join TBL_DEPARTMENTS l1 on l1.DEPT_ID = l2.DEPT_ID and l1.REPORT_GROUP <> 1\r\n"
     " where l3.IS_ACTIVE = 'Y'");
-const QString kThirdLevelProbe = QStringLiteral(
-    "select count(*) from TBL_PRODUCTS\r\n where VAT_ID = :VID and L3DID = :DID");
+const QString kThirdLevelProbe =
+    QStringLiteral("select count(*) from TBL_PRODUCTS\r\n where VAT_ID = :VID and L3DID = :DID");
 
 const QString kRateLookup = QStringLiteral("select RATE from TBL_VAT_CODES where VAT_ID = :VAT_ID");
 

@@ -1,9 +1,9 @@
 #include "tests/catalogue/differential/oracle/RowByRowShow.h"
 
-#include "database/DbStatement.h"
-#include "tests/catalogue/differential/oracle/RowByRowCollector.h"
 #include "catalogue/core/SectionNames.h"
 #include "catalogue/data/StatementText.h"
+#include "database/DbStatement.h"
+#include "tests/catalogue/differential/oracle/RowByRowCollector.h"
 
 namespace {
 
@@ -12,9 +12,15 @@ namespace {
 QString productStatementText(int level)
 {
     switch (level) {
-    case 2: return QStringLiteral("select * from TBL_PRODUCTS where SUB_DEPT = :DID and VAT_ID = :VID\r\norder by DESCRIPTION");
-    case 3: return QStringLiteral("select * from TBL_PRODUCTS where L3DID = :DID and VAT_ID = :VID\r\norder by DESCRIPTION");
-    default: return QStringLiteral("select * from TBL_PRODUCTS where DEPT_ID = :DID and VAT_ID = :VID\r\norder by DESCRIPTION");
+    case 2:
+        return QStringLiteral(
+            "select * from TBL_PRODUCTS where SUB_DEPT = :DID and VAT_ID = :VID\r\norder by DESCRIPTION");
+    case 3:
+        return QStringLiteral(
+            "select * from TBL_PRODUCTS where L3DID = :DID and VAT_ID = :VID\r\norder by DESCRIPTION");
+    default:
+        return QStringLiteral(
+            "select * from TBL_PRODUCTS where DEPT_ID = :DID and VAT_ID = :VID\r\norder by DESCRIPTION");
     }
 }
 
@@ -26,9 +32,10 @@ void seedNodeProducts(TDbStatement &q1, TSelectionStore &store, int level, qint3
     const QString section = sectionName(level, id);
     const QString unticked = QStringLiteral("N");
     for (q1.open(); !q1.eof(); q1.next())
-        store.write(section,
-                    productKey(q1.field(QStringLiteral("SID")).asInteger(), q1.field(QStringLiteral("DESCRIPTION")).asText()),
-                    unticked);
+        store.write(
+            section,
+            productKey(q1.field(QStringLiteral("SID")).asInteger(), q1.field(QStringLiteral("DESCRIPTION")).asText()),
+            unticked);
     q1.close();
 }
 
