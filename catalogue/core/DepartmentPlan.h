@@ -13,6 +13,9 @@ struct TPlannedNode
     int parent = -1; // index of the parent in the plan, -1 for a root node
 };
 
+// One number for a department's level and id, to look its node up.
+quint64 departmentNodeKey(int level, qint32 id);
+
 // One node per department and level, made by its first line in sorted order; later
 // lines for the same department are skipped. A level-1 line makes a root node; any
 // other line goes under the node of its parent id one level up. Every id matches,

@@ -9,11 +9,6 @@ bool filedBelow(const std::optional<qint32> &lowerLevel)
     return lowerLevel && *lowerLevel > 0;
 }
 
-quint64 nodeKey(int level, qint32 id)
-{
-    return (quint64(quint32(level)) << 32) | quint32(id);
-}
-
 } // namespace
 
 TOwnLevelHolders::TOwnLevelHolders(const QList<TFiledProduct> &products)
@@ -39,13 +34,13 @@ std::vector<QList<TProductRow>> productsOfNodes(const std::vector<TPlannedNode> 
     // The plan has one node per level and id.
     QHash<quint64, int> nodeIndex;
     for (int i = 0; i < int(plan.size()); ++i)
-        nodeIndex.insert(nodeKey(plan[i].level, plan[i].id), i);
+        nodeIndex.insert(departmentNodeKey(plan[i].level, plan[i].id), i);
 
     std::vector<QList<TProductRow>> listed(plan.size());
     const auto listUnder = [&](int level, const std::optional<qint32> &id, const TFiledProduct &product) {
         if (!id)
             return;
-        const int index = nodeIndex.value(nodeKey(level, *id), -1);
+        const int index = nodeIndex.value(departmentNodeKey(level, *id), -1);
         if (index >= 0)
             listed[index].append({product.sid, product.description});
     };
