@@ -1,7 +1,6 @@
 // What the hive-file store adds to the shared behaviour: where the files are,
 // when they are written, access to the machine hive, and concurrent writers.
 #include "settings/store/FileRegistryStore.h"
-#include "settings/store/HiveText.h"
 #include "tests/support/EnvGuard.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/RegistryBytes.h"
@@ -51,8 +50,9 @@ protected:
 
 TEST_F(FileStore, EachRootHasItsOwnHiveFileInTheRegistryFolder)
 {
+    const Bytes skin = textBytes(L"x");
     create(store, RegRoot::CurrentUser, L"SOFTWARE\\Tollvane\\Orvo")
-        ->setValue(L"Skin", RegType::Sz, unitsToUtf16le(L"x\0").data(), 4);
+        ->setValue(L"Skin", RegType::Sz, skin.data(), std::uint32_t(skin.size()));
     const std::string user = readFileBytes(folder.file("HKEY_CURRENT_USER.reg"));
     ASSERT_GT(user.size(), 2u);
     EXPECT_EQ(user.substr(0, 2), "\xFF\xFE");
