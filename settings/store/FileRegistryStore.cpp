@@ -34,6 +34,8 @@ bool validPath(const KeyPath &path)
 class FileRegistryStore::Hives
 {
 public:
+    explicit Hives(std::chrono::milliseconds lockWait) : fLockWait(lockWait) {}
+
     std::mutex mutex;
 
     // The hive as its file holds it now (empty when there is no file).
@@ -56,7 +58,7 @@ public:
     // back when change reports that it changed something.
     RegResult update(RegRoot root, const std::string &path, const std::function<RegResult(HiveKey &, bool &)> &change)
     {
-        HiveLock lock(path);
+        HiveLock lock(path, fLockWait);
         if (!lock.locked())
             return RegResult::AccessDenied;
         HiveKey &hive = current(root, path);
@@ -78,6 +80,7 @@ private:
         FileIdentity id;
         std::unique_ptr<HiveKey> hive;
     };
+    std::chrono::milliseconds fLockWait;
     std::map<std::string, Entry> fCache;
 };
 
@@ -227,7 +230,7 @@ private:
 
 } // namespace
 
-FileRegistryStore::FileRegistryStore() : fHives(std::make_shared<Hives>())
+FileRegistryStore::FileRegistryStore(std::chrono::milliseconds lockWait) : fHives(std::make_shared<Hives>(lockWait))
 {
 }
 

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -140,17 +141,29 @@ bool hiveWritable(const std::string &path)
     return S_ISREG(st.st_mode) && ::access(path.c_str(), W_OK) == 0;
 }
 
-HiveLock::HiveLock(const std::string &hivePath)
+HiveLock::HiveLock(const std::string &hivePath, std::chrono::milliseconds wait)
 {
-    fFd = ::open(lockPathOf(hivePath).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fFd < 0)
+    const std::string lockPath = lockPathOf(hivePath);
+    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
         return;
-    while (::flock(fFd, LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            ::close(fFd);
-            fFd = -1;
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            fFd = fd;
             return;
         }
+        if (errno == EINTR)
+            continue;
+        const bool heldByOther = errno == EWOULDBLOCK;
+        if (!heldByOther || std::chrono::steady_clock::now() >= deadline) {
+            ::close(fd);
+            if (heldByOther)
+                throw RegistryStoreError("Registry hive " + hivePath + " is locked by another program, which holds "
+                                         + lockPath + ": close that program, or try again once it has ended.");
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 }
 

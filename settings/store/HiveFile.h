@@ -4,6 +4,7 @@
 // crash never leaves half a file. POSIX only; Windows uses its own registry.
 #include "settings/store/RegistryStore.h"
 
+#include <chrono>
 #include <string>
 #include <sys/types.h>
 
@@ -35,11 +36,13 @@ bool readWholeFile(const std::string &path, std::string &bytes);
 // and the lock file and the hive can be opened for writing.
 bool hiveWritable(const std::string &path);
 
-// The exclusive advisory lock of a hive, held for the object's life.
+// The exclusive advisory lock of a hive, held for the object's life. Throws
+// RegistryStoreError naming the hive when another program still holds it
+// after `wait`; locked() is false when the lock file cannot be opened.
 class HiveLock
 {
 public:
-    explicit HiveLock(const std::string &hivePath);
+    HiveLock(const std::string &hivePath, std::chrono::milliseconds wait);
     ~HiveLock();
     HiveLock(const HiveLock &) = delete;
     HiveLock &operator=(const HiveLock &) = delete;

@@ -55,8 +55,9 @@ struct RegValue
 };
 
 // The backing store itself is unusable (a hive file that cannot be parsed or
-// read). Not a registry result: the message names the file and the line, and
-// the store has changed nothing.
+// read, or that another program keeps locked). Not a registry result: the
+// message names the file (and the line of a parse error), and the store has
+// changed nothing.
 class RegistryStoreError : public std::runtime_error
 {
 public:

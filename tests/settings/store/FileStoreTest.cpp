@@ -3,15 +3,18 @@
 #include "settings/store/FileRegistryStore.h"
 #include "tests/support/EnvGuard.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/HeldFileLock.h"
 #include "tests/support/RegistryBytes.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <functional>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 
 extern char **environ;
 
@@ -152,6 +155,47 @@ TEST_F(FileStore, ARegistryFolderThatCannotBeMadeDeniesWritesAndReadsAsEmpty)
         EXPECT_EQ(store.createKey(root, L"SOFTWARE", RegAccess::All, key), RegResult::AccessDenied);
         EXPECT_EQ(store.openKey(root, L"SOFTWARE", RegAccess::Read, key), RegResult::NotFound);
     }
+}
+
+TEST_F(FileStore, AChangeGivesUpOnALockAnotherProgramKeepsAndNamesTheHive)
+{
+    FileRegistryStore impatient{std::chrono::milliseconds(200)};
+    auto key = create(impatient, RegRoot::CurrentUser, L"K");
+    const std::string hive = folder.file("HKEY_CURRENT_USER.reg");
+    const std::string before = readFileBytes(hive);
+    HeldFileLock held(hive + ".lock");
+
+    const std::pair<const char *, std::function<RegResult()>> changes[] = {
+        {"new key", [&] { return impatient.createKey(RegRoot::CurrentUser, L"K\\New", RegAccess::All, key); }},
+        {"new value", [&] { return key->setValue(L"N", RegType::Dword, dwordBytes(1).data(), 4); }},
+    };
+    for (const auto &[what, change] : changes) {
+        SCOPED_TRACE(what);
+        try {
+            change();
+            ADD_FAILURE() << "the change went through while the lock was held";
+        } catch (const RegistryStoreError &e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find("Registry hive " + hive + " is locked by another program"), std::string::npos)
+                << message;
+            EXPECT_NE(message.find(hive + ".lock"), std::string::npos) << message;
+        }
+        EXPECT_EQ(readFileBytes(hive), before);
+    }
+}
+
+TEST_F(FileStore, AChangeWaitsForALockThatIsLetGo)
+{
+    FileRegistryStore patient{std::chrono::minutes(1)};
+    auto key = create(patient, RegRoot::CurrentUser, L"K");
+    HeldFileLock held(folder.file("HKEY_CURRENT_USER.reg.lock"));
+    std::thread other([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        held.release();
+    });
+    EXPECT_EQ(key->setValue(L"N", RegType::Dword, dwordBytes(7).data(), 4), RegResult::Success);
+    other.join();
+    EXPECT_EQ(readDword(*key, L"N"), 7u);
 }
 
 TEST_F(FileStore, TwoProcessesWritingAtOnceLoseNothing)
