@@ -7,6 +7,7 @@
 #include "log/uLog.h"
 #include "settings/uOrvoReg.h"
 #include "settings/uPaths.h"
+#include "util/Errors.h"
 #include "util/Fields.h"
 #include "util/Files.h"
 
@@ -18,15 +19,10 @@
 std::vector<TModule> ProgramModules()
 {
     return {
-        {QStringLiteral("utilities"),
-         [] {
-             UtilsModuleStart();
-             PathsModuleStart();
-         },
-         [] {
-             PathsModuleStop();
-             UtilsModuleStop();
-         }},
+        {QStringLiteral("utilities"), UtilsModuleStart, UtilsModuleStop},
+        // Apart from the helpers: its start reads the registry and may fail, and
+        // the helpers must still be stopped then.
+        {QStringLiteral("program folder"), PathsModuleStart, PathsModuleStop},
         {QStringLiteral("settings"), SettingsModuleStart, SettingsModuleStop},
         {QStringLiteral("log"), LogModuleStart, LogModuleStop},
     };
@@ -80,14 +76,22 @@ void ApplyApplicationIcon(const QString &programFolder)
 
 int RunStartSequence(QApplication &app, const std::function<std::unique_ptr<QWidget>()> &createMainWindow)
 {
-    TModuleRun modules;
-    ApplyApplicationIcon();
-    LoadVisualStyle(TStyleEngine::Instance());
-    SetApplicationTitle(TApplication::kTitle);
+    try {
+        TModuleRun modules;
+        ApplyApplicationIcon();
+        LoadVisualStyle(TStyleEngine::Instance());
+        SetApplicationTitle(TApplication::kTitle);
 
-    std::unique_ptr<QWidget> mainWindow = createMainWindow();
-    mainWindow->show();
-    const int exitCode = app.exec();
-    mainWindow.reset();
-    return exitCode;
+        std::unique_ptr<QWidget> mainWindow = createMainWindow();
+        mainWindow->show();
+        const int exitCode = app.exec();
+        mainWindow.reset();
+        return exitCode;
+    } catch (const EAbort &) {
+        return 1;
+    } catch (const std::exception &e) {
+        // Outside the event loop nothing else shows an error. The modules have stopped by now.
+        ShowErrorBox(errorText(e));
+        return 1;
+    }
 }

@@ -17,7 +17,7 @@ struct TModule
     std::function<void()> stop;
 };
 
-// The program's modules in the order they depend on each other: helpers and
+// The program's modules in the order they depend on each other: helpers,
 // program folder, settings, log.
 std::vector<TModule> ProgramModules();
 
@@ -44,4 +44,7 @@ QIcon BuiltInIcon();
 
 // The whole run after the application object exists: modules, icon, style,
 // title, main window, event loop, and everything down again in reverse.
+// Returns the loop's exit code. An error before the loop (a settings hive
+// another program keeps locked, say) stops what had started, is shown in the
+// application's error box, and returns 1; the silent abort returns 1 unseen.
 int RunStartSequence(QApplication &app, const std::function<std::unique_ptr<QWidget>()> &createMainWindow);

@@ -3,18 +3,9 @@
 #include "app/StartSequence.h"
 #include "app/TApplication.h"
 #include "catalogue/window/TfmMain.h"
-#include "util/Errors.h"
 
 int main(int argc, char **argv)
 {
     TApplication app(argc, argv);
-    try {
-        return RunStartSequence(app, [] { return std::make_unique<TfmMain>(); });
-    } catch (const EAbort &) {
-        return 1;
-    } catch (const std::exception &e) {
-        // A failure while starting (before the event loop) still gets the error box.
-        ShowErrorBox(errorText(e));
-        return 1;
-    }
+    return RunStartSequence(app, [] { return std::make_unique<TfmMain>(); });
 }

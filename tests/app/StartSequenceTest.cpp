@@ -5,13 +5,18 @@
 #include "dialogs/AdvDialogs.h"
 #include "log/uLog.h"
 #include "settings/uOrvoReg.h"
+#include "settings/uPaths.h"
 #include "tests/app/AppSandbox.h"
+#include "tests/support/HeldFileLock.h"
+#include "tests/support/NextDialogs.h"
 #include "tests/support/TestFiles.h"
 #include "util/Errors.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QIcon>
 #include <QImage>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -107,4 +112,43 @@ TEST(StartSequence, EverythingIsReadyBeforeTheMainWindowAndGoneAfter)
 
     SetLogProgramFile(QString());
     SetApplicationTitle(QString());
+}
+
+TEST(StartSequence, ASettingsHiveAnotherProgramKeepsLockedEndsTheStartInAnErrorBox)
+{
+    struct Case
+    {
+        const char *hive;
+        const char *firstChange;
+    };
+    const Case cases[] = {
+        {"HKEY_LOCAL_MACHINE.reg", "the program folder's start"},
+        {"HKEY_CURRENT_USER.reg", "the style loading, after the log has started"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.firstChange);
+        AppSandbox sandbox;
+        SetLogProgramFile(sandbox.path(QStringLiteral("program/Pordane2023Hospitality")));
+        const QString hive = sandbox.path(QStringLiteral("registry/") + c.hive);
+        HeldFileLock held((hive + QStringLiteral(".lock")).toStdString());
+
+        QString shown;
+        NextDialogs box(answerAs<QMessageBox>([&](QMessageBox *b) {
+            shown = b->text();
+            b->button(QMessageBox::Ok)->click();
+        }));
+        bool windowMade = false;
+        const int code = RunStartSequence(*qApp, [&] {
+            windowMade = true;
+            return std::make_unique<QWidget>();
+        });
+
+        EXPECT_EQ(code, 1);
+        EXPECT_FALSE(windowMade);
+        EXPECT_TRUE(shown.startsWith(QStringLiteral("Registry hive %1 is locked by another program").arg(hive)))
+            << shown.toStdString();
+        EXPECT_EQ(gLog, nullptr) << "the log is stopped";
+        EXPECT_TRUE(GetProgramFolder().isEmpty()) << "the program folder is stopped";
+        SetLogProgramFile(QString());
+    }
 }
