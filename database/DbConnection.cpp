@@ -156,6 +156,12 @@ bool TDbConnection::isOpen() const
     return d->attachment != nullptr;
 }
 
+void TDbConnection::ping()
+{
+    Firebird::IAttachment *attachment = d->requireAttachment();
+    Fb::call([&](ThrowStatusWrapper *status) { attachment->ping(status); });
+}
+
 void TDbConnection::startTransaction(const TDbTransactionOptions &options)
 {
     Firebird::IAttachment *attachment = d->requireAttachment();

@@ -31,6 +31,9 @@ public:
     // Rolls back an active transaction, releases every statement's handles, detaches.
     void close();
     bool isOpen() const;
+    // Asks the server whether the attachment still stands: fails with its message when
+    // the connection was lost or was never opened.
+    void ping();
 
     // Starts the transaction that statements run in; fails when one is already active.
     void startTransaction(const TDbTransactionOptions &options = {});

@@ -7,6 +7,7 @@
 #include "settings/uOrvoReg.h"
 #include "settings/uPaths.h"
 #include "util/Clock.h"
+#include "util/Errors.h"
 
 QDateTime changeoverMoment()
 {
@@ -37,6 +38,10 @@ bool TChangeoverRun::allowedNow() const
 
 TChangeoverEnd TChangeoverRun::run()
 {
+    if (!fContext.refusal.isEmpty()) {
+        ErrorDlg(fContext.refusal);
+        return TChangeoverEnd::WindowStays;
+    }
     if (!allowedNow()) {
         ErrorDlg(QStringLiteral("This tool can only be run from 00:00:00 on 01 Sep 2023"));
         return TChangeoverEnd::WindowStays;
@@ -47,6 +52,17 @@ TChangeoverEnd TChangeoverRun::run()
         != mrYes)
         return TChangeoverEnd::WindowStays;
 
+    // A backup made for a connection that is already lost would be followed by an update
+    // that cannot run.
+    try {
+        fContext.conx.ping();
+    } catch (const std::exception &e) {
+        ErrorDlg(QStringLiteral("The connection to the database was lost: nothing was backed up and no VAT code "
+                                "was changed.\r\n\r\n")
+                 + errorText(e) + QStringLiteral("\r\n\r\nThe program closes now; start it again to connect anew."));
+        return TChangeoverEnd::CloseWindow;
+    }
+
     const QString serverPath = fContext.conx.database();
     const QString localPath = ServerToLocalPath(serverPath);
     if (!fBackup(serverPath, localPath, fContext.siteID)) {
@@ -56,12 +72,14 @@ TChangeoverEnd TChangeoverRun::run()
 
     const TChangeoverOutcome outcome =
         applyChangeover(fContext.conx, fContext.q1, fContext.nodes, fContext.store, fContext.newVID);
-    if (outcome.changed) {
+    if (outcome.failure.isEmpty()) {
         InformationDlg(QStringLiteral("Done.\r\n\r\nPlease check that the your vat rates are now correct\r\n"
                                       "and then send full product file to the till"));
+    } else if (outcome.changed) {
+        ErrorDlg(outcome.failure);
     } else {
-        ErrorDlg(QStringLiteral("No VAT code was changed: the update failed and was undone.\r\n\r\n")
-                 + outcome.failure);
+        ErrorDlg(outcome.failure
+                 + QStringLiteral("\r\n\r\nThe program closes now; start it again to run the changeover once more."));
     }
     return TChangeoverEnd::CloseWindow;
 }

@@ -28,6 +28,9 @@ struct TChangeoverContext
     const TSelectionStore &store;
     qint32 newVID = 0;
     qint32 siteID = 0;
+    // Why nothing can be changed on what the window holds (its show sequence failed, or
+    // the database has no 9 % code); empty when the run may go ahead.
+    QString refusal;
 };
 
 // How a run ends for the window.
@@ -41,7 +44,8 @@ class TChangeoverRun
 public:
     explicit TChangeoverRun(TChangeoverContext context, TChangeoverBackup backup = backupBeforeChangeover);
 
-    // Errors in the path lookup, the backup and the trigger switches are not caught.
+    // Errors in the path lookup and the backup are not caught; every failure after the
+    // backup is told, saying whether any VAT code changed.
     TChangeoverEnd run();
 
 private:

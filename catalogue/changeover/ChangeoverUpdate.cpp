@@ -1,19 +1,10 @@
 #include "catalogue/changeover/ChangeoverUpdate.h"
 
-#include "catalogue/data/StatementText.h"
+#include "catalogue/changeover/DepartmentTrigger.h"
 #include "database/DbConnection.h"
-#include "database/DbStatement.h"
 #include "util/Errors.h"
 
 namespace {
-
-// No step may leave the window frozen behind another program's lock.
-TDbTransactionOptions boundedWait()
-{
-    TDbTransactionOptions options;
-    options.lockTimeoutSeconds = kChangeoverLockWaitSeconds;
-    return options;
-}
 
 // Firebird's words for a row that another transaction holds: a lock wait that timed
 // out ends as a deadlock or an update conflict.
@@ -38,38 +29,10 @@ QString updateFailure(const std::exception &e)
         + message;
 }
 
-// Undoes the transaction's work. When even that fails the connection is gone, and the
-// server undoes an unfinished transaction of a lost connection by itself; the handles
-// are given up so that a new attachment can still switch the trigger on.
-void rollBackOrLetGo(TDbConnection &conx)
-{
-    try {
-        conx.rollback();
-    } catch (const std::exception &) {
-        conx.close();
-    }
-}
-
-// Each switch is a transaction of its own, committed at once, so that the trigger's
-// state never depends on the fate of the updates.
-void switchDepartmentTrigger(TDbConnection &conx, TDbStatement &q1, bool active)
-{
-    conx.startTransaction(boundedWait());
-    try {
-        useStatementText(q1,
-                         active ? QStringLiteral("alter trigger TAU_DEPT active")
-                                : QStringLiteral("alter trigger TAU_DEPT inactive"));
-        q1.execute();
-        q1.close();
-        conx.commit();
-    } catch (...) {
-        rollBackOrLetGo(conx);
-        throw;
-    }
-}
-
-// Whatever happened before, the trigger is wanted on again.
-void switchTriggerBackOn(TDbConnection &conx, TDbStatement &q1, const TChangeoverOutcome &outcome)
+// Whatever happened before, the trigger is wanted on again, on a new attachment when
+// the old one was lost.
+void switchTriggerBackOn(TDbConnection &conx, TDbStatement &q1, TChangeoverOutcome &outcome,
+                         const QString &updateFailed)
 {
     try {
         if (!conx.isOpen())
@@ -79,14 +42,23 @@ void switchTriggerBackOn(TDbConnection &conx, TDbStatement &q1, const TChangeove
         QString message = outcome.changed
             ? QStringLiteral("The VAT codes were changed, but the department trigger TAU_DEPT is still inactive.")
             : QStringLiteral("No VAT code was changed, and the department trigger TAU_DEPT is still inactive.");
-        if (!outcome.failure.isEmpty())
-            message += QStringLiteral("\r\n\r\nThe update failed: ") + outcome.failure;
+        message += QStringLiteral(" The program offers to switch it on at its next start.");
+        if (!updateFailed.isEmpty())
+            message += QStringLiteral("\r\n\r\nThe update failed: ") + updateFailed;
         message += QStringLiteral("\r\n\r\nSwitching the trigger back on failed: ") + errorText(e);
-        throw EPosError(message);
+        outcome.failure = message;
     }
 }
 
 } // namespace
+
+TDbTransactionOptions boundedLockWait()
+{
+    // No step may leave the window frozen behind another program's lock.
+    TDbTransactionOptions options;
+    options.lockTimeoutSeconds = kChangeoverLockWaitSeconds;
+    return options;
+}
 
 TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const QList<TChangeoverNode> &nodes,
                                    const TSelectionStore &store, qint32 newVID)
@@ -96,22 +68,30 @@ TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const 
 
 TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const TChangeoverPlan &plan, qint32 newVID)
 {
-    // What the show sequence read is finished; the switch needs a transaction of its own.
-    if (conx.inTransaction())
-        conx.commit();
-    switchDepartmentTrigger(conx, q1, false);
-
     TChangeoverOutcome outcome;
     try {
-        conx.startTransaction(boundedWait());
+        switchDepartmentTrigger(conx, q1, false);
+    } catch (const std::exception &e) {
+        outcome.failure =
+            QStringLiteral(
+                "No VAT code was changed: the department trigger TAU_DEPT could not be switched off.\r\n\r\n")
+            + errorText(e);
+        return outcome;
+    }
+
+    QString updateFailed;
+    try {
+        conx.startTransaction(boundedLockWait());
         runChangeoverPlan(conx, plan, newVID);
         conx.commit();
         outcome.changed = true;
     } catch (const std::exception &e) {
-        outcome.failure = updateFailure(e);
+        updateFailed = updateFailure(e);
         rollBackOrLetGo(conx);
+        outcome.failure =
+            QStringLiteral("No VAT code was changed: the update failed and was undone.\r\n\r\n") + updateFailed;
     }
 
-    switchTriggerBackOn(conx, q1, outcome);
+    switchTriggerBackOn(conx, q1, outcome, updateFailed);
     return outcome;
 }

@@ -2,6 +2,7 @@
 // The database part of the changeover: the department trigger switched off, the updates
 // in one transaction, the trigger switched on again, each step committed on its own.
 #include "catalogue/changeover/ChangeoverWalk.h"
+#include "database/DbTransactionOptions.h"
 
 #include <QString>
 
@@ -11,17 +12,20 @@ class TSelectionStore;
 // How long the update waits for a row that another program holds locked before it
 // gives up; the window does not answer while it waits.
 constexpr int kChangeoverLockWaitSeconds = 15;
+// A transaction that waits for locks that long.
+TDbTransactionOptions boundedLockWait();
 
 struct TChangeoverOutcome
 {
     bool changed = false; // the walk was committed
-    QString failure;      // the database's message when it was rolled back instead
+    // What the operator must read when anything went wrong, opening with whether any VAT
+    // code changed; empty when nothing did.
+    QString failure;
 };
 
-// Switching the trigger off fails with the database's error and changes nothing.
-// A failing update is rolled back as a whole and reported in the outcome, never thrown.
-// Switching the trigger back on fails with an error that says TAU_DEPT is still inactive
-// and whether the VAT codes were changed.
+// Never throws: a trigger that cannot be switched off changes nothing, a failing update
+// is rolled back as a whole, and a trigger that cannot be switched back on is named as
+// still inactive; each is told in the outcome.
 TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const TChangeoverPlan &plan, qint32 newVID);
 // The same for the ticks of the tree's nodes and the store (planChangeover).
 TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const QList<TChangeoverNode> &nodes,

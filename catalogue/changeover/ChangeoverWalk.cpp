@@ -31,10 +31,11 @@ QString chunkBlock(const QString &rowUpdate)
 
 const QString kId = QStringLiteral("cast(substring(:IDS from :P for :Q - :P) as integer)");
 
-// Sales code first, then purchase code, unless the row already sells at the new code.
+// Sales code first, then purchase code, unless the row already sells at the new code. A
+// row without a sales code moves too: "<>" would never hold for it.
 QString departmentBlock(const char *table, const char *idColumn, const char *salesColumn, const char *purchaseColumn)
 {
-    return chunkBlock(QStringLiteral("update %1 set %3 = :VID, %4 = :VID where %2 = %5 and %3 <> :VID;")
+    return chunkBlock(QStringLiteral("update %1 set %3 = :VID, %4 = :VID where %2 = %5 and %3 is distinct from :VID;")
                           .arg(QLatin1String(table), QLatin1String(idColumn), QLatin1String(salesColumn),
                                QLatin1String(purchaseColumn), kId));
 }

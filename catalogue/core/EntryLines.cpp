@@ -65,5 +65,5 @@ QString entryLinesText(const QList<TEntryLine> &lines)
     texts.reserve(lines.size());
     for (const TEntryLine &line : lines)
         texts.append(line.text);
-    return texts.join(QLatin1Char('\n'));
+    return texts.join(QStringLiteral("\r\n"));
 }

@@ -62,6 +62,8 @@ TShowData readShowData(TDbStatement &q1, const TVatResolution &codes)
 {
     TShowData data;
     data.codes = codes;
+    if (!codes.hasOldCode)
+        return data;
     const qint32 oldVID = data.codes.oldVID;
     const bool v62Plus = data.codes.v62Plus;
 

@@ -35,6 +35,7 @@ struct TShowData
 TShowData loadShowData(TDbConnection &conx, TDbStatement &q1);
 // With the codes resolved: reads the rate of every code, the products at the old code
 // and the department rows of each level, and makes the tree and its product rows.
+// Without an old code nothing is read and nothing listed.
 TShowData readShowData(TDbStatement &q1, const TVatResolution &codes);
 
 // Writes "N" for every product of every node under the node's section, nodes in order.

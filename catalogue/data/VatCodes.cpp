@@ -6,6 +6,8 @@
 #include "database/DbStatement.h"
 #include "settings/uOrvoReg.h"
 
+#include <optional>
+
 namespace {
 
 constexpr quint32 kSiteMask = 0x3A91E27D;
@@ -67,7 +69,21 @@ qint32 newCodeInForce(TDbStatement &q1)
     return firstRowInteger(q1, QStringLiteral("VAT_ID"));
 }
 
+// The old 9 % code, when the database has one. An id of 0 is a real code.
+std::optional<qint32> oldCode(TDbStatement &q1)
+{
+    useStatementText(q1, QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 5 order by IS_ACTIVE desc"));
+    q1.open();
+    const std::optional<qint32> id =
+        q1.eof() ? std::nullopt : std::optional<qint32>(q1.field(QStringLiteral("VAT_ID")).asInteger());
+    q1.close();
+    return id;
+}
+
 } // namespace
+
+const QString kNoOldCodeText = QStringLiteral("The database has no 9% VAT code (no VAT code of type 5), "
+                                              "so there is nothing to change.");
 
 void openLastUsedDatabase(TDbConnection &conx)
 {
@@ -82,6 +98,12 @@ TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1)
     useStatementText(q1, QStringLiteral("select * from TBL_SETUP"));
     result.siteID = qint32(quint32(firstRowInteger(q1, QStringLiteral("STX"))) ^ kSiteMask);
 
+    const std::optional<qint32> old = oldCode(q1);
+    if (!old)
+        return result;
+    result.hasOldCode = true;
+    result.oldVID = *old;
+
     useStatementText(
         q1,
         QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3 and :D1 between VALID_FROM and VALID_TO"));
@@ -91,8 +113,6 @@ TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1)
 
     result.v62Plus = hasThirdLevel(conx);
 
-    useStatementText(q1, QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 5 order by IS_ACTIVE desc"));
-    result.oldVID = firstRowInteger(q1, QStringLiteral("VAT_ID"));
     result.newVID = newCodeInForce(q1);
     if (result.newVID <= 0) {
         useStatementText(q1,

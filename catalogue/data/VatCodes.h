@@ -14,14 +14,21 @@ struct TVatResolution
     qint32 siteID = 0;
     qint32 newVID = 0;
     bool v62Plus = false;
+    // False when the database has no code of VAT type 5: then there is nothing to change,
+    // and oldVID (0) names no code.
+    bool hasOldCode = false;
     qint32 oldVID = 0;
 };
+
+// What the operator reads when the database has no 9 % code.
+extern const QString kNoOldCodeText;
 
 // Opens conx on the server path of the database the back office used last.
 void openLastUsedDatabase(TDbConnection &conx);
 
-// On an open connection: site number, the new code (inserted when no type-3 code covers
-// the changeover date, committed at once, retaining), the third level, the old code.
+// On an open connection: site number, the old code, and only when there is one the new
+// code (inserted when no type-3 code covers the changeover date, committed at once,
+// retaining) and the third level: a database without a 9 % code is left as it is.
 TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1);
 
 // A column as the user reads it: numbers in the user's number form ("13,5" where the

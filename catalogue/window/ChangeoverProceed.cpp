@@ -31,7 +31,7 @@ QList<TChangeoverNode> changeoverNodes(const QAbstractItemModel &tree)
 
 void TfmMain::ProceedClick()
 {
-    TChangeoverRun run({conx, q1, changeoverNodes(*tv->model()), selection(), newVID, fSiteID});
+    TChangeoverRun run({conx, q1, changeoverNodes(*tv->model()), selection(), newVID, fSiteID, fRefusal});
     if (run.run() == TChangeoverEnd::CloseWindow)
         close();
 }

@@ -71,9 +71,12 @@ private:
     void layOutGridColumns();
     void useButtonFaceForActiveRow();
 
+    void showDatabase();
     void buildTree(const std::vector<TShowNode> &shown);
     void selectFirstNode();
 
+    // Why Proceed must refuse: the show sequence failed, or there is no 9 % code.
+    QString fRefusal;
     std::unique_ptr<TSelectionStore> fStore;
     TImageDelegate *fStateImages = nullptr;
     bool fAfterDoubleClick = false;

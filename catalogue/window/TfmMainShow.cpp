@@ -1,11 +1,15 @@
-// The show sequence: connection and VAT codes, the entry lines, the tree and the
-// store's seed, all behind the splash window.
+// The show sequence: connection, the department trigger's check, VAT codes, the entry
+// lines, the tree and the store's seed, all behind the splash window; then what the
+// operator must know when nothing can be changed.
 #include "catalogue/window/TfmMain.h"
 
+#include "catalogue/changeover/TriggerRecovery.h"
 #include "catalogue/core/SelectionStore.h"
 #include "catalogue/data/ShowData.h"
 #include "catalogue/window/DepartmentNodes.h"
+#include "dialogs/AdvDialogs.h"
 #include "dialogs/TfmSplash.h"
+#include "util/Errors.h"
 
 #include <QCoreApplication>
 #include <QTreeWidget>
@@ -59,13 +63,30 @@ void endReading(TDbConnection &conx, bool succeeded)
 void TfmMain::FormShow()
 {
     useButtonFaceForActiveRow();
+    try {
+        showDatabase();
+    } catch (const std::exception &e) {
+        fRefusal = QStringLiteral("Nothing can be changed: the database could not be read when the program "
+                                  "started.\r\n\r\n")
+            + errorText(e);
+        throw;
+    }
+    if (!fRefusal.isEmpty())
+        InformationDlg(fRefusal);
+}
+
+void TfmMain::showDatabase()
+{
     TSplashScope splash(this);
     try {
         openLastUsedDatabase(conx);
+        offerToSwitchDepartmentTriggerOn(conx, q1);
         const TVatResolution codes = resolveVatCodes(conx, q1);
         fSiteID = codes.siteID;
         newVID = codes.newVID;
         v62Plus = codes.v62Plus;
+        if (!codes.hasOldCode)
+            fRefusal = kNoOldCodeText;
 
         const TShowData data = readShowData(q1, codes);
         tv->clear();

@@ -118,14 +118,21 @@ INSTANTIATE_TEST_SUITE_P(
                      "Traditional Irish Br 9.00% [1:5]", "zucchini 9.00% [1:1]"}}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(TreeBuild, OldCodeZeroListsDepartmentsWithoutACode)
+TEST(TreeBuild, WithoutAnOldCodeNothingIsListed)
 {
     LocaleGuard locale(englishLocale());
-    TTestDatabase db({vat(2, "13.5", 3), dept(1, "No code", kNull), dept(2, "Zero", 0), dept(3, "New", 2),
-                      product(1, "Stray", 0, 3)});
+    const QStringList rows = {vat(2, "13.5", 3), dept(1, "No code", kNull), dept(2, "Zero", 0), dept(3, "New", 2),
+                              product(1, "Stray", 0, 3)};
+    TTestDatabase withoutOldCode(rows);
+    Built nothing;
+    build(withoutOldCode, nothing);
+    EXPECT_EQ(nothing.outline(), QStringList());
+
+    // A 9 % code numbered 0 is a real code: what reads as 0 is at it.
+    TTestDatabase oldCodeZero(rows + QStringList{vat(0, "9", 5)});
     Built built;
-    build(db, built);
-    EXPECT_EQ(built.outline(), QStringList({"New 13.50% [1:3]", "No code 0.00% [1:1]", "Zero 0.00% [1:2]"}));
+    build(oldCodeZero, built);
+    EXPECT_EQ(built.outline(), QStringList({"New 13.50% [1:3]", "No code 9.00% [1:1]", "Zero 9.00% [1:2]"}));
 }
 
 TEST(TreeBuild, RateShownInTheUsersLocale)

@@ -98,17 +98,30 @@ TEST(VatCodes, AnActiveCodeThatExpiredBeforeTheChangeoverIsNeverTheNewCode)
     EXPECT_EQ(r.newVID, 20);
 }
 
-TEST(VatCodes, NoOldCodeAndNoSetupReadAsZero)
+TEST(VatCodes, WithoutAnOldCodeNothingIsMadeAndNoSetupReadsAsZero)
 {
-    TTestDatabase db({vat(2, "13.5", 3)});
+    TTestDatabase db({dept(1, "Bar", 0)});
     Opened o(db);
     const TVatResolution r = o.resolve();
+    EXPECT_FALSE(r.hasOldCode);
     EXPECT_EQ(r.oldVID, 0);
     EXPECT_EQ(r.siteID, 0x3A91E27D);
+    // Nothing will change, so no new code is made either.
+    EXPECT_EQ(o.count(kNewCodes), 0);
 
     TTestDatabase nullStx({setup(kNull), vat(2, "13.5", 3)});
     Opened n(nullStx);
     EXPECT_EQ(n.resolve().siteID, 0x3A91E27D);
+}
+
+TEST(VatCodes, AnOldCodeNumberedZeroIsARealCode)
+{
+    TTestDatabase db({vat(0, "9", 5), vat(2, "13.5", 3)});
+    Opened o(db);
+    const TVatResolution r = o.resolve();
+    EXPECT_TRUE(r.hasOldCode);
+    EXPECT_EQ(r.oldVID, 0);
+    EXPECT_EQ(r.newVID, 2);
 }
 
 TEST(VatCodes, ThirdLevelOnlyAsAPlainTable)
@@ -118,6 +131,7 @@ TEST(VatCodes, ThirdLevelOnlyAsAPlainTable)
         "create table TBL_VAT_CODES (VAT_ID integer, DESCRIPTION varchar(30), RATE numeric(15,4),"
         " VALID_FROM date, VALID_TO date, IS_ACTIVE char(1), VAT_TYPE integer)",
         "create sequence GEN_VAT",
+        "insert into TBL_VAT_CODES (VAT_ID, VAT_TYPE) values (1, 5)",
         "create table TBL_SUB_DEPARTMENTS (SUB_DEPT integer, DEPT_ID integer)",
     };
     TTestDatabase asView(

@@ -43,7 +43,8 @@ QStringList inTieOrder(QStringList keys)
 QStringList codesText(const TVatResolution &codes)
 {
     return {QStringLiteral("siteID=%1").arg(codes.siteID), QStringLiteral("newVID=%1").arg(codes.newVID),
-            QStringLiteral("v62Plus=%1").arg(codes.v62Plus), QStringLiteral("oldVID=%1").arg(codes.oldVID)};
+            QStringLiteral("v62Plus=%1").arg(codes.v62Plus), QStringLiteral("hasOldCode=%1").arg(codes.hasOldCode),
+            QStringLiteral("oldVID=%1").arg(codes.oldVID)};
 }
 
 QStringList linesText(const QList<TEntryLine> &lines)

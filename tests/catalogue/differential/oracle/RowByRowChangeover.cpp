@@ -12,14 +12,14 @@
 namespace {
 
 // A department row already selling at the new code is left as it is, purchase code
-// included.
-const QString kDepartmentSql = QStringLiteral(
-    "update TBL_DEPARTMENTS set VAT_ID = :VID1, PURCH_VAT = :VID2\r\n where DEPT_ID = :DID and VAT_ID <> :VID3");
+// included; one without a sales code moves.
+const QString kDepartmentSql = QStringLiteral("update TBL_DEPARTMENTS set VAT_ID = :VID1, PURCH_VAT = :VID2\r\n where "
+                                              "DEPT_ID = :DID and VAT_ID is distinct from :VID3");
 const QString kSubDepartmentSql =
     QStringLiteral("update TBL_SUB_DEPARTMENTS set SALES_VID = :VID1, PURCH_VID = :VID2\r\n"
-                   " where SUB_DEPT = :DID and SALES_VID <> :VID3");
-const QString kThirdLevelSql = QStringLiteral(
-    "update TBL_L3DEPARTMENTS set SALES_VID = :VID1, PURCH_VID = :VID2\r\n where L3DID = :DID and SALES_VID <> :VID3");
+                   " where SUB_DEPT = :DID and SALES_VID is distinct from :VID3");
+const QString kThirdLevelSql = QStringLiteral("update TBL_L3DEPARTMENTS set SALES_VID = :VID1, PURCH_VID = :VID2\r\n "
+                                              "where L3DID = :DID and SALES_VID is distinct from :VID3");
 const QString kProductSql = QStringLiteral("update TBL_PRODUCTS set VAT_ID = :VID where SID = :SID");
 
 // Statements prepared on first use, so that a site without the third level never

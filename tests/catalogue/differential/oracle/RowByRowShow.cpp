@@ -47,6 +47,9 @@ TRowByRowShow loadRowByRowShow(TDbConnection &conx)
     TDbStatement q2(conx);
     TRowByRowShow show;
     show.codes = resolveVatCodes(conx, q1);
+    // A database without a 9 % code lists nothing.
+    if (!show.codes.hasOldCode)
+        return show;
     show.lines = TRowByRowCollector(conx, q1, q2).collect(show.codes.oldVID, show.codes.v62Plus);
     sortEntryLines(show.lines);
     show.nodes = planDepartmentTree(show.lines);
