@@ -151,6 +151,23 @@ TEST_F(ClientTest, AFailingBackupReturnsFalseAndLeavesNoFileClaimingSuccess)
     EXPECT_TRUE(logs.readStowlineLog().contains(QStringLiteral("External backup method 1 is not supported")));
 }
 
+TEST_F(ClientTest, ABackupFolderThatCannotBeMadeIsReportedWithTheSystemsReason)
+{
+    // Tests run as root, where permissions stop nothing: a file stands where the Backups folder must go.
+    TTestDatabase db;
+    const QString inTheWay = folderOf(db.path()) + QStringLiteral("Backups");
+    writeFile(inTheWay, "not a folder");
+    QString name;
+    EXPECT_FALSE(
+        client->Backup(bcBrisko, bmStandard, db.path(), db.path(), name, 7, false, 0, QDateTime(), true, 0, QString()));
+    const QString log = logs.readStowlineLog();
+    EXPECT_TRUE(log.contains(QStringLiteral("FAILED: The backup folder \"%1\" could not be created: Not a directory "
+                                            "(a file is in the way: \"%2\")")
+                                 .arg(folderOf(db.path()) + kDaily.chopped(1), inTheWay)))
+        << log.toStdString();
+    EXPECT_FALSE(log.contains(QStringLiteral("does not exist"))) << log.toStdString();
+}
+
 TEST_F(ClientTest, AnAutomaticBackupThatFailsKeepsItsReasonOnScreenUntilClose)
 {
     QTemporaryDir dir;

@@ -6,6 +6,36 @@
 #include "backup/standin/jobs/PendingFile.h"
 
 #include <QFileInfo>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// The folder with its missing parents. The naming of backups makes it too but does
+// not report a failure; here the operator learns the system's reason.
+void makeBackupFolder(const QString &folder)
+{
+    namespace fs = std::filesystem;
+    const fs::path path(folder.toStdU16String());
+    std::error_code error;
+    fs::create_directories(path, error);
+    if (!error)
+        return;
+    QString reason = QString::fromLocal8Bit(error.message().c_str());
+    // The system's reason does not say which file is in the way.
+    for (fs::path up = path; up.has_relative_path(); up = up.parent_path()) {
+        std::error_code ignored;
+        if (fs::exists(up, ignored)) {
+            if (!fs::is_directory(up, ignored))
+                reason += QStringLiteral(" (a file is in the way: \"%1\")")
+                              .arg(QString::fromStdU16String(up.generic_u16string()));
+            break;
+        }
+    }
+    throw EPosError(QStringLiteral("The backup folder \"%1\" could not be created: %2").arg(folder, reason));
+}
+
+} // namespace
 
 QString BackupFileWithExtension(const QString &backupFileName)
 {
@@ -20,8 +50,7 @@ QString RunVerifiedBackup(const QString &databasePath, const QString &backupFile
         throw EPosError(QStringLiteral("No backup file was named."));
     const QString finalName = QFileInfo(BackupFileWithExtension(backupFileName)).absoluteFilePath();
     const QString folder = QFileInfo(finalName).absolutePath();
-    if (!QFileInfo(folder).isDir())
-        throw EPosError(QStringLiteral("The backup folder \"%1\" does not exist.").arg(folder));
+    makeBackupFolder(folder);
 
     const TServiceTarget source = TServiceTarget::forDatabase(databasePath);
     TPendingFile written(finalName + QStringLiteral(".part"));

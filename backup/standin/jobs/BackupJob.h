@@ -9,5 +9,6 @@ QString BackupFileWithExtension(const QString &backupFileName);
 
 // Backs the database up under a temporary name, checks the copy by restoring it,
 // and only then gives it its name (BackupFileWithExtension, made absolute), which
-// it returns. On any failure or cancel nothing is left under that name.
+// it returns. On any failure or cancel nothing is left under that name. The folder
+// is made when missing.
 QString RunVerifiedBackup(const QString &databasePath, const QString &backupFileName, TJobProgress &progress);

@@ -131,16 +131,31 @@ TEST_F(JobsTest, AFailedOrCancelledBackupLeavesNothingBehind)
     EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(error.contains(QStringLiteral("missing.fdb"))) << error.toStdString();
 
+    // Tests run as root, where permissions stop nothing: a file stands where a folder must go.
+    const QString inTheWay = out(QStringLiteral("in-the-way"));
+    writeFile(inTheWay, "not a folder");
     RecordingProgress noFolder;
     const QString folderError =
-        errorOf([&] { RunVerifiedBackup(db.path(), out(QStringLiteral("no/such/folder/b")), noFolder); });
-    EXPECT_TRUE(folderError.contains(QStringLiteral("does not exist"))) << folderError.toStdString();
+        errorOf([&] { RunVerifiedBackup(db.path(), inTheWay + QStringLiteral("/Daily/b"), noFolder); });
+    EXPECT_EQ(folderError,
+              QStringLiteral("The backup folder \"%1/Daily\" could not be created: Not a directory "
+                             "(a file is in the way: \"%1\")")
+                  .arg(inTheWay));
 
     RecordingProgress cancelling;
     cancelling.cancelAfterMessages = 3; // while the backup service runs
     EXPECT_THROW(RunVerifiedBackup(db.path(), out(QStringLiteral("c")), cancelling), EAbort);
 
-    EXPECT_EQ(filesBelow(fOut.path()), QStringList());
+    EXPECT_EQ(filesBelow(fOut.path()), QStringList{QStringLiteral("in-the-way")});
+}
+
+TEST_F(JobsTest, AMissingBackupFolderIsMade)
+{
+    TTestDatabase db;
+    RecordingProgress progress;
+    const QString name = out(QStringLiteral("new/folder/site"));
+    EXPECT_EQ(RunVerifiedBackup(db.path(), name, progress), name + QStringLiteral(".fbk"));
+    EXPECT_EQ(filesBelow(fOut.path()), QStringList{QStringLiteral("new/folder/site.fbk")});
 }
 
 TEST_F(JobsTest, RestoreReplacesTheDatabaseWithTheBackup)
