@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QLocale>
+#include <QRegularExpression>
 
 namespace {
 
@@ -97,4 +98,13 @@ QString ConventionalBackupName(TBackupClient client, TBackupMode mode, const QSt
         return inFolder(folder, site + timeStamp(Clock::now()));
     }
     }
+}
+
+bool IsConventionalBackupName(const QString &fileName)
+{
+    // Site numbers and SQL versions as IntToText writes them; time stamps and
+    // month-end dates as above.
+    static const QRegularExpression made(QStringLiteral("^(?:(?:%1-)?[0-9]{12}|%1-DBVer%1|%1-[0-9]{4}-[0-9]{2})$")
+                                             .arg(QStringLiteral("(?:0|-?[1-9][0-9]*)")));
+    return made.match(fileName).hasMatch();
 }

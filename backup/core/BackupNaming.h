@@ -16,3 +16,7 @@ QString ConventionalBackupName(TBackupClient client, TBackupMode mode, const QSt
 
 // The daily name without a site number (the one every bcTabbit backup gets).
 QString DailyBackupName(const QString &localDBPath);
+
+// True for a file name (no folder) that ConventionalBackupName or DailyBackupName
+// can give, and for nothing else.
+bool IsConventionalBackupName(const QString &fileName);

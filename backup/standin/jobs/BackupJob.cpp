@@ -1,5 +1,6 @@
 #include "backup/standin/jobs/BackupJob.h"
 
+#include "backup/standin/jobs/BackupLeftovers.h"
 #include "backup/standin/jobs/BackupReport.h"
 #include "backup/standin/jobs/BackupVerifier.h"
 #include "backup/standin/jobs/FbService.h"
@@ -53,7 +54,9 @@ QString RunVerifiedBackup(const QString &databasePath, const QString &backupFile
     makeBackupFolder(folder);
 
     const TServiceTarget source = TServiceTarget::forDatabase(databasePath);
-    TPendingFile written(finalName + QStringLiteral(".part"));
+    RemoveBackupLeftovers(folder);
+    const TBackupRunLock running(finalName);
+    TPendingFile written(PendingBackupFile(finalName));
     StopIfCancelled(progress);
 
     progress.step(QStringLiteral("Backing up %1").arg(databasePath));

@@ -10,5 +10,5 @@ QString BackupFileWithExtension(const QString &backupFileName);
 // Backs the database up under a temporary name, checks the copy by restoring it,
 // and only then gives it its name (BackupFileWithExtension, made absolute), which
 // it returns. On any failure or cancel nothing is left under that name. The folder
-// is made when missing.
+// is made when missing, and what killed backups left in it is swept away first.
 QString RunVerifiedBackup(const QString &databasePath, const QString &backupFileName, TJobProgress &progress);

@@ -1,5 +1,6 @@
 #include "backup/standin/jobs/BackupVerifier.h"
 
+#include "backup/standin/jobs/BackupLeftovers.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "database/FbCall.h"
@@ -84,7 +85,7 @@ void dropScratch(const TServiceTarget &scratch)
 void VerifyBackup(const TServiceTarget &source, const QString &backupFile, const TBackupReport &report,
                   TJobProgress &progress)
 {
-    const TServiceTarget scratch = source.withPath(backupFile + QStringLiteral(".verify"));
+    const TServiceTarget scratch = source.withPath(BackupCheckCopy(backupFile));
     QFile::remove(scratch.databasePath);
     struct Dropper
     {

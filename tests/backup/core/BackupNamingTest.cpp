@@ -84,6 +84,27 @@ TEST_F(FixedTimeAndLocale, AnEmptyLocalPathWorksBelowTheCurrentFolder)
     EXPECT_TRUE(made);
 }
 
+TEST_F(FixedTimeAndLocale, EveryNameTheConventionGivesIsRecognisedAndNothingElse)
+{
+    const QDateTime monthEnd(QDate(2023, 8, 31), QTime(23, 0));
+    QStringList given{QFileInfo(DailyBackupName(dbPath())).fileName()};
+    for (TBackupClient client : {bcBrisko, bcTabbit})
+        for (TBackupMode mode : {bmStandard, bmSqlUpdate, bmMonthEnd, bmRequest, bmAutomatic, bmSendGDB, bmSendFiles})
+            for (qint32 number : {0, 7, 12345, -3})
+                given << QFileInfo(ConventionalBackupName(client, mode, dbPath(), number, number, monthEnd)).fileName();
+    for (const QString &name : given) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_TRUE(IsConventionalBackupName(name));
+    }
+
+    for (const char *other : {"", "notes", "7-230901081530.fbk", "7-23090108153", "7-2309010815301", "07-230901081530",
+                              "-0-230901081530", "7_230901081530", " 7-230901081530", "7-dbver45", "7-DBVer", "DBVer45",
+                              "7-DBVer045", "7-2023-8", "7-23-08", "x-2023-08", "copy of 230901081530"}) {
+        SCOPED_TRACE(other);
+        EXPECT_FALSE(IsConventionalBackupName(QString::fromLatin1(other)));
+    }
+}
+
 TEST(SweepReport, ShowsSizesInMebibytesAndTheRateInTheLocalesForm)
 {
     const struct

@@ -1,14 +1,17 @@
 // The stand-in component's work on real databases with the embedded engine:
 // verified backups, safe restores and transfers, and what they leave behind when
-// they fail.
+// they fail or are killed.
 #include "backup/standin/jobs/BackupJob.h"
+#include "backup/standin/jobs/BackupLeftovers.h"
 #include "backup/standin/jobs/BackupReport.h"
 #include "backup/standin/jobs/RestoreJob.h"
 #include "backup/standin/jobs/TransferJob.h"
 #include "tests/backup/BackupTestSupport.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QUrl>
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -19,7 +22,13 @@ namespace {
 class RecordingProgress : public TJobProgress
 {
 public:
-    void step(const QString &what) override { steps << what; }
+    void step(const QString &what) override
+    {
+        // Dies as a killed program does: no unwinding, nothing tidied up.
+        if (!killAtStep.isEmpty() && what.startsWith(killAtStep))
+            std::raise(SIGKILL);
+        steps << what;
+    }
     void message(const QString &line) override
     {
         messages << line;
@@ -33,6 +42,7 @@ public:
     QStringList messages;
     int cancelAfterMessages = -1;
     bool cancelled = false;
+    QString killAtStep;
 };
 
 QString errorOf(const std::function<void()> &work)
@@ -156,6 +166,105 @@ TEST_F(JobsTest, AMissingBackupFolderIsMade)
     const QString name = out(QStringLiteral("new/folder/site"));
     EXPECT_EQ(RunVerifiedBackup(db.path(), name, progress), name + QStringLiteral(".fbk"));
     EXPECT_EQ(filesBelow(fOut.path()), QStringList{QStringLiteral("new/folder/site.fbk")});
+}
+
+using JobsDeathTest = JobsTest;
+
+TEST_F(JobsDeathTest, TheNextBackupIntoTheFolderRemovesWhatAKilledOneLeft)
+{
+    const QString killedName = out(QStringLiteral("7-230901081530"));
+    QTemporaryDir killedProgramsTemp; // for the killed program's database, which it cannot remove itself
+    ASSERT_TRUE(killedProgramsTemp.isValid());
+    EXPECT_EXIT(
+        {
+            qputenv("TMPDIR", QFile::encodeName(killedProgramsTemp.path()));
+            TTestDatabase db;
+            RecordingProgress progress;
+            progress.killAtStep = QStringLiteral("Checking the backup: counting");
+            RunVerifiedBackup(db.path(), killedName, progress);
+        },
+        ::testing::KilledBySignal(SIGKILL), "");
+    // Killed while checking: the backup and its check copy are both there.
+    const QStringList left = filesBelow(fOut.path());
+    ASSERT_TRUE(left.contains(QStringLiteral("7-230901081530.fbk.part"))
+                && left.contains(QStringLiteral("7-230901081530.fbk.part.verify")))
+        << left.join(QLatin1Char(' ')).toStdString();
+
+    TTestDatabase db;
+    RecordingProgress progress;
+    RunVerifiedBackup(db.path(), out(QStringLiteral("7-230901091530")), progress);
+    EXPECT_EQ(filesBelow(fOut.path()), QStringList{QStringLiteral("7-230901091530.fbk")});
+    const QString log = fLogs.readStowlineLog();
+    for (const QString &file : left)
+        EXPECT_TRUE(log.contains(QStringLiteral("Removed \"%1\"").arg(out(file)))) << log.toStdString();
+}
+
+TEST_F(JobsTest, TheSweepRemovesOnlyLeftoversOfKilledBackupsOfThisProgram)
+{
+    const struct
+    {
+        const char *name;
+        bool removed;
+    } files[] = {
+        // Left by killed backups under the names the convention gives.
+        {"7-230901081530.fbk.part", true},
+        {"7-230901081530.fbk.part.verify", true},
+        {"230901081530.fbk.part", true},
+        {"7-DBVer45.fbk.part.verify", true}, // its pending file already gone
+        {"0-2023-08.fbk.part", true},
+        // Finished backups.
+        {"7-230901081530.fbk", false},
+        {"7-DBVer45.fbk", false},
+        {"0-2023-08.fbk", false},
+        // A backup running now.
+        {"8-230901081530.fbk.part", false},
+        {"8-230901081530.fbk.part.verify", false},
+        // Not written by the backup job, or not under a name the convention gives.
+        {"notes.part", false},
+        {"notes.fbk.part", false},
+        {"7-230901081530.part", false},
+        {"7-230901081530.gbk.part", false},
+        {"07-230901081530.fbk.part", false},
+        {"7-2309010815.fbk.part", false},
+        {"copy of 7-230901081530.fbk.part", false},
+        {"7-230901081530.fbk.partial", false},
+        {"7-230901081530.fbk.part.old", false},
+        {"7-230901081530.fbk.part.verify.lock", false},
+        {"site.verify", false},
+        {"site.lock", false},
+    };
+    for (const auto &f : files)
+        writeFile(out(QString::fromLatin1(f.name)), "data");
+    // A folder with a leftover's name stays; a leftover below the folder waits for a
+    // backup into its own folder.
+    ASSERT_TRUE(QDir(fOut.path()).mkpath(QStringLiteral("9-230901081530.fbk.part")));
+    ASSERT_TRUE(QDir(fOut.path()).mkpath(QStringLiteral("2023/09-Sep")));
+    writeFile(out(QStringLiteral("2023/09-Sep/7-230901081530.fbk.part")), "data");
+    const TBackupRunLock running(out(QStringLiteral("8-230901081530.fbk")));
+
+    RemoveBackupLeftovers(fOut.path());
+
+    const QString log = fLogs.readStowlineLog();
+    for (const auto &f : files) {
+        SCOPED_TRACE(f.name);
+        const QString path = out(QString::fromLatin1(f.name));
+        EXPECT_EQ(QFileInfo::exists(path), !f.removed);
+        EXPECT_EQ(log.contains(QStringLiteral("Removed \"%1\" (4 bytes)").arg(path)), f.removed) << log.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(out(QStringLiteral("9-230901081530.fbk.part"))).isDir());
+    EXPECT_TRUE(QFileInfo::exists(out(QStringLiteral("2023/09-Sep/7-230901081530.fbk.part"))));
+    EXPECT_FALSE(log.contains(QStringLiteral("could not be removed"))) << log.toStdString();
+}
+
+TEST_F(JobsTest, ABackupUnderTheNameOfARunningOneLeavesItAlone)
+{
+    const QString name = out(QStringLiteral("7-DBVer45.fbk"));
+    const TBackupRunLock running(name);
+    writeFile(PendingBackupFile(name), "being written");
+    RecordingProgress progress;
+    const QString error = errorOf([&] { RunVerifiedBackup(out(QStringLiteral("site.fdb")), name, progress); });
+    EXPECT_EQ(error, QStringLiteral("Another backup is being written to \"%1\" at this moment.").arg(name));
+    EXPECT_EQ(fileBytes(PendingBackupFile(name)), "being written");
 }
 
 TEST_F(JobsTest, RestoreReplacesTheDatabaseWithTheBackup)
