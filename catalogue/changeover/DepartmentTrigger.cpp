@@ -7,12 +7,13 @@
 
 TTriggerState departmentTriggerState(TDbStatement &q1)
 {
-    useStatementText(q1, QStringLiteral("select coalesce(RDB$TRIGGER_INACTIVE, 0) from RDB$TRIGGERS"
-                                        " where RDB$TRIGGER_NAME = 'TAU_DEPT'"));
+    useStatementText(q1,
+                     QStringLiteral("select coalesce(RDB$TRIGGER_INACTIVE, 0) from RDB$TRIGGERS"
+                                    " where RDB$TRIGGER_NAME = 'TAU_DEPT'"));
     q1.open();
-    const TTriggerState state = q1.eof()         ? TTriggerState::Missing
-        : q1.field(0).asInteger() == 0 ? TTriggerState::Active
-                                       : TTriggerState::Inactive;
+    const TTriggerState state = q1.eof() ? TTriggerState::Missing
+        : q1.field(0).asInteger() == 0   ? TTriggerState::Active
+                                         : TTriggerState::Inactive;
     q1.close();
     return state;
 }

@@ -4,7 +4,9 @@
 #include "catalogue/data/StatementText.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
+#include "settings/DatabasePathProblem.h"
 #include "settings/uOrvoReg.h"
+#include "util/Errors.h"
 
 #include <optional>
 
@@ -88,7 +90,11 @@ const QString kNoOldCodeText = QStringLiteral("The database has no 9% VAT code (
 void openLastUsedDatabase(TDbConnection &conx)
 {
     conx.close();
-    conx.setDatabase(serverPathOfLastDatabase());
+    const QString path = serverPathOfLastDatabase();
+    // The connection's own "no path" cannot tell the operator which setting to mend.
+    if (path.isEmpty())
+        throw EPosError(LastUsedDatabasePathProblem());
+    conx.setDatabase(path);
     conx.open();
 }
 

@@ -23,7 +23,8 @@ struct TVatResolution
 // What the operator reads when the database has no 9 % code.
 extern const QString kNoOldCodeText;
 
-// Opens conx on the server path of the database the back office used last.
+// Opens conx on the server path of the database the back office used last; without one,
+// fails naming the setting that must be mended.
 void openLastUsedDatabase(TDbConnection &conx);
 
 // On an open connection: site number, the old code, and only when there is one the new

@@ -33,7 +33,7 @@ protected:
 
     // Runs on the database (or on a connection never opened) with the given backup result.
     TChangeoverEnd run(const TTestDatabase *db, const QList<Node> &ticked, const TSelectionStore &store,
-                       bool backupWorks)
+                       bool backupWorks, const QString &refusal = QString())
     {
         TDbConnection conx;
         if (db) {
@@ -41,7 +41,7 @@ protected:
             conx.open();
         }
         TDbStatement q1(conx);
-        TChangeoverRun changeover({conx, q1, nodes(ticked), store, kNewVID, kSiteID},
+        TChangeoverRun changeover({conx, q1, nodes(ticked), store, kNewVID, kSiteID, refusal},
                                   [&](const QString &remote, const QString &local, qint32 site) {
                                       backups.append({remote, local, site});
                                       return backupWorks;
@@ -157,6 +157,38 @@ TEST_F(ChangeoverRunTest, NothingTickedStillBacksUpSwitchesTheTriggerAndReportsD
     EXPECT_EQ(backups.size(), 1);
     EXPECT_EQ(rows(db.path()), baselineRows());
     EXPECT_TRUE(departmentTriggerActive(db.path()));
+}
+
+// The window could not read the database, or it has no 9 % code: nothing is asked and
+// no backup folder is made.
+TEST_F(ChangeoverRunTest, RefusalComesBeforeEverythingElse)
+{
+    Clock::setNow(changeoverMoment().addDays(-1));
+    TDialogLog dialogs({Yes});
+
+    EXPECT_EQ(run(nullptr, {Bar}, seededStore(), true, "Nothing can be changed: no database."),
+              TChangeoverEnd::WindowStays);
+
+    EXPECT_EQ(dialogs.seen, QStringList{"Error: Nothing can be changed: no database."});
+    EXPECT_TRUE(backups.isEmpty());
+    EXPECT_EQ(storedKelloffice(), std::nullopt);
+}
+
+TEST_F(ChangeoverRunTest, MissingTriggerAfterTheBackupSaysNothingChanged)
+{
+    TTestDatabase db(siteSql());
+    db.run({"drop trigger TAU_DEPT"});
+    TDialogLog dialogs({Yes});
+
+    EXPECT_EQ(run(&db, {Bar}, seededStore(), true), TChangeoverEnd::CloseWindow);
+
+    ASSERT_EQ(dialogs.seen.size(), 2) << dialogs.seen.join("\n").toStdString();
+    EXPECT_TRUE(dialogs.seen[1].startsWith(
+        "Error: No VAT code was changed: the department trigger TAU_DEPT could not be switched off."))
+        << dialogs.seen[1].toStdString();
+    EXPECT_TRUE(dialogs.seen[1].contains("TAU_DEPT not found")) << dialogs.seen[1].toStdString();
+    EXPECT_TRUE(dialogs.seen[1].contains("start it again")) << dialogs.seen[1].toStdString();
+    EXPECT_EQ(rows(db.path()), baselineRows());
 }
 
 // What goes wrong in the middle of the updates, and what the operator must read.

@@ -87,26 +87,54 @@ TEST(ChangeoverServerStop, MidUpdateLeavesEverythingAsItWasAndSaysSo)
     TDbStatement q1(conx);
     TChangeoverRun run({conx, q1, nodes({Bar}), store, kNewVID, kSiteID},
                        [](const QString &, const QString &, qint32) { return true; });
-    QString told;
-    try {
-        run.run();
-    } catch (const EPosError &e) {
-        told = e.message();
-    }
+    EXPECT_EQ(run.run(), TChangeoverEnd::CloseWindow);
     watcher.join();
     ASSERT_EQ(watchError, QString());
     ASSERT_TRUE(stopped);
 
-    // The error handler shows this: nothing changed, and the trigger is still off.
-    EXPECT_TRUE(told.startsWith("No VAT code was changed, and the department trigger TAU_DEPT is still inactive."))
-        << told.toStdString();
-    EXPECT_FALSE(dialogs.seen.contains(kDone));
+    // Nothing changed, the trigger is still off, and the program ends: its connection is gone.
+    ASSERT_EQ(dialogs.seen.size(), 2) << dialogs.seen.join("\n").toStdString();
+    EXPECT_TRUE(dialogs.seen[1].startsWith(
+        "Error: No VAT code was changed, and the department trigger TAU_DEPT is still inactive."))
+        << dialogs.seen[1].toStdString();
+    EXPECT_TRUE(dialogs.seen[1].contains("start it again")) << dialogs.seen[1].toStdString();
 
     server.start();
     EXPECT_EQ(rows(path), baselineRows());
     EXPECT_EQ(departmentLogRows(path), 0);
     EXPECT_FALSE(departmentTriggerActive(path)); // as the operator was told
     server.stop();
+}
+
+// The server went away while the operator was ticking: no backup is made for an update
+// that could not run, and the operator is told to start the program again.
+TEST(ChangeoverServerStop, LostConnectionBeforeTheBackupMakesNone)
+{
+    TempRegistry registry;
+    ClockGuard clock(QDateTime(QDate(2023, 9, 5), QTime(14, 3, 7)));
+    TTestDatabase db(siteSql());
+    TPrivateServer server;
+    server.start();
+    TDbConnection conx;
+    conx.setDatabase(server.pathOf(db.path()));
+    conx.open();
+    TDbStatement q1(conx);
+    server.stop();
+
+    TDialogLog dialogs({Yes});
+    int backups = 0;
+    TChangeoverRun run({conx, q1, nodes({Bar}), seededStore(), kNewVID, kSiteID},
+                       [&](const QString &, const QString &, qint32) { return ++backups > 0; });
+    EXPECT_EQ(run.run(), TChangeoverEnd::CloseWindow);
+
+    EXPECT_EQ(backups, 0);
+    ASSERT_EQ(dialogs.seen.size(), 2) << dialogs.seen.join("\n").toStdString();
+    EXPECT_EQ(dialogs.seen[0], kConfirm);
+    EXPECT_TRUE(dialogs.seen[1].startsWith("Error: The connection to the database was lost: nothing was backed up "
+                                           "and no VAT code was changed."))
+        << dialogs.seen[1].toStdString();
+    EXPECT_TRUE(dialogs.seen[1].contains("start it again")) << dialogs.seen[1].toStdString();
+    EXPECT_EQ(rows(db.path()), baselineRows());
 }
 
 } // namespace

@@ -91,6 +91,26 @@ INSTANTIATE_TEST_SUITE_P(
                                   {"P12 2"}}),
     [](const ::testing::TestParamInfo<OutcomeCase> &info) { return std::string(info.param.name); });
 
+// A department listed for its products at the old code may have no sales code at all;
+// ticked, it moves like any other.
+TEST(ChangeoverWalk, TickedDepartmentsWithoutASalesCodeMove)
+{
+    TTestDatabase db(siteSql());
+    db.run({"update TBL_DEPARTMENTS set VAT_ID = null where DEPT_ID = 1",
+            "update TBL_SUB_DEPARTMENTS set SALES_VID = null where SUB_DEPT = 10",
+            "update TBL_L3DEPARTMENTS set SALES_VID = null where L3DID = 100"});
+
+    TDbConnection conx;
+    conx.setDatabase(db.path());
+    conx.open();
+    TDbStatement q1(conx);
+    const TChangeoverOutcome outcome = applyChangeover(conx, q1, nodes({Bar, Beer, Lager}), seededStore(), kNewVID);
+    conx.close();
+
+    EXPECT_TRUE(outcome.changed) << outcome.failure.toStdString();
+    EXPECT_EQ(rows(db.path()), baselineWith({"D1 2/2", "S10 2/2", "T100 2/2"}));
+}
+
 // A site from before the third level: its table is missing, and a run that never meets a
 // third-level node must not need it.
 TEST(ChangeoverWalk, SiteWithoutTheThirdLevelNeverPreparesItsStatement)

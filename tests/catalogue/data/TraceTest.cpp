@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -69,6 +70,8 @@ TEST_F(TraceTest, EntryLinesAlwaysLookupsAtLevel32)
     EXPECT_TRUE(quiet.contains("1Bar                      9.00%0000000001")) << quiet.toStdString();
     EXPECT_TRUE(quiet.contains("2Beer                     9.00%0000100010")) << quiet.toStdString();
     EXPECT_FALSE(quiet.contains(kLookup));
+    // One entry of many lines: each line after the first indented under the time stamp.
+    EXPECT_TRUE(quiet.contains(QRegularExpression("0000000001\r\n +2Beer"))) << quiet.toStdString();
 
     EXPECT_TRUE(collectAndReadLog(db, 32 | 1).contains(kLookup));
 }

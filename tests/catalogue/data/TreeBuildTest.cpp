@@ -100,6 +100,11 @@ INSTANTIATE_TEST_SUITE_P(
             "ProductsOnlyInSubDepartmentDoNotListTheDepartmentByProbe",
             {dept(40, "Deli", 3), sub(41, 40, "Cheese", 3), l3(42, 41, "Soft", 3), product(1, "Brie", 1, 40, 41, 42)},
             {"Deli 23.00% [1:40]", "  Cheese 23.00% [2:41]", "    Soft 23.00% [3:42]"}},
+        // The sub-department's probe counts only products filed at its own level.
+        ListingCase{"ProductsOnlyUnderAnInactiveThirdLevelDoNotListTheSubDepartmentByProbe",
+                    {dept(80, "Cafe", 3), sub(81, 80, "Cakes", 3), l3(82, 81, "Old cakes", 1, "N"),
+                     product(1, "Scone", 1, 80, 81, 82)},
+                    {}},
         ListingCase{"ReportGroupOneOrNullNeverListed",
                     {dept(50, "Staff", 1, 1), sub(51, 50, "Meals", 1), l3(52, 51, "Hot", 1), dept(60, "Misc", 1, kNull),
                      sub(61, 60, "Other", 1)},
