@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Regenerates the README's screenshots in docs/screenshots/: the main window on
-# a generated demo site (default look and the shipped "Harbour" style) and the
-# question the Proceed button asks. Runs the real program under Xvfb.
+# a generated demo site (default look and the shipped "Harbour" style), the
+# question the Proceed button asks, and the offer at start to switch on a
+# department trigger that an interrupted changeover left off. Runs the real
+# program under Xvfb.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
@@ -53,6 +55,33 @@ shoot() {
   return $status
 }
 
+# The start's offer when a changeover was cut short and left the department
+# trigger off: the question, and what the program says once it is switched on.
+shoot_trigger_offer() {
+  local question=$1 answer=$2 dialog main status=0
+  isql-fb -q -user sysdba -password quillsong "$SITE/demo.fdb" <<<"alter trigger TAU_DEPT inactive; commit;"
+  "$PROGRAM" >"$SITE/program.log" 2>&1 &
+  local pid=$!
+  dialog=$(pordane_find_window '^Pordane2020$' 60) || { echo "no question about the trigger" >&2; cat "$SITE/program.log" >&2; return 1; }
+  sleep 0.5
+  pordane_geometry "$dialog"
+  "$GRAB" "$OUT/$question" "$WX" "$WY" "$WW" "$WH"
+  xdotool key Return
+  sleep 0.5
+  dialog=$(pordane_find_window '^Pordane2020$' 20) || { echo "no word on the switch" >&2; status=1; }
+  if [ -n "${dialog:-}" ]; then
+    pordane_geometry "$dialog"
+    "$GRAB" "$OUT/$answer" "$WX" "$WY" "$WW" "$WH"
+    xdotool key Return
+  fi
+  main=$(pordane_find_window '^Pordane 2023$' 60) || { echo "the main window did not come up" >&2; return 1; }
+  sleep 0.5
+  pordane_click_close "$main"
+  pordane_wait_exit "$pid" 30 || { echo "the program did not close" >&2; status=1; }
+  return $status
+}
+
 shoot "" main-window.png question-dialog.png
 shoot Harbour.style main-window-harbour.png
+shoot_trigger_offer trigger-off-question.png trigger-switched-on.png
 echo "Screenshots written to $OUT"
