@@ -140,7 +140,7 @@ TEST_P(BadDatabase, ReachesTheErrorHandlerWithTheSplashGoneAndTheTreeEmpty)
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadDatabase,
     ::testing::Values(BadDatabaseCase{"MissingFile", BadDatabaseCase::MissingFile, "missing.fdb"},
-                      BadDatabaseCase{"EmptyPath", BadDatabaseCase::EmptyPath, "DefaultDatabase"},
+                      BadDatabaseCase{"EmptyPath", BadDatabaseCase::EmptyPath, "ServerPath"},
                       BadDatabaseCase{"ServerDown", BadDatabaseCase::ServerDown, "network request"},
                       BadDatabaseCase{"MissingTable", BadDatabaseCase::MissingTable, "TBL_SETUP"},
                       BadDatabaseCase{"MissingColumn", BadDatabaseCase::MissingColumn, "REPORT_GROUP"}),
