@@ -1,5 +1,6 @@
 #include "catalogue/changeover/ChangeoverUpdate.h"
 
+#include "catalogue/changeover/CodeRates.h"
 #include "catalogue/changeover/DepartmentTrigger.h"
 #include "database/DbConnection.h"
 #include "util/Errors.h"
@@ -82,9 +83,12 @@ TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const 
     QString updateFailed;
     try {
         conx.startTransaction(boundedLockWait());
-        runChangeoverPlan(conx, plan, newVID);
+        QList<TChangedRow> rows = runChangeoverPlan(conx, plan, newVID);
+        QHash<qint32, QString> rates = readCodeRates(conx);
         conx.commit();
         outcome.changed = true;
+        outcome.rows = std::move(rows);
+        outcome.rates = std::move(rates);
     } catch (const std::exception &e) {
         updateFailed = updateFailure(e);
         rollBackOrLetGo(conx);

@@ -4,6 +4,7 @@
 #include "catalogue/changeover/ChangeoverWalk.h"
 #include "database/DbTransactionOptions.h"
 
+#include <QHash>
 #include <QString>
 
 class TDbStatement;
@@ -21,6 +22,10 @@ struct TChangeoverOutcome
     // What the operator must read when anything went wrong, opening with whether any VAT
     // code changed; empty when nothing did.
     QString failure;
+    // When changed: the rows that moved, with their codes before, and the rate of every
+    // code, both read in the update's transaction.
+    QList<TChangedRow> rows;
+    QHash<qint32, QString> rates;
 };
 
 // Never throws: a trigger that cannot be switched off changes nothing, a failing update

@@ -1,71 +1,81 @@
 #include "catalogue/changeover/ChangeoverWalk.h"
 
+#include "catalogue/changeover/IdChunks.h"
 #include "database/DbStatement.h"
-
-#include <QStringList>
 
 namespace {
 
-// A block that runs one row's update for each id of a comma-separated list. The server
-// takes a list of ids in a statement as a chain of comparisons that every candidate row
-// walks, so a long "in (...)" costs time with the square of its length; the block finds
-// each row by its key instead.
-QString chunkBlock(const QString &rowUpdate)
+const QString kNewCode = QStringLiteral("VID integer = :VID");
+
+// Sales code first, then purchase code, unless the row already sells at the new code;
+// a row without a sales code moves too ("<>" would never hold for it).
+QString departmentBlock(const TTableColumns &t)
 {
-    return QStringLiteral("execute block (VID integer = :VID, IDS varchar(%1) character set ascii = :IDS)\r\n"
-                          "as\r\n"
-                          "  declare P integer = 1;\r\n"
-                          "  declare Q integer;\r\n"
-                          "begin\r\n"
-                          "  while (P <= char_length(IDS)) do\r\n"
-                          "  begin\r\n"
-                          "    Q = position(',', IDS, P);\r\n"
-                          "    if (Q = 0) then Q = char_length(IDS) + 1;\r\n"
-                          "    %2\r\n"
-                          "    P = Q + 1;\r\n"
-                          "  end\r\n"
-                          "end")
-        .arg(12 * kChangeoverChunk)
-        .arg(rowUpdate);
+    const QString returns = QStringLiteral("DESCRIPTION %1, OLD_SALES %2, OLD_PURCHASE %3")
+                                .arg(columnType(t, "DESCRIPTION"), columnType(t, t.sales), columnType(t, t.purchase));
+    const QString work =
+        QStringLiteral("for select DESCRIPTION, %3, %4 from %1 where %2 = :ID and %3 is distinct from :VID\r\n"
+                       "      into :DESCRIPTION, :OLD_SALES, :OLD_PURCHASE as cursor C do\r\n"
+                       "    begin\r\n"
+                       "      update %1 set %3 = :VID, %4 = :VID where current of C;\r\n"
+                       "      suspend;\r\n"
+                       "    end")
+            .arg(QLatin1String(t.name), QLatin1String(t.id), QLatin1String(t.sales), QLatin1String(t.purchase));
+    return idChunkBlock(kNewCode, returns, work);
 }
 
-const QString kId = QStringLiteral("cast(substring(:IDS from :P for :Q - :P) as integer)");
-
-// Sales code first, then purchase code, unless the row already sells at the new code. A
-// row without a sales code moves too: "<>" would never hold for it.
-QString departmentBlock(const char *table, const char *idColumn, const char *salesColumn, const char *purchaseColumn)
+// Every ticked product is written; only one whose code was another is handed back.
+QString productBlock(const TTableColumns &t)
 {
-    return chunkBlock(QStringLiteral("update %1 set %3 = :VID, %4 = :VID where %2 = %5 and %3 is distinct from :VID;")
-                          .arg(QLatin1String(table), QLatin1String(idColumn), QLatin1String(salesColumn),
-                               QLatin1String(purchaseColumn), kId));
+    const QString returns =
+        QStringLiteral("DESCRIPTION %1, OLD_SALES %2").arg(columnType(t, "DESCRIPTION"), columnType(t, t.sales));
+    const QString work = QStringLiteral("for select DESCRIPTION, %3 from %1 where %2 = :ID\r\n"
+                                        "      into :DESCRIPTION, :OLD_SALES as cursor C do\r\n"
+                                        "    begin\r\n"
+                                        "      update %1 set %3 = :VID where current of C;\r\n"
+                                        "      if (OLD_SALES is distinct from VID) then suspend;\r\n"
+                                        "    end")
+                             .arg(QLatin1String(t.name), QLatin1String(t.id), QLatin1String(t.sales));
+    return idChunkBlock(kNewCode, returns, work);
 }
 
-void runInChunks(TDbConnection &conx, const QString &block, qint32 newVID, const QList<qint32> &ids)
+std::optional<qint32> optionalCode(const TDbField &field)
+{
+    return field.isNull() ? std::nullopt : std::optional<qint32>(field.asInteger());
+}
+
+void runInChunks(TDbConnection &conx, const TTableColumns &t, qint32 newVID, const QList<qint32> &ids,
+                 QList<TChangedRow> &changed)
 {
     if (ids.isEmpty())
         return;
-    TDbStatement statement(conx);
-    statement.setSQL(block);
-    statement.setInt(0, newVID);
-    for (qsizetype start = 0; start < ids.size(); start += kChangeoverChunk) {
-        QStringList chunk;
-        for (qsizetype i = start; i < qMin(ids.size(), start + kChangeoverChunk); ++i)
-            chunk.append(QString::number(ids[i]));
-        statement.setText(1, chunk.join(QLatin1Char(',')));
-        statement.execute();
-    }
+    const bool department = t.purchase != nullptr;
+    TDbStatement block(conx);
+    block.setSQL(department ? departmentBlock(t) : productBlock(t));
+    block.setInt(0, newVID);
+    runIdChunks(block, 1, ids, [&](const TDbStatement &row) {
+        TChangedRow changedRow;
+        changedRow.table = t.table;
+        changedRow.id = row.field(0).asInteger();
+        changedRow.description = row.field(1).asText();
+        changedRow.oldSales = optionalCode(row.field(2));
+        changedRow.newSales = newVID;
+        if (department) {
+            changedRow.oldPurchase = optionalCode(row.field(3));
+            changedRow.newPurchase = newVID;
+        }
+        changed.append(changedRow);
+    });
 }
 
 } // namespace
 
-void runChangeoverPlan(TDbConnection &conx, const TChangeoverPlan &plan, qint32 newVID)
+QList<TChangedRow> runChangeoverPlan(TDbConnection &conx, const TChangeoverPlan &plan, qint32 newVID)
 {
-    runInChunks(conx, departmentBlock("TBL_DEPARTMENTS", "DEPT_ID", "VAT_ID", "PURCH_VAT"), newVID,
-                plan.departments[0]);
-    runInChunks(conx, departmentBlock("TBL_SUB_DEPARTMENTS", "SUB_DEPT", "SALES_VID", "PURCH_VID"), newVID,
-                plan.departments[1]);
-    runInChunks(conx, departmentBlock("TBL_L3DEPARTMENTS", "L3DID", "SALES_VID", "PURCH_VID"), newVID,
-                plan.departments[2]);
-    runInChunks(conx, chunkBlock(QStringLiteral("update TBL_PRODUCTS set VAT_ID = :VID where SID = %1;").arg(kId)),
-                newVID, plan.products);
+    QList<TChangedRow> changed;
+    runInChunks(conx, tableColumns(TChangedTable::Department), newVID, plan.departments[0], changed);
+    runInChunks(conx, tableColumns(TChangedTable::SubDepartment), newVID, plan.departments[1], changed);
+    runInChunks(conx, tableColumns(TChangedTable::ThirdLevel), newVID, plan.departments[2], changed);
+    runInChunks(conx, tableColumns(TChangedTable::Product), newVID, plan.products, changed);
+    return changed;
 }

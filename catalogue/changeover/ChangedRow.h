@@ -1,0 +1,41 @@
+#pragma once
+// One row that a changeover or a revert moved from one VAT code to another, as its
+// change record holds it.
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+enum class TChangedTable { Department, SubDepartment, ThirdLevel, Product };
+
+// Where a table keeps what the changeover rewrites.
+struct TTableColumns
+{
+    TChangedTable table;
+    const char *name;
+    const char *id;
+    const char *sales;
+    const char *purchase; // null for products, which have no purchase code
+};
+const TTableColumns &tableColumns(TChangedTable table);
+// "type of column <table>.<column>", for the variables of a block.
+QString columnType(const TTableColumns &t, const char *column);
+
+struct TChangedRow
+{
+    TChangedTable table = TChangedTable::Product;
+    qint32 id = 0;
+    QString description;
+    // Codes before and after; none stands for a null column. Only department tables
+    // have a purchase code: for products both purchase codes are none.
+    std::optional<qint32> oldSales;
+    std::optional<qint32> oldPurchase;
+    std::optional<qint32> newSales;
+    std::optional<qint32> newPurchase;
+
+    bool operator==(const TChangedRow &other) const
+    {
+        return table == other.table && id == other.id && description == other.description
+            && oldSales == other.oldSales && oldPurchase == other.oldPurchase && newSales == other.newSales
+            && newPurchase == other.newPurchase;
+    }
+};

@@ -1,0 +1,10 @@
+#pragma once
+// The rate of every VAT code, for the change record: as stored ("9", "13.5"), so that a
+// record reads the same on every machine.
+#include <QHash>
+#include <QString>
+
+class TDbConnection;
+
+// In the connection's current transaction (started on demand).
+QHash<qint32, QString> readCodeRates(TDbConnection &conx);
