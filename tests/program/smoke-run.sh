@@ -4,6 +4,14 @@
 # Close button: the program must end by itself with status 0.
 # Usage: smoke-run.sh <program> <pordane-make-site> <drive-window.sh>
 set -euo pipefail
+# The program must come up on the Xvfb display at its own size, whatever the caller
+# runs under: Qt's variables choose the platform (QT_QPA_PLATFORM=offscreen draws no
+# window at all), the plugins, the scale and the fonts, and a Wayland session makes
+# Qt prefer the caller's compositor to $DISPLAY.
+while read -r name; do
+  unset "$name"
+done < <(compgen -e | grep '^QT_' || true)
+unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 if [ -z "${PORDANE_SMOKE_DISPLAY:-}" ]; then
   PORDANE_SMOKE_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
 fi
