@@ -34,8 +34,7 @@ struct TChangedRow
 
     bool operator==(const TChangedRow &other) const
     {
-        return table == other.table && id == other.id && description == other.description
-            && oldSales == other.oldSales && oldPurchase == other.oldPurchase && newSales == other.newSales
-            && newPurchase == other.newPurchase;
+        return table == other.table && id == other.id && description == other.description && oldSales == other.oldSales
+            && oldPurchase == other.oldPurchase && newSales == other.newSales && newPurchase == other.newPurchase;
     }
 };

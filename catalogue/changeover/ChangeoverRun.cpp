@@ -2,6 +2,8 @@
 
 #include "backup/uBackup.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
+#include "catalogue/changeover/RecordKeeping.h"
+#include "catalogue/changeover/TickCounts.h"
 #include "database/DbConnection.h"
 #include "dialogs/AdvDialogs.h"
 #include "settings/uOrvoReg.h"
@@ -14,13 +16,15 @@ QDateTime changeoverMoment()
     return QDateTime(QDate(2023, 9, 1), QTime(0, 0), Qt::LocalTime);
 }
 
-bool backupBeforeChangeover(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo)
+std::optional<QString> backupBeforeChangeover(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo)
 {
     TBackup backup(true);
-    QString fileName; // named by the daily folder convention; the name written is not needed
-    return backup.Backup(bcBrisko, bmStandard, remoteDBPath, localDBPath, fileName, siteNo,
-                         /*canClearLiveSales*/ false, /*sqlVersion*/ 0, /*monthEndDate*/ QDateTime(),
-                         /*autoMode*/ true, /*extBackupMethod*/ 0, /*extBackupCommand*/ QString());
+    QString fileName; // named by the daily folder convention; the change record goes beside it
+    if (!backup.Backup(bcBrisko, bmStandard, remoteDBPath, localDBPath, fileName, siteNo,
+                       /*canClearLiveSales*/ false, /*sqlVersion*/ 0, /*monthEndDate*/ QDateTime(),
+                       /*autoMode*/ true, /*extBackupMethod*/ 0, /*extBackupCommand*/ QString()))
+        return std::nullopt;
+    return fileName;
 }
 
 TChangeoverRun::TChangeoverRun(TChangeoverContext context, TChangeoverBackup backup)
@@ -36,6 +40,19 @@ bool TChangeoverRun::allowedNow() const
     return ReadSettingInt(QStringLiteral("Kelloffice"), QString(), 0) >= 1;
 }
 
+QString TChangeoverRun::keepRecord(const TChangeoverOutcome &outcome, const QString &backupFile) const
+{
+    TChangeRecord record;
+    record.database = fContext.conx.database();
+    record.siteID = fContext.siteID;
+    record.time = Clock::now();
+    record.program = recordingProgram();
+    record.madeBy = QStringLiteral("Changeover");
+    record.rows = outcome.rows;
+    record.rates = outcome.rates;
+    return keepChangeRecord(record, backupFile);
+}
+
 TChangeoverEnd TChangeoverRun::run()
 {
     if (!fContext.refusal.isEmpty()) {
@@ -46,9 +63,11 @@ TChangeoverEnd TChangeoverRun::run()
         ErrorDlg(QStringLiteral("This tool can only be run from 00:00:00 on 01 Sep 2023"));
         return TChangeoverEnd::WindowStays;
     }
+    const TChangeoverPlan plan = planChangeover(fContext.nodes, fContext.store);
     if (QuestionDlg(QStringLiteral("All checked departments and all checked products\r\n"
                                    "will change sales/purchases VAT from 9% to 13.5%.\r\n\r\n"
-                                   "Do you wish to proceed?"))
+                                   "Do you wish to proceed?\r\n\r\n")
+                    + tickCountsText(plan))
         != mrYes)
         return TChangeoverEnd::WindowStays;
 
@@ -65,18 +84,20 @@ TChangeoverEnd TChangeoverRun::run()
 
     const QString serverPath = fContext.conx.database();
     const QString localPath = ServerToLocalPath(serverPath);
-    if (!fBackup(serverPath, localPath, fContext.siteID)) {
+    const std::optional<QString> backupFile = fBackup(serverPath, localPath, fContext.siteID);
+    if (!backupFile) {
         InformationDlg(QStringLiteral("Backup failed"));
         return TChangeoverEnd::CloseWindow;
     }
 
-    const TChangeoverOutcome outcome =
-        applyChangeover(fContext.conx, fContext.q1, fContext.nodes, fContext.store, fContext.newVID);
+    const TChangeoverOutcome outcome = applyChangeover(fContext.conx, fContext.q1, plan, fContext.newVID);
+    const QString recordLine = outcome.changed ? keepRecord(outcome, *backupFile) : QString();
     if (outcome.failure.isEmpty()) {
         InformationDlg(QStringLiteral("Done.\r\n\r\nPlease check that the your vat rates are now correct\r\n"
-                                      "and then send full product file to the till"));
+                                      "and then send full product file to the till\r\n\r\n")
+                       + recordLine);
     } else if (outcome.changed) {
-        ErrorDlg(outcome.failure);
+        ErrorDlg(outcome.failure + QStringLiteral("\r\n\r\n") + recordLine);
     } else {
         ErrorDlg(outcome.failure
                  + QStringLiteral("\r\n\r\nThe program closes now; start it again to run the changeover once more."));

@@ -6,18 +6,22 @@
 #include <QDateTime>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class TDbConnection;
 class TDbStatement;
 class TSelectionStore;
+struct TChangeoverOutcome;
 
 // The moment from which the run is allowed without "Kelloffice": local time.
 QDateTime changeoverMoment();
 
-// Backs the database up before anything changes; true when the backup was made.
-using TChangeoverBackup = std::function<bool(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo)>;
+// Backs the database up before anything changes; the file it wrote, none when the backup
+// failed.
+using TChangeoverBackup =
+    std::function<std::optional<QString>(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo)>;
 // The backup component's standard backup, started by itself, in the daily folders.
-bool backupBeforeChangeover(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo);
+std::optional<QString> backupBeforeChangeover(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo);
 
 // What the main window holds and the run works on.
 struct TChangeoverContext
@@ -50,6 +54,8 @@ public:
 
 private:
     bool allowedNow() const;
+    // The record of the changed rows beside the backup; the line the final message adds.
+    QString keepRecord(const TChangeoverOutcome &outcome, const QString &backupFile) const;
 
     TChangeoverContext fContext;
     TChangeoverBackup fBackup;

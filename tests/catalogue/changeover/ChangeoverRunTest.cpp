@@ -13,6 +13,8 @@
 #include "tests/support/TempRegistry.h"
 #include "util/Clock.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -41,15 +43,22 @@ protected:
             conx.open();
         }
         TDbStatement q1(conx);
-        TChangeoverRun changeover({conx, q1, nodes(ticked), store, kNewVID, kSiteID, refusal},
-                                  [&](const QString &remote, const QString &local, qint32 site) {
-                                      backups.append({remote, local, site});
-                                      return backupWorks;
-                                  });
+        TChangeoverRun changeover(
+            {conx, q1, nodes(ticked), store, kNewVID, kSiteID, refusal},
+            [&](const QString &remote, const QString &local, qint32 site) -> std::optional<QString> {
+                backups.append({remote, local, site});
+                if (!backupWorks)
+                    return std::nullopt;
+                return backupFile();
+            });
         return changeover.run();
     }
 
+    // Where the stand-in for the backup says it wrote the backup.
+    QString backupFile() const { return fBackupDir.filePath("backup.fbk"); }
+
     TempRegistry fRegistry;
+    QTemporaryDir fBackupDir;
     ClockGuard fClock{QDateTime(QDate(2023, 9, 5), QTime(14, 3, 7))};
     QList<BackupCall> backups;
 };
@@ -94,7 +103,7 @@ TEST_P(ChangeoverDateGuard, RefusesBeforeTheMomentUnlessKellofficeAllows)
 
     EXPECT_EQ(run(nullptr, {}, TSelectionStore(), true), TChangeoverEnd::WindowStays);
 
-    EXPECT_EQ(dialogs.seen, QStringList{c.allowed ? kConfirm : kTooEarly});
+    EXPECT_EQ(dialogs.seen, QStringList{c.allowed ? confirmWith(kNothingTicked) : kTooEarly});
     EXPECT_EQ(storedKelloffice(), c.storedAfter);
     EXPECT_TRUE(backups.isEmpty());
 }
@@ -120,7 +129,9 @@ TEST_F(ChangeoverRunTest, BackupFailingEndsTheRunWithTheDatabaseUntouched)
 
     EXPECT_EQ(run(&db, {Bar, Beer}, store, false), TChangeoverEnd::CloseWindow);
 
-    EXPECT_EQ(dialogs.seen, QStringList({kConfirm, kBackupFailed}));
+    EXPECT_EQ(dialogs.seen,
+              QStringList({confirmWith("Ticked: 1 department, 1 sub-department, 0 third-level departments, 1 product."),
+                           kBackupFailed}));
     ASSERT_EQ(backups.size(), 1);
     // A local server path is its own local path.
     EXPECT_EQ(backups[0].remote, db.path());
@@ -153,7 +164,7 @@ TEST_F(ChangeoverRunTest, NothingTickedStillBacksUpSwitchesTheTriggerAndReportsD
 
     EXPECT_EQ(run(&db, {}, seededStore(), true), TChangeoverEnd::CloseWindow);
 
-    EXPECT_EQ(dialogs.seen, QStringList({kConfirm, kDone}));
+    EXPECT_EQ(dialogs.seen, QStringList({confirmWith(kNothingTicked), doneWith(0, backupFile())}));
     EXPECT_EQ(backups.size(), 1);
     EXPECT_EQ(rows(db.path()), baselineRows());
     EXPECT_TRUE(departmentTriggerActive(db.path()));
@@ -241,7 +252,10 @@ TEST_P(ChangeoverUpdateFailure, IsUndoneWholeAndReportedNeverDone)
         holder.rollback();
 
     ASSERT_EQ(dialogs.seen.size(), 2) << dialogs.seen.join("\n").toStdString();
-    EXPECT_EQ(dialogs.seen[0], kConfirm);
+    EXPECT_EQ(dialogs.seen[0],
+              confirmWith("Ticked: 1 department, 0 sub-departments, 0 third-level departments, 3 products."));
+    // Nothing changed, so there is no record.
+    EXPECT_FALSE(QFile::exists(backupFile() + ".changes.csv"));
     EXPECT_TRUE(dialogs.seen[1].startsWith("Error: No VAT code was changed")) << dialogs.seen[1].toStdString();
     EXPECT_TRUE(dialogs.seen[1].contains(c.databaseSays)) << dialogs.seen[1].toStdString();
     EXPECT_EQ(rows(db.path()), baselineRows());

@@ -86,7 +86,7 @@ TEST(ChangeoverServerStop, MidUpdateLeavesEverythingAsItWasAndSaysSo)
     conx.open();
     TDbStatement q1(conx);
     TChangeoverRun run({conx, q1, nodes({Bar}), store, kNewVID, kSiteID},
-                       [](const QString &, const QString &, qint32) { return true; });
+                       [](const QString &, const QString &, qint32) { return QString("/nowhere/backup.fbk"); });
     EXPECT_EQ(run.run(), TChangeoverEnd::CloseWindow);
     watcher.join();
     ASSERT_EQ(watchError, QString());
@@ -124,12 +124,16 @@ TEST(ChangeoverServerStop, LostConnectionBeforeTheBackupMakesNone)
     TDialogLog dialogs({Yes});
     int backups = 0;
     TChangeoverRun run({conx, q1, nodes({Bar}), seededStore(), kNewVID, kSiteID},
-                       [&](const QString &, const QString &, qint32) { return ++backups > 0; });
+                       [&](const QString &, const QString &, qint32) {
+                           ++backups;
+                           return QString("/nowhere/backup.fbk");
+                       });
     EXPECT_EQ(run.run(), TChangeoverEnd::CloseWindow);
 
     EXPECT_EQ(backups, 0);
     ASSERT_EQ(dialogs.seen.size(), 2) << dialogs.seen.join("\n").toStdString();
-    EXPECT_EQ(dialogs.seen[0], kConfirm);
+    EXPECT_EQ(dialogs.seen[0],
+              confirmWith("Ticked: 1 department, 0 sub-departments, 0 third-level departments, 0 products."));
     EXPECT_TRUE(dialogs.seen[1].startsWith("Error: The connection to the database was lost: nothing was backed up "
                                            "and no VAT code was changed."))
         << dialogs.seen[1].toStdString();

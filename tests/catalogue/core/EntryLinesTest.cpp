@@ -1,4 +1,5 @@
-// Entry lines, their sort, the node plan made from them and the rate text.
+// Entry lines, their sort, the node plan made from them, the split of node captions and
+// the rate text.
 #include "catalogue/core/EntryLines.h"
 #include "catalogue/core/DepartmentPlan.h"
 #include "catalogue/core/RateText.h"
@@ -117,6 +118,63 @@ TEST(DepartmentPlan, IdZeroAndLargeIdsKeepLevelsAndParents)
     EXPECT_EQ(plan[2].level, 2);
     EXPECT_EQ(plan[2].id, 100007);
     EXPECT_EQ(plan[2].parent, 0); // under department 0, at depth 1, never a root
+}
+
+TEST(DepartmentPlan, NodesCarryTheWholeDescriptionOfTheirLevelAndId)
+{
+    LocaleGuard locale(englishLocale());
+    QList<TEntryLine> lines = {
+        makeEntryLine(1, "Kitchen specials of the day", "9.00%", 0, 7, true),
+        makeEntryLine(2, "Beer from the local brewery", "9.00%", 7, 7, true), // same id one level down
+        makeEntryLine(1, "Bar", "9.00%", 0, 8, true),
+    };
+    sortEntryLines(lines);
+    const QHash<quint64, QString> descriptions = {
+        {departmentNodeKey(1, 7), QStringLiteral("Kitchen specials of the day")},
+        {departmentNodeKey(2, 7), QStringLiteral("Beer from the local brewery")},
+    };
+    const std::vector<TPlannedNode> plan = planDepartmentTree(lines, descriptions);
+    ASSERT_EQ(plan.size(), 3u);
+    EXPECT_EQ(plan[0].caption, QStringLiteral("Bar                      9.00%"));
+    EXPECT_EQ(plan[0].description, QString()); // none given
+    EXPECT_EQ(plan[1].caption, QStringLiteral("Kitchen specials of       9.00%"));
+    EXPECT_EQ(plan[1].description, QStringLiteral("Kitchen specials of the day"));
+    EXPECT_EQ(plan[2].description, QStringLiteral("Beer from the local brewery"));
+}
+
+// Captions made as the tree gets them, split back into what shows left and right.
+TEST(NodeCaption, SplitsIntoTheShownDescriptionAndTheRate)
+{
+    struct
+    {
+        QLocale locale;
+        const char *description;
+        const char *storedRate;
+        const char *shownDescription;
+        const char *shownRate;
+    } cases[] = {
+        {englishLocale(), "Bar", "9", "Bar", "9.00%"},
+        {commaLocale(), "Food", "13.5", "Food", "13,50%"},
+        {commaLocale(), "Getränke 7,00%", "13.5", "Getränke 7,00%", "13,50%"},
+        {englishLocale(), "Mix 50% 2 for 1", "9", "Mix 50% 2 for 1", "9.00%"},
+        {englishLocale(), "Tax 9.00%", "13.5", "Tax 9.00%", "13.50%"},
+        {englishLocale(), "Breakfast Specials 1", "13.5", "Breakfast Specials 1", "13.50%"}, // exactly 20
+        {englishLocale(), "12.5% off  Wine list extras", "9", "12.5% off  Wine list", "9.00%"},
+        {englishLocale(), "  Wine ", "9", "Wine", "9.00%"},
+        {englishLocale(), "", "9", "", "9.00%"},
+        {englishLocale(), "Gift vouchers 2023 X", "1234.5", "Gift vouchers 2023 X", "1,234.50%"},
+        {commaLocale(), "Gift vouchers 2023 X", "-999.99", "Gift vouchers 2023 X", "-999,99%"},
+        {englishLocale(), "No code", "", "No code", "0.00%"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string("[") + c.description + "] in " + c.locale.name().toStdString());
+        LocaleGuard locale(c.locale);
+        const QString rate = rateText(localeNumberText(QString::fromLatin1(c.storedRate)));
+        const TEntryLine line = makeEntryLine(2, QString::fromUtf8(c.description), rate, 1, 2, true);
+        const TCaptionParts parts = splitNodeCaption(line.caption);
+        EXPECT_EQ(parts.description, QString::fromUtf8(c.shownDescription));
+        EXPECT_EQ(parts.rate, QString::fromUtf8(c.shownRate));
+    }
 }
 
 TEST(RateText, WrittenInTheUsersLocale)

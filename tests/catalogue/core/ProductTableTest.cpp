@@ -57,6 +57,22 @@ TEST(ProductTable, ToggleWritesThroughEverySectionThatListsTheProduct)
     EXPECT_EQ(store.read(dept, key, "?"), QStringLiteral("Y"));
 }
 
+TEST(ProductTable, EveryCellsToolTipGivesTheWholeDescriptionAndTheNumber)
+{
+    TSelectionStore store;
+    const QString dept = sectionName(1, 4);
+    store.write(dept, "1234_" + longName, "N");
+    store.write(dept, "7_Fish_and_chips", "Y");
+    TProductTable cds;
+    cds.loadSection(store, dept);
+    ASSERT_EQ(cds.rowCount(), 2);
+    for (int column = 0; column < cds.columnCount(); ++column) {
+        SCOPED_TRACE(TProductTable::fieldName(column).toStdString());
+        EXPECT_EQ(cds.data(cds.index(0, column), Qt::ToolTipRole).toString(), longName + "\nProduct 1234");
+        EXPECT_EQ(cds.data(cds.index(1, column), Qt::ToolTipRole).toString(), "Fish_and_chips\nProduct 7");
+    }
+}
+
 TEST(ProductTable, LowerCaseYCountsAsTicked)
 {
     TSelectionStore store;

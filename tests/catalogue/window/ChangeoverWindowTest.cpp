@@ -25,11 +25,12 @@ using namespace changeover;
 namespace {
 
 // Presses the first button ("Yes" or "OK") of the next message dialog, as the operator
-// would, noting its text; other modal windows (the backup's) are left to run.
+// would, noting its text (without the breaks the label may put into a long path);
+// other modal windows (the backup's) are left to run.
 NextDialogs::Answer pressFirstButton(QStringList &seen)
 {
     return answerAs<TMessageForm>([&seen](TMessageForm *form) {
-        seen << form->MsgLabel->text();
+        seen << form->MsgLabel->text().remove(QChar(0x200B));
         QTest::mouseClick(form->buttons().first(), Qt::LeftButton);
     });
 }
@@ -77,8 +78,9 @@ protected:
         ADD_FAILURE() << "no row for " << key.toStdString();
     }
     void pressProceed() { QTest::mouseClick(fWindow->findChild<QPushButton *>("btnProceed"), Qt::LeftButton); }
+    QString backupFolder() const { return QFileInfo(fDb->path()).absolutePath() + "/Backups"; }
     // Files below the database's backup folders.
-    QStringList backupFiles() const { return filesBelow(QFileInfo(fDb->path()).absolutePath() + "/Backups"); }
+    QStringList backupFiles() const { return filesBelow(backupFolder()); }
 
     ClockGuard fClock;
     std::unique_ptr<TTestDatabase> fDb;
@@ -101,14 +103,18 @@ TEST_F(ChangeoverWindow, ProceedBacksUpRewritesWhatIsTickedAndCloses)
         pressProceed();
     }
 
-    EXPECT_EQ(seen, QStringList({shown(kConfirm), shown(kDone)}));
     EXPECT_FALSE(fWindow->isVisible());
     EXPECT_EQ(rows(fDb->path()), baselineWith({"S10 2/2", "T100 2/2", "P11 2", "P21 2"}));
     EXPECT_TRUE(departmentTriggerActive(fDb->path()));
-    // The standard daily backup of site 7, named by the time of the run.
+    // The standard daily backup of site 7, named by the time of the run, and the record beside it.
     const QStringList files = backupFiles();
-    ASSERT_EQ(files.size(), 1) << files.join(", ").toStdString();
-    EXPECT_TRUE(files[0].startsWith("Daily/2023/09-Sep/7-230905140307")) << files[0].toStdString();
+    ASSERT_EQ(
+        files,
+        QStringList({"Daily/2023/09-Sep/7-230905140307.fbk", "Daily/2023/09-Sep/7-230905140307.fbk.changes.csv"}));
+    EXPECT_EQ(seen,
+              QStringList({shown(confirmWith("Ticked: 0 departments, 1 sub-department, 1 third-level "
+                                             "department, 2 products.")),
+                           shown(doneWith(4, backupFolder() + "/" + files[0]))}));
 }
 
 TEST_F(ChangeoverWindow, StaysOpenUntilAllowedAndConfirmed)
@@ -124,7 +130,7 @@ TEST_F(ChangeoverWindow, StaysOpenUntilAllowedAndConfirmed)
     Clock::setNow(changeoverMoment());
     dialogs.answer({No});
     pressProceed();
-    EXPECT_EQ(dialogs.seen, QStringList({kTooEarly, kConfirm}));
+    EXPECT_EQ(dialogs.seen, QStringList({kTooEarly, confirmWith(kBarTicked)}));
     EXPECT_TRUE(fWindow->isVisible());
     EXPECT_EQ(rows(fDb->path()), baselineRows());
     EXPECT_TRUE(backupFiles().isEmpty());
@@ -132,7 +138,10 @@ TEST_F(ChangeoverWindow, StaysOpenUntilAllowedAndConfirmed)
     // The ticks are still there, and Proceed still works.
     dialogs.answer({Yes});
     pressProceed();
-    EXPECT_EQ(dialogs.seen, QStringList({kTooEarly, kConfirm, kConfirm, kDone}));
+    ASSERT_EQ(backupFiles().size(), 2);
+    EXPECT_EQ(dialogs.seen,
+              QStringList({kTooEarly, confirmWith(kBarTicked), confirmWith(kBarTicked),
+                           doneWith(9, backupFolder() + "/" + backupFiles().first())}));
     EXPECT_FALSE(fWindow->isVisible());
     EXPECT_EQ(rows(fDb->path()),
               baselineWith({"D1 2/2", "S10 2/2", "S11 2/2", "T100 2/2", "P0 2", "P11 2", "P12 2", "P13 2", "P14 2"}));
@@ -167,7 +176,10 @@ TEST_F(MainWindowTest, LargeIdsAreChangedApart)
     TDialogLog dialogs({Yes});
     QTest::mouseClick(w.findChild<QPushButton *>("btnProceed"), Qt::LeftButton);
 
-    EXPECT_EQ(dialogs.seen, QStringList({kConfirm, kDone}));
+    ASSERT_EQ(dialogs.seen.size(), 2);
+    EXPECT_EQ(dialogs.seen[0],
+              confirmWith("Ticked: 0 departments, 0 sub-departments, 1 third-level department, 2 products."));
+    EXPECT_TRUE(dialogs.seen[1].contains("3 rows changed")) << dialogs.seen[1].toStdString();
     EXPECT_EQ(rows(db.path()), QStringList({"D1 1/1", "S100012 1/1", "T12 2/2", "P1 2", "P2 2", "P3 1"}));
 }
 

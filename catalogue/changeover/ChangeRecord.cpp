@@ -1,0 +1,281 @@
+#include "catalogue/changeover/ChangeRecord.h"
+
+#include "util/Errors.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringList>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Pordane 2023 change record");
+const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+const QStringList kHeaderKeys = {QStringLiteral("Database"), QStringLiteral("Site"),    QStringLiteral("Time"),
+                                 QStringLiteral("Program"),  QStringLiteral("Made by"), QStringLiteral("Rows")};
+const QStringList kColumns = {QStringLiteral("Table"),
+                              QStringLiteral("Id"),
+                              QStringLiteral("Description"),
+                              QStringLiteral("Old sales code"),
+                              QStringLiteral("Old sales rate"),
+                              QStringLiteral("Old purchase code"),
+                              QStringLiteral("New sales code"),
+                              QStringLiteral("New sales rate"),
+                              QStringLiteral("New purchase code")};
+const QString kCrLf = QStringLiteral("\r\n");
+
+// One CSV field. A field a spreadsheet would take for a formula gets a leading
+// apostrophe, so that a product named "=..." can never run as one when the record is
+// opened; descriptions are only shown, never read back.
+QString csvField(QString text)
+{
+    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    static const QString formulaStarts = QStringLiteral("=+-@\t");
+    if (!text.isEmpty() && formulaStarts.contains(text.front()))
+        text.prepend(QLatin1Char('\''));
+    const bool quoted = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"'))
+        || text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' ')) || text.startsWith(QLatin1Char('\''));
+    if (!quoted)
+        return text;
+    return QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+QString csvLine(const QStringList &fields)
+{
+    QStringList written;
+    for (const QString &field : fields)
+        written << csvField(field);
+    return written.join(QLatin1Char(',')) + kCrLf;
+}
+
+QString codeText(const std::optional<qint32> &code)
+{
+    return code ? QString::number(*code) : QString();
+}
+
+QString rateText(const QHash<qint32, QString> &rates, const std::optional<qint32> &code)
+{
+    return code ? rates.value(*code) : QString();
+}
+
+// Reading back: what went wrong where.
+class TRecordReader
+{
+public:
+    TRecordReader(const QByteArray &bytes, const QString &fileName) : fFileName(fileName)
+    {
+        QByteArray text = bytes;
+        if (text.startsWith("\xFF\xFE") || text.startsWith("\xFE\xFF"))
+            fail(1, QStringLiteral("the file is in UTF-16, not in UTF-8 (was it saved again in another encoding?)"));
+        if (text.startsWith("\xEF\xBB\xBF"))
+            text.remove(0, 3);
+        const QList<QByteArray> lines = text.split('\n');
+        for (int i = 0; i < lines.size(); ++i) {
+            QByteArray line = lines[i];
+            if (line.endsWith('\r'))
+                line.chop(1);
+            QStringDecoder utf8(QStringDecoder::Utf8);
+            const QString decoded = utf8(line);
+            if (utf8.hasError())
+                fail(i + 1, QStringLiteral("the text is not UTF-8 (was it saved again in another encoding?)"));
+            fLines << decoded;
+        }
+        while (!fLines.isEmpty() && fLines.last().isEmpty())
+            fLines.removeLast();
+    }
+
+    TChangeRecord read()
+    {
+        TChangeRecord record;
+        if (fields(1).value(0) != kTitle)
+            fail(1, QStringLiteral("it does not begin with \"%1\"").arg(kTitle));
+        record.database = headerValue(2);
+        record.siteID = integer(3, headerValue(3), QStringLiteral("site number"));
+        record.time = QDateTime::fromString(headerValue(4), kTimeFormat);
+        if (!record.time.isValid())
+            fail(4, QStringLiteral("\"%1\" is not a time of the form 2023-09-01 08:30:00").arg(headerValue(4)));
+        record.program = headerValue(5);
+        record.madeBy = headerValue(6);
+        const qint32 count = integer(7, headerValue(7), QStringLiteral("number of rows"));
+        if (fields(8) != QStringList())
+            fail(8, QStringLiteral("a blank line must follow the header block"));
+        if (fields(9) != kColumns)
+            fail(9, QStringLiteral("the column titles are not \"%1\"").arg(kColumns.join(QLatin1Char(','))));
+        for (int line = 10; line <= fLines.size(); ++line)
+            record.rows << row(line);
+        if (record.rows.size() != count)
+            fail(fLines.size(), QStringLiteral("the record names %1 rows but holds %2: it is incomplete or was edited")
+                                    .arg(count)
+                                    .arg(record.rows.size()));
+        return record;
+    }
+
+private:
+    [[noreturn]] void fail(int line, const QString &what) const
+    {
+        throw EPosError(
+            QStringLiteral("The change record \"%1\" cannot be used: line %2: %3.").arg(fFileName).arg(line).arg(what));
+    }
+
+    // The line's fields, trailing empty ones dropped (a spreadsheet saving the file
+    // again pads every line to the widest).
+    QStringList fields(int line) const
+    {
+        if (line > fLines.size())
+            fail(line, QStringLiteral("the file ends here: it is incomplete"));
+        QStringList result;
+        const QString &text = fLines[line - 1];
+        QString field;
+        bool quoted = false;
+        for (int i = 0; i < text.size(); ++i) {
+            const QChar c = text[i];
+            if (quoted) {
+                if (c == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
+                    field += c;
+                    ++i;
+                } else if (c == QLatin1Char('"')) {
+                    quoted = false;
+                } else {
+                    field += c;
+                }
+            } else if (c == QLatin1Char('"')) {
+                quoted = true;
+            } else if (c == QLatin1Char(',')) {
+                result << field;
+                field.clear();
+            } else {
+                field += c;
+            }
+        }
+        if (quoted)
+            fail(line, QStringLiteral("a quoted field is not closed"));
+        result << field;
+        while (!result.isEmpty() && result.last().isEmpty())
+            result.removeLast();
+        return result;
+    }
+
+    QString headerValue(int line) const
+    {
+        const QStringList f = fields(line);
+        const QString key = kHeaderKeys[line - 2];
+        if (f.value(0) != key || f.size() > 2)
+            fail(line, QStringLiteral("\"%1,<value>\" was expected").arg(key));
+        return f.value(1);
+    }
+
+    qint32 integer(int line, const QString &text, const QString &what) const
+    {
+        bool ok = false;
+        const qint32 value = text.toInt(&ok);
+        if (!ok)
+            fail(line, QStringLiteral("\"%1\" is not a %2").arg(text, what));
+        return value;
+    }
+
+    std::optional<qint32> code(int line, const QString &text, const QString &what) const
+    {
+        if (text.isEmpty())
+            return std::nullopt;
+        return integer(line, text, what);
+    }
+
+    TChangedRow row(int line) const
+    {
+        const QStringList f = fields(line);
+        if (f.size() > kColumns.size())
+            fail(line, QStringLiteral("it has %1 fields, not %2").arg(f.size()).arg(kColumns.size()));
+        TChangedRow row;
+        const QString table = f.value(0);
+        bool known = false;
+        for (TChangedTable t : {TChangedTable::Department, TChangedTable::SubDepartment, TChangedTable::ThirdLevel,
+                                TChangedTable::Product}) {
+            if (table == changedTableName(t)) {
+                row.table = t;
+                known = true;
+            }
+        }
+        if (!known)
+            fail(line, QStringLiteral("\"%1\" is not a table of the record (Department, Sub-department, "
+                                      "Third-level department, Product)")
+                           .arg(table));
+        row.id = integer(line, f.value(1), QStringLiteral("row id"));
+        row.description = f.value(2);
+        row.oldSales = code(line, f.value(3), QStringLiteral("sales code"));
+        row.oldPurchase = code(line, f.value(5), QStringLiteral("purchase code"));
+        row.newSales = code(line, f.value(6), QStringLiteral("sales code"));
+        row.newPurchase = code(line, f.value(8), QStringLiteral("purchase code"));
+        if (row.table == TChangedTable::Product && (row.oldPurchase || row.newPurchase))
+            fail(line, QStringLiteral("a product has no purchase code"));
+        return row;
+    }
+
+    QString fFileName;
+    QStringList fLines;
+};
+
+} // namespace
+
+QString changedTableName(TChangedTable table)
+{
+    switch (table) {
+    case TChangedTable::Department:
+        return QStringLiteral("Department");
+    case TChangedTable::SubDepartment:
+        return QStringLiteral("Sub-department");
+    case TChangedTable::ThirdLevel:
+        return QStringLiteral("Third-level department");
+    case TChangedTable::Product:
+        break;
+    }
+    return QStringLiteral("Product");
+}
+
+QString changeRecordPath(const QString &backupFile)
+{
+    return backupFile + QStringLiteral(".changes.csv");
+}
+
+QByteArray changeRecordBytes(const TChangeRecord &record)
+{
+    QString text = csvLine({kTitle});
+    const QStringList values = {record.database,
+                                QString::number(record.siteID),
+                                record.time.toString(kTimeFormat),
+                                record.program,
+                                record.madeBy,
+                                QString::number(record.rows.size())};
+    for (int i = 0; i < kHeaderKeys.size(); ++i)
+        text += csvLine({kHeaderKeys[i], values[i]});
+    text += kCrLf + csvLine(kColumns);
+    for (const TChangedRow &row : record.rows) {
+        text += csvLine({changedTableName(row.table), QString::number(row.id), row.description,
+                         codeText(row.oldSales), rateText(record.rates, row.oldSales), codeText(row.oldPurchase),
+                         codeText(row.newSales), rateText(record.rates, row.newSales), codeText(row.newPurchase)});
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+TChangeRecord parseChangeRecord(const QByteArray &bytes, const QString &fileName)
+{
+    return TRecordReader(bytes, fileName).read();
+}
+
+void writeChangeRecord(const QString &path, const TChangeRecord &record)
+{
+    QSaveFile file(path);
+    const QByteArray bytes = changeRecordBytes(record);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw EPosError(
+            QStringLiteral("The change record \"%1\" could not be written: %2").arg(path, file.errorString()));
+}
+
+TChangeRecord readChangeRecord(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        throw EPosError(QStringLiteral("The change record \"%1\" does not exist.").arg(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw EPosError(QStringLiteral("The change record \"%1\" could not be read: %2").arg(path, file.errorString()));
+    return parseChangeRecord(file.readAll(), path);
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The record of what a changeover (or a revert) changed: a CSV file beside the run's
+// backup that a spreadsheet on the operator's PC opens as it is (UTF-8 with a byte-order
+// mark, CR LF line ends), with a header block saying whose database it was, and from
+// which a revert can put every row back.
+#include "catalogue/changeover/ChangedRow.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+struct TChangeRecord
+{
+    QString database; // the server path of the database
+    qint32 siteID = 0;
+    QDateTime time;
+    QString program; // name and version of the program that made it
+    QString madeBy;  // "Changeover", or "Revert of <record>"
+    QList<TChangedRow> rows;
+    // The rate of each code, shown beside its id; not needed to read a record back.
+    QHash<qint32, QString> rates;
+};
+
+// Where the record of a run whose backup is backupFile goes: beside it, its name with
+// ".changes.csv" added.
+QString changeRecordPath(const QString &backupFile);
+
+QByteArray changeRecordBytes(const TChangeRecord &record);
+// EPosError naming the file and the line when the bytes are not a whole record of ours.
+TChangeRecord parseChangeRecord(const QByteArray &bytes, const QString &fileName);
+
+// Written under a temporary name and renamed into place, so that a record is either
+// whole or absent. EPosError with the reason when it cannot be written.
+void writeChangeRecord(const QString &path, const TChangeRecord &record);
+// EPosError naming the file (and the line) when it cannot be read or used.
+TChangeRecord readChangeRecord(const QString &path);
+
+// "Department", "Sub-department", "Third-level department" or "Product".
+QString changedTableName(TChangedTable table);

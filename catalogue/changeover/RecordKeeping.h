@@ -1,0 +1,12 @@
+#pragma once
+// Keeping the record of a run that changed VAT codes: beside the run's backup, named in
+// the main log, and one line for the operator's final message.
+#include "catalogue/changeover/ChangeRecord.h"
+
+// The program as a record names it: "Pordane 2023 <version>".
+QString recordingProgram();
+
+// Writes the record beside backupFile and logs where. When it cannot be written the
+// codes have changed all the same: the main log then gets the record's text instead,
+// and the line says so. Never throws.
+QString keepChangeRecord(const TChangeRecord &record, const QString &backupFile);
