@@ -74,19 +74,23 @@ void ApplyApplicationIcon(const QString &programFolder)
     QApplication::setWindowIcon(icon.isNull() ? BuiltInIcon() : icon);
 }
 
-int RunStartSequence(QApplication &app, const std::function<std::unique_ptr<QWidget>()> &createMainWindow)
+int RunMainWindow(QApplication &app, const std::function<std::unique_ptr<QWidget>()> &createMainWindow)
+{
+    std::unique_ptr<QWidget> mainWindow = createMainWindow();
+    mainWindow->show();
+    const int exitCode = app.exec();
+    mainWindow.reset();
+    return exitCode;
+}
+
+int RunStartSequence(const std::function<int()> &run)
 {
     try {
         TModuleRun modules;
         ApplyApplicationIcon();
         LoadVisualStyle(TStyleEngine::Instance());
         SetApplicationTitle(TApplication::kTitle);
-
-        std::unique_ptr<QWidget> mainWindow = createMainWindow();
-        mainWindow->show();
-        const int exitCode = app.exec();
-        mainWindow.reset();
-        return exitCode;
+        return run();
     } catch (const EAbort &) {
         return 1;
     } catch (const std::exception &e) {
@@ -94,4 +98,9 @@ int RunStartSequence(QApplication &app, const std::function<std::unique_ptr<QWid
         ShowErrorBox(errorText(e));
         return 1;
     }
+}
+
+int RunStartSequence(QApplication &app, const std::function<std::unique_ptr<QWidget>()> &createMainWindow)
+{
+    return RunStartSequence([&] { return RunMainWindow(app, createMainWindow); });
 }

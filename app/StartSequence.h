@@ -48,3 +48,8 @@ QIcon BuiltInIcon();
 // another program keeps locked, say) stops what had started, is shown in the
 // application's error box, and returns 1; the silent abort returns 1 unseen.
 int RunStartSequence(QApplication &app, const std::function<std::unique_ptr<QWidget>()> &createMainWindow);
+// The same with any run in place of the main window's (a command of the command line):
+// its result is the exit code, and what it throws is shown as above.
+int RunStartSequence(const std::function<int()> &run);
+// Shows the main window and runs the event loop until it closes; the loop's exit code.
+int RunMainWindow(QApplication &app, const std::function<std::unique_ptr<QWidget>()> &createMainWindow);

@@ -1,11 +1,19 @@
 // Pordane 2023 Hospitality: moves a point-of-sale database from the 9 % VAT
-// code to the 13.5 % one. Takes no command-line arguments.
+// code to the 13.5 % one; with "--revert <record>" it puts back what a change
+// record lists.
+#include "app/CommandLine.h"
 #include "app/StartSequence.h"
 #include "app/TApplication.h"
+#include "catalogue/changeover/RevertRun.h"
 #include "catalogue/window/TfmMain.h"
 
 int main(int argc, char **argv)
 {
     TApplication app(argc, argv);
-    return RunStartSequence(app, [] { return std::make_unique<TfmMain>(); });
+    return RunStartSequence([&app] {
+        const TCommandLine command = parseCommandLine(app.arguments().mid(1));
+        if (command.revertRecord)
+            return TRevertRun(*command.revertRecord).run();
+        return RunMainWindow(app, [] { return std::make_unique<TfmMain>(); });
+    });
 }

@@ -24,14 +24,16 @@ const QStringList kColumns = {QStringLiteral("Table"),
                               QStringLiteral("New purchase code")};
 const QString kCrLf = QStringLiteral("\r\n");
 
-// One CSV field. A field a spreadsheet would take for a formula gets a leading
+// One CSV field. A text a spreadsheet would take for a formula gets a leading
 // apostrophe, so that a product named "=..." can never run as one when the record is
-// opened; descriptions are only shown, never read back.
+// opened; texts are only shown, never read back. Numbers stay as they are.
 QString csvField(QString text)
 {
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     static const QString formulaStarts = QStringLiteral("=+-@\t");
-    if (!text.isEmpty() && formulaStarts.contains(text.front()))
+    bool number = false;
+    text.toLongLong(&number);
+    if (!text.isEmpty() && formulaStarts.contains(text.front()) && !number)
         text.prepend(QLatin1Char('\''));
     const bool quoted = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"'))
         || text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' ')) || text.startsWith(QLatin1Char('\''));
@@ -104,9 +106,10 @@ public:
         for (int line = 10; line <= fLines.size(); ++line)
             record.rows << row(line);
         if (record.rows.size() != count)
-            fail(fLines.size(), QStringLiteral("the record names %1 rows but holds %2: it is incomplete or was edited")
-                                    .arg(count)
-                                    .arg(record.rows.size()));
+            fail(fLines.size(),
+                 QStringLiteral("the record names %1 rows but holds %2: it is incomplete or was edited")
+                     .arg(count)
+                     .arg(record.rows.size()));
         return record;
     }
 
@@ -196,9 +199,10 @@ private:
             }
         }
         if (!known)
-            fail(line, QStringLiteral("\"%1\" is not a table of the record (Department, Sub-department, "
-                                      "Third-level department, Product)")
-                           .arg(table));
+            fail(line,
+                 QStringLiteral("\"%1\" is not a table of the record (Department, Sub-department, "
+                                "Third-level department, Product)")
+                     .arg(table));
         row.id = integer(line, f.value(1), QStringLiteral("row id"));
         row.description = f.value(2);
         row.oldSales = code(line, f.value(3), QStringLiteral("sales code"));
@@ -239,19 +243,16 @@ QString changeRecordPath(const QString &backupFile)
 QByteArray changeRecordBytes(const TChangeRecord &record)
 {
     QString text = csvLine({kTitle});
-    const QStringList values = {record.database,
-                                QString::number(record.siteID),
-                                record.time.toString(kTimeFormat),
-                                record.program,
-                                record.madeBy,
-                                QString::number(record.rows.size())};
+    const QStringList values = {
+        record.database, QString::number(record.siteID),     record.time.toString(kTimeFormat), record.program,
+        record.madeBy,   QString::number(record.rows.size())};
     for (int i = 0; i < kHeaderKeys.size(); ++i)
         text += csvLine({kHeaderKeys[i], values[i]});
     text += kCrLf + csvLine(kColumns);
     for (const TChangedRow &row : record.rows) {
-        text += csvLine({changedTableName(row.table), QString::number(row.id), row.description,
-                         codeText(row.oldSales), rateText(record.rates, row.oldSales), codeText(row.oldPurchase),
-                         codeText(row.newSales), rateText(record.rates, row.newSales), codeText(row.newPurchase)});
+        text += csvLine({changedTableName(row.table), QString::number(row.id), row.description, codeText(row.oldSales),
+                         rateText(record.rates, row.oldSales), codeText(row.oldPurchase), codeText(row.newSales),
+                         rateText(record.rates, row.newSales), codeText(row.newPurchase)});
     }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }

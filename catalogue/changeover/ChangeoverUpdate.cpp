@@ -69,6 +69,12 @@ TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const 
 
 TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const TChangeoverPlan &plan, qint32 newVID)
 {
+    return rewriteWithTriggerOff(conx, q1, [&] { return runChangeoverPlan(conx, plan, newVID); });
+}
+
+TChangeoverOutcome rewriteWithTriggerOff(TDbConnection &conx, TDbStatement &q1,
+                                         const std::function<QList<TChangedRow>()> &rewrite)
+{
     TChangeoverOutcome outcome;
     try {
         switchDepartmentTrigger(conx, q1, false);
@@ -83,7 +89,7 @@ TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const 
     QString updateFailed;
     try {
         conx.startTransaction(boundedLockWait());
-        QList<TChangedRow> rows = runChangeoverPlan(conx, plan, newVID);
+        QList<TChangedRow> rows = rewrite();
         QHash<qint32, QString> rates = readCodeRates(conx);
         conx.commit();
         outcome.changed = true;

@@ -1,11 +1,13 @@
 #pragma once
-// The database part of the changeover: the department trigger switched off, the updates
-// in one transaction, the trigger switched on again, each step committed on its own.
+// The database part of the changeover (and of its revert): the department trigger
+// switched off, the updates in one transaction, the trigger switched on again, each step
+// committed on its own.
 #include "catalogue/changeover/ChangeoverWalk.h"
 #include "database/DbTransactionOptions.h"
 
 #include <QHash>
 #include <QString>
+#include <functional>
 
 class TDbStatement;
 class TSelectionStore;
@@ -35,3 +37,8 @@ TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const 
 // The same for the ticks of the tree's nodes and the store (planChangeover).
 TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const QList<TChangeoverNode> &nodes,
                                    const TSelectionStore &store, qint32 newVID);
+
+// The frame of every rewrite: rewrite runs in a transaction of its own, between the
+// trigger switched off and on again, and gives the rows it changed. Never throws.
+TChangeoverOutcome rewriteWithTriggerOff(TDbConnection &conx, TDbStatement &q1,
+                                         const std::function<QList<TChangedRow>()> &rewrite);

@@ -16,10 +16,10 @@ QString keepChangeRecord(const TChangeRecord &record, const QString &backupFile)
     try {
         writeChangeRecord(path, record);
     } catch (const std::exception &e) {
-        DebugLog(QStringLiteral("%1: %2 changed; their record could not be written (%3), so here it is:\r\n%4")
-                     .arg(record.madeBy, rows, errorText(e),
-                          QString::fromUtf8(changeRecordBytes(record).mid(3)).trimmed()),
-                 0);
+        DebugLog(
+            QStringLiteral("%1: %2 changed; their record could not be written (%3), so here it is:\r\n%4")
+                .arg(record.madeBy, rows, errorText(e), QString::fromUtf8(changeRecordBytes(record).mid(3)).trimmed()),
+            0);
         return QStringLiteral("%1 changed, but their record could not be written (%2); the main log lists them "
                               "instead.")
             .arg(rows, errorText(e));

@@ -14,8 +14,7 @@ QString tickCountsText(const TChangeoverPlan &plan)
         return QStringLiteral("Nothing is ticked: only the backup will be made.");
     return QStringLiteral("Ticked: %1, %2, %3, %4.")
         .arg(countText(plan.departments[0].size(), QStringLiteral("department"), QStringLiteral("departments")),
-             countText(plan.departments[1].size(), QStringLiteral("sub-department"),
-                       QStringLiteral("sub-departments")),
+             countText(plan.departments[1].size(), QStringLiteral("sub-department"), QStringLiteral("sub-departments")),
              countText(plan.departments[2].size(), QStringLiteral("third-level department"),
                        QStringLiteral("third-level departments")),
              countText(plan.products.size(), QStringLiteral("product"), QStringLiteral("products")));

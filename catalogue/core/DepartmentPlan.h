@@ -3,6 +3,7 @@
 // widget is touched.
 #include "catalogue/core/EntryLines.h"
 
+#include <QHash>
 #include <vector>
 
 struct TPlannedNode
@@ -10,7 +11,8 @@ struct TPlannedNode
     int level = 0;
     qint32 id = 0;
     QString caption;
-    int parent = -1; // index of the parent in the plan, -1 for a root node
+    int parent = -1;     // index of the parent in the plan, -1 for a root node
+    QString description; // whole, as stored: the caption cuts it to 20 columns
 };
 
 // One number for a department's level and id, to look its node up.
@@ -23,4 +25,17 @@ quint64 departmentNodeKey(int level, qint32 id);
 // picks the table to update by depth, and a sub-department standing at the root
 // would have a department row of the same id rewritten. A line whose parent has no
 // node (which the collected lines never give) is therefore skipped, not made a root.
-std::vector<TPlannedNode> planDepartmentTree(const QList<TEntryLine> &sortedLines);
+// descriptions: the whole description of each department by departmentNodeKey; a node
+// not found there has none.
+std::vector<TPlannedNode> planDepartmentTree(const QList<TEntryLine> &sortedLines,
+                                             const QHash<quint64, QString> &descriptions = {});
+
+// A node's caption in its two parts: the description as the caption shows it (cut to
+// 20 columns, without the blanks around it) and the rate text.
+struct TCaptionParts
+{
+    QString description;
+    QString rate;
+};
+
+TCaptionParts splitNodeCaption(const QString &caption);

@@ -82,9 +82,13 @@ int TProductTable::columnCount(const QModelIndex &parent) const
 
 QVariant TProductTable::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= fRows.size() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid() || index.row() >= fRows.size())
         return QVariant();
     const Row &r = fRows.at(index.row());
+    if (role == Qt::ToolTipRole)
+        return productDescriptionOfKey(r.fullKey) + QStringLiteral("\nProduct ") + QString::number(r.sku);
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return QVariant();
     switch (index.column()) {
     case PRODUCT:
         return r.product;

@@ -2,6 +2,8 @@
 // The product table: the rows of one tree node's section of the selection store, with
 // the fields PRODUCT, SKU, CHECKED and FULLKEY in that order. It holds no data of its
 // own; every rebuild reads the section afresh and every toggle writes straight back.
+// Every cell's tooltip gives the whole description and the number, as the list cuts
+// descriptions to 30 columns and two products may then look the same.
 #include <QAbstractTableModel>
 #include <QStringList>
 

@@ -1,5 +1,6 @@
 #include "catalogue/data/EntryCollector.h"
 
+#include "catalogue/core/DepartmentPlan.h"
 #include "catalogue/core/ProductFiling.h"
 #include "catalogue/core/RateText.h"
 #include "catalogue/data/StatementText.h"
@@ -38,6 +39,7 @@ QList<TEntryLine> TEntryCollector::collect(qint32 oldVID, bool v62Plus)
 {
     fOldVID = oldVID;
     fLines.clear();
+    fDescriptions.clear();
     collectDepartments();
     if (v62Plus) {
         collectSubDepartments();
@@ -100,4 +102,5 @@ void TEntryCollector::add(int level, const QString &description, qint32 vatId, q
                           bool qualified)
 {
     fLines.append(makeEntryLine(level, description, fRateTexts.value(vatId, fNoRate), parentId, ownId, qualified));
+    fDescriptions.insert(departmentNodeKey(level, ownId), description);
 }

@@ -21,6 +21,9 @@ public:
     // Lines in the order they were found, repeats kept. Sub-departments and
     // third-level departments only when v62Plus.
     QList<TEntryLine> collect(qint32 oldVID, bool v62Plus);
+    // The whole description of every department the last collect() gave a line, by
+    // departmentNodeKey: the lines cut it to 20 columns.
+    const QHash<quint64, QString> &descriptions() const { return fDescriptions; }
 
 private:
     void collectDepartments();
@@ -37,4 +40,5 @@ private:
     const QString fNoRate;
     qint32 fOldVID = 0;
     QList<TEntryLine> fLines;
+    QHash<quint64, QString> fDescriptions;
 };

@@ -70,10 +70,11 @@ TShowData readShowData(TDbStatement &q1, const TVatResolution &codes)
     const QHash<qint32, QString> rates = readRateTexts(q1);
     const QList<TFiledProduct> products = readOldCodeProducts(q1, oldVID, v62Plus);
     const TOwnLevelHolders holders(products);
-    data.lines = TEntryCollector(q1, holders, rates).collect(oldVID, v62Plus);
+    TEntryCollector collector(q1, holders, rates);
+    data.lines = collector.collect(oldVID, v62Plus);
     sortEntryLines(data.lines);
 
-    std::vector<TPlannedNode> plan = planDepartmentTree(data.lines);
+    std::vector<TPlannedNode> plan = planDepartmentTree(data.lines, collector.descriptions());
     std::vector<QList<TProductRow>> listed = productsOfNodes(plan, products);
     data.nodes.reserve(plan.size());
     for (size_t i = 0; i < plan.size(); ++i)

@@ -98,11 +98,16 @@ void openLastUsedDatabase(TDbConnection &conx)
     conx.open();
 }
 
+qint32 readSiteID(TDbStatement &q1)
+{
+    useStatementText(q1, QStringLiteral("select * from TBL_SETUP"));
+    return qint32(quint32(firstRowInteger(q1, QStringLiteral("STX"))) ^ kSiteMask);
+}
+
 TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1)
 {
     TVatResolution result;
-    useStatementText(q1, QStringLiteral("select * from TBL_SETUP"));
-    result.siteID = qint32(quint32(firstRowInteger(q1, QStringLiteral("STX"))) ^ kSiteMask);
+    result.siteID = readSiteID(q1);
 
     const std::optional<qint32> old = oldCode(q1);
     if (!old)

@@ -27,6 +27,9 @@ extern const QString kNoOldCodeText;
 // fails naming the setting that must be mended.
 void openLastUsedDatabase(TDbConnection &conx);
 
+// The site number, from the setup table.
+qint32 readSiteID(TDbStatement &q1);
+
 // On an open connection: site number, the old code, and only when there is one the new
 // code (inserted when no type-3 code covers the changeover date, committed at once,
 // retaining) and the third level: a database without a 9 % code is left as it is.

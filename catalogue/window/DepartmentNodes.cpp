@@ -1,5 +1,6 @@
 #include "catalogue/window/DepartmentNodes.h"
 
+#include "catalogue/core/DepartmentPlan.h"
 #include "catalogue/core/SectionNames.h"
 
 #include <QTreeWidgetItem>
@@ -7,13 +8,22 @@
 namespace {
 constexpr int kIdRole = Qt::UserRole;
 constexpr int kMarkRole = Qt::UserRole + 1;
+
+QString departmentToolTip(int level, const QString &description, qint32 id)
+{
+    const QString kind = level == 1 ? QStringLiteral("Department")
+        : level == 2                ? QStringLiteral("Sub-department")
+                                    : QStringLiteral("Third-level department");
+    return description + QLatin1Char('\n') + kind + QLatin1Char(' ') + QString::number(id);
+}
 } // namespace
 
-void initDepartmentNode(QTreeWidgetItem *node, const QString &caption, qint32 id)
+void initDepartmentNode(QTreeWidgetItem *node, const TPlannedNode &planned)
 {
-    node->setText(0, caption);
-    node->setData(0, kIdRole, id);
+    node->setText(0, planned.caption);
+    node->setData(0, kIdRole, planned.id);
     node->setData(0, kMarkRole, int(nmUnticked));
+    node->setToolTip(0, departmentToolTip(planned.level, planned.description, planned.id));
     node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
 }
 

@@ -1,17 +1,20 @@
 #pragma once
 // What a department node of the tree carries: its caption, its department id, its
-// mark (1 not ticked, 2 ticked) and its depth (level - 1).
+// mark (1 not ticked, 2 ticked), its depth (level - 1) and a tooltip naming it in full.
 #include <QString>
 #include <QtGlobal>
 
 class QModelIndex;
 class QTreeWidgetItem;
+struct TPlannedNode;
 
 enum TNodeMark { nmUnticked = 1, nmTicked = 2 };
 
-// Fills a new node: caption, id, mark 1; selectable but neither editable nor
-// checkable, so nothing of Qt's own can change a mark.
-void initDepartmentNode(QTreeWidgetItem *node, const QString &caption, qint32 id);
+// Fills a new node from its plan: caption, id, mark 1, and a tooltip with the whole
+// description over the department's kind and id ("Department 5"), since captions cut
+// descriptions to 20 columns and two departments may then look the same. Selectable
+// but neither editable nor checkable, so nothing of Qt's own can change a mark.
+void initDepartmentNode(QTreeWidgetItem *node, const TPlannedNode &planned);
 
 qint32 nodeId(const QTreeWidgetItem *node);
 // The id of the node shown at a model index of the tree.

@@ -1,5 +1,7 @@
 #include "catalogue/window/ImageDelegate.h"
 
+#include "catalogue/core/DepartmentPlan.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QPainter>
@@ -29,20 +31,55 @@ void TImageDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option
 {
     const QRect image = imageRect(option.rect);
     QStyleOptionViewItem rest(option);
-    if (fPlacement == BeforeText) {
+    initStyleOption(&rest, index);
+    const QString caption = rest.text;
+    // Background, selection and focus only: the text is laid out here, or the value
+    // is shown by its image.
+    rest.text.clear();
+    if (fPlacement == BeforeText)
         rest.rect.setLeft(image.right() + 1 + kGap);
-        QStyledItemDelegate::paint(painter, rest, index);
-    } else {
-        // Background and selection only: the value is shown by its image.
-        initStyleOption(&rest, index);
-        rest.text.clear();
-        const QWidget *widget = option.widget;
-        QStyle *style = widget ? widget->style() : QApplication::style();
-        style->drawControl(QStyle::CE_ItemViewItem, &rest, painter, widget);
-    }
+    const QWidget *widget = option.widget;
+    QStyle *style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &rest, painter, widget);
+    if (fPlacement == BeforeText)
+        paintCaption(painter, rest, caption);
+
     const int number = fImageIndexOf(index);
     if (number >= 0 && number < fImages.size())
         painter->drawPixmap(image.topLeft(), fImages.at(number));
+}
+
+void TImageDelegate::paintCaption(QPainter *painter, const QStyleOptionViewItem &option, const QString &caption)
+{
+    const QWidget *widget = option.widget;
+    QStyle *style = widget ? widget->style() : QApplication::style();
+    // The margin the style keeps around item text.
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const QRect area = option.rect.adjusted(margin, 0, -margin, 0);
+    const QFontMetrics metrics(option.font);
+    const TCaptionParts parts = splitNodeCaption(caption);
+
+    // The rate keeps the right edge even when the column is too narrow for it, and the
+    // description takes what is left.
+    const QString rate = metrics.elidedText(parts.rate, Qt::ElideRight, area.width());
+    const int descriptionRight =
+        area.right() - metrics.horizontalAdvance(rate) - metrics.horizontalAdvance(QStringLiteral("  "));
+    const QRect descriptionArea(area.topLeft(), QPoint(descriptionRight, area.bottom()));
+
+    QPalette::ColorGroup group = option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    if (group == QPalette::Normal && !(option.state & QStyle::State_Active))
+        group = QPalette::Inactive;
+    const QPalette::ColorRole role = option.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text;
+
+    painter->save();
+    painter->setFont(option.font);
+    painter->setPen(option.palette.color(group, role));
+    painter->drawText(area, Qt::AlignRight | Qt::AlignVCenter, rate);
+    if (descriptionArea.width() > 0) {
+        painter->drawText(descriptionArea, Qt::AlignLeft | Qt::AlignVCenter,
+                          metrics.elidedText(parts.description, option.textElideMode, descriptionArea.width()));
+    }
+    painter->restore();
 }
 
 QSize TImageDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const

@@ -3,6 +3,10 @@
 // image before a tree node's caption, or the tick image alone in the grid's tick
 // column. Painting and hit-testing share imageRect(), so a click lands exactly where
 // the image is drawn.
+//
+// Before a caption, the caption's description goes on the left and its rate on the
+// right edge of the column: captions pad with blanks, which leave the rates ragged in a
+// proportional font, and the column's right edge is the same for nodes of every depth.
 #include <QList>
 #include <QPixmap>
 #include <QStyledItemDelegate>
@@ -29,6 +33,9 @@ public:
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
 private:
+    // The caption in option.rect, in the colours the style gives item text.
+    static void paintCaption(QPainter *painter, const QStyleOptionViewItem &option, const QString &caption);
+
     static constexpr int kGap = 3;
     QList<QPixmap> fImages;
     ImageIndexOf fImageIndexOf;

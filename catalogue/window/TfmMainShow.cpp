@@ -107,7 +107,7 @@ void TfmMain::buildTree(const std::vector<TShowNode> &shown)
     for (const TShowNode &planned : shown) {
         const int parent = planned.node.parent;
         auto *node = parent < 0 ? new QTreeWidgetItem(tv) : new QTreeWidgetItem(nodes[parent]);
-        initDepartmentNode(node, planned.node.caption, planned.node.id);
+        initDepartmentNode(node, planned.node);
         nodes.push_back(node);
     }
 }

@@ -137,7 +137,7 @@ TEST(DepartmentPlan, NodesCarryTheWholeDescriptionOfTheirLevelAndId)
     ASSERT_EQ(plan.size(), 3u);
     EXPECT_EQ(plan[0].caption, QStringLiteral("Bar                      9.00%"));
     EXPECT_EQ(plan[0].description, QString()); // none given
-    EXPECT_EQ(plan[1].caption, QStringLiteral("Kitchen specials of       9.00%"));
+    EXPECT_EQ(plan[1].caption, QStringLiteral("Kitchen specials of      9.00%"));
     EXPECT_EQ(plan[1].description, QStringLiteral("Kitchen specials of the day"));
     EXPECT_EQ(plan[2].description, QStringLiteral("Beer from the local brewery"));
 }

@@ -1,0 +1,133 @@
+#include "catalogue/changeover/RevertRun.h"
+
+#include "catalogue/changeover/ChangeRecord.h"
+#include "catalogue/changeover/ChangeoverUpdate.h"
+#include "catalogue/changeover/RecordKeeping.h"
+#include "catalogue/changeover/RevertWalk.h"
+#include "catalogue/changeover/TickCounts.h"
+#include "catalogue/data/VatCodes.h"
+#include "database/DbConnection.h"
+#include "database/DbStatement.h"
+#include "dialogs/AdvDialogs.h"
+#include "log/uLog.h"
+#include "settings/uPaths.h"
+#include "util/Clock.h"
+#include "util/Errors.h"
+
+namespace {
+
+// Rows left as they are, named in the final message: enough to recognise them.
+constexpr int kLeftShown = 10;
+
+QString rowsText(qsizetype count)
+{
+    return countText(count, QStringLiteral("row"), QStringLiteral("rows"));
+}
+
+QString rowLine(const TChangedRow &row)
+{
+    return QStringLiteral("%1 %2 %3").arg(changedTableName(row.table)).arg(row.id).arg(row.description);
+}
+
+QString leftText(const QList<TChangedRow> &left)
+{
+    QString text = QStringLiteral("Left as they are, changed since the record was made: %1").arg(rowsText(left.size()));
+    if (left.isEmpty())
+        return text + QLatin1Char('.');
+    text += QLatin1Char(':');
+    for (qsizetype i = 0; i < qMin<qsizetype>(left.size(), kLeftShown); ++i)
+        text += QStringLiteral("\r\n    ") + rowLine(left[i]);
+    if (left.size() > kLeftShown)
+        text += QStringLiteral("\r\n    and %1 more (the main log lists them all)").arg(left.size() - kLeftShown);
+    return text;
+}
+
+void logLeft(const QString &recordPath, const QList<TChangedRow> &left)
+{
+    if (left.isEmpty())
+        return;
+    QStringList lines;
+    for (const TChangedRow &row : left)
+        lines << rowLine(row);
+    DebugLog(QStringLiteral("Revert of \"%1\": left as they are, changed since the record was made:\r\n%2")
+                 .arg(recordPath, lines.join(QStringLiteral("\r\n"))),
+             0);
+}
+
+} // namespace
+
+TRevertRun::TRevertRun(QString recordPath, TChangeoverBackup backup)
+    : fRecordPath(std::move(recordPath)), fBackup(std::move(backup))
+{
+}
+
+int TRevertRun::run()
+{
+    TDbConnection conx;
+    TDbStatement q1(conx);
+    TChangeRecord recorded;
+    try {
+        recorded = readChangeRecord(fRecordPath);
+        openLastUsedDatabase(conx);
+        const qint32 siteID = readSiteID(q1);
+        conx.commit();
+        if (recorded.database != conx.database() || recorded.siteID != siteID) {
+            ErrorDlg(QStringLiteral("The change record \"%1\" was made for the database \"%2\" of site %3, but the "
+                                    "back-office settings name the database \"%4\" of site %5.\r\n\r\n"
+                                    "Nothing was changed.")
+                         .arg(fRecordPath, recorded.database)
+                         .arg(recorded.siteID)
+                         .arg(conx.database())
+                         .arg(siteID));
+            return 1;
+        }
+    } catch (const std::exception &e) {
+        ErrorDlg(errorText(e) + QStringLiteral("\r\n\r\nNothing was changed."));
+        return 1;
+    }
+
+    if (QuestionDlg(QStringLiteral("The change record \"%1\" lists %2 changed on %3 (%4).\r\n\r\n"
+                                   "Each gets its old VAT codes back where it still holds the codes the record gave "
+                                   "it; rows changed since are left as they are. A backup is made first.\r\n\r\n"
+                                   "Do you wish to proceed?")
+                        .arg(fRecordPath, rowsText(recorded.rows.size()),
+                             recorded.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), recorded.madeBy))
+        != mrYes)
+        return 0;
+
+    const QString serverPath = conx.database();
+    const std::optional<QString> backupFile = fBackup(serverPath, ServerToLocalPath(serverPath), recorded.siteID);
+    if (!backupFile) {
+        InformationDlg(QStringLiteral("Backup failed"));
+        return 1;
+    }
+
+    TRevertWalk walk;
+    const TChangeoverOutcome outcome = rewriteWithTriggerOff(conx, q1, [&] {
+        walk = runRevert(conx, recorded.rows);
+        return walk.putBack;
+    });
+    if (!outcome.changed) {
+        ErrorDlg(outcome.failure);
+        return 1;
+    }
+
+    TChangeRecord own;
+    own.database = serverPath;
+    own.siteID = recorded.siteID;
+    own.time = Clock::now();
+    own.program = recordingProgram();
+    own.madeBy = QStringLiteral("Revert of ") + fRecordPath;
+    own.rows = outcome.rows;
+    own.rates = outcome.rates;
+    const QString recordLine = keepChangeRecord(own, *backupFile);
+    logLeft(fRecordPath, walk.left);
+    const QString report = QStringLiteral("Put back: %1.\r\n%2\r\n\r\n%3")
+                               .arg(rowsText(walk.putBack.size()), leftText(walk.left), recordLine);
+    if (!outcome.failure.isEmpty()) {
+        ErrorDlg(outcome.failure + QStringLiteral("\r\n\r\n") + report);
+        return 1;
+    }
+    InformationDlg(report);
+    return 0;
+}

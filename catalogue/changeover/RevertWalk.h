@@ -1,0 +1,21 @@
+#pragma once
+// Putting back what a change record lists: each row gets its old codes again, but only
+// where it still holds the codes the record gave it, so that a row changed since (by hand,
+// or by the back office) is never overwritten.
+#include "catalogue/changeover/ChangedRow.h"
+
+#include <QList>
+
+class TDbConnection;
+
+struct TRevertWalk
+{
+    // Rows given their old codes back, as the revert's own record lists them: codes
+    // before (the record's new ones) and after (its old ones), description as it is now.
+    QList<TChangedRow> putBack;
+    // Recorded rows that no longer hold the record's codes (or are gone), as recorded.
+    QList<TChangedRow> left;
+};
+
+// In the connection's current transaction (started on demand), many rows to a statement.
+TRevertWalk runRevert(TDbConnection &conx, const QList<TChangedRow> &recorded);

@@ -1,0 +1,213 @@
+// The change record as a file: what a spreadsheet is given, what reads back, and the
+// records that must be refused before anything is put back.
+#include "catalogue/changeover/ChangeRecord.h"
+#include "catalogue/changeover/TickCounts.h"
+#include "tests/support/LocaleGuard.h"
+#include "tests/support/QStringPrinter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+TChangedRow changed(TChangedTable table, qint32 id, const QString &description, std::optional<qint32> oldSales,
+                    std::optional<qint32> oldPurchase, std::optional<qint32> newSales,
+                    std::optional<qint32> newPurchase)
+{
+    return {table, id, description, oldSales, oldPurchase, newSales, newPurchase};
+}
+
+TChangeRecord sampleRecord()
+{
+    TChangeRecord record;
+    record.database = QStringLiteral("127.0.0.1:/srv/pos/shop, main.fdb");
+    record.siteID = 7;
+    record.time = QDateTime(QDate(2023, 9, 1), QTime(8, 30, 5));
+    record.program = QStringLiteral("Pordane 2023 1.0");
+    record.madeBy = QStringLiteral("Changeover");
+    record.rows = {
+        changed(TChangedTable::Department, 1, "Bar", 1, 1, 2, 2),
+        changed(TChangedTable::SubDepartment, 10, "Beer, \"craft\"", std::nullopt, 3, 2, 2),
+        changed(TChangedTable::ThirdLevel, 100, "Café crème", 1, std::nullopt, 2, 2),
+        changed(TChangedTable::Product, -4, "=1+2", 1, std::nullopt, 2, std::nullopt),
+        changed(TChangedTable::Product, 123456, " Soup ", 0, std::nullopt, 2, std::nullopt),
+    };
+    record.rates = {{0, "0"}, {1, "9"}, {2, "13.5"}, {3, "23"}};
+    return record;
+}
+
+const QByteArray kSampleText = "\xEF\xBB\xBF"
+                               "Pordane 2023 change record\r\n"
+                               "Database,\"127.0.0.1:/srv/pos/shop, main.fdb\"\r\n"
+                               "Site,7\r\n"
+                               "Time,2023-09-01 08:30:05\r\n"
+                               "Program,Pordane 2023 1.0\r\n"
+                               "Made by,Changeover\r\n"
+                               "Rows,5\r\n"
+                               "\r\n"
+                               "Table,Id,Description,Old sales code,Old sales rate,Old purchase code,New sales code,"
+                               "New sales rate,New purchase code\r\n"
+                               "Department,1,Bar,1,9,1,2,13.5,2\r\n"
+                               "Sub-department,10,\"Beer, \"\"craft\"\"\",,,3,2,13.5,2\r\n"
+                               "Third-level department,100,Caf\xC3\xA9 cr\xC3\xA8me,1,9,,2,13.5,2\r\n"
+                               "Product,-4,\"'=1+2\",1,9,,2,13.5,\r\n"
+                               "Product,123456,\" Soup \",0,0,,2,13.5,\r\n";
+
+TEST(ChangeRecord, IsTheCsvASpreadsheetOpensAsItIs)
+{
+    EXPECT_EQ(changeRecordBytes(sampleRecord()), kSampleText);
+}
+
+TEST(ChangeRecord, ReadsBackWhatWasWrittenButTheFormulaGuard)
+{
+    QTemporaryDir dir;
+    const QString path = changeRecordPath(dir.filePath("7-230901083005.fbk"));
+    EXPECT_TRUE(path.endsWith("7-230901083005.fbk.changes.csv"));
+    writeChangeRecord(path, sampleRecord());
+    EXPECT_FALSE(QFile::exists(path + ".tmp")); // nothing left beside it
+
+    const TChangeRecord read = readChangeRecord(path);
+    TChangeRecord expected = sampleRecord();
+    expected.rows[3].description = "'=1+2"; // shown, never read back as a formula
+    EXPECT_EQ(read.database, expected.database);
+    EXPECT_EQ(read.siteID, 7);
+    EXPECT_EQ(read.time, expected.time);
+    EXPECT_EQ(read.program, expected.program);
+    EXPECT_EQ(read.madeBy, expected.madeBy);
+    EXPECT_EQ(read.rows, expected.rows);
+}
+
+TEST(ChangeRecord, SavedAgainBySpreadsheetStillReads)
+{
+    // Without the byte-order mark, LF line ends, every line padded with commas.
+    QByteArray text = kSampleText.mid(3);
+    text.replace("\r\n", ",,\n");
+    EXPECT_EQ(parseChangeRecord(text, "again.csv").rows.size(), 5);
+}
+
+struct RefusedCase
+{
+    const char *name;
+    QByteArray bytes;
+    const char *says; // after "line <n>: "
+};
+
+void PrintTo(const RefusedCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+QByteArray sampleWith(const QByteArray &from, const QByteArray &to)
+{
+    QByteArray text = kSampleText;
+    return text.replace(from, to);
+}
+
+class RefusedRecord : public ::testing::TestWithParam<RefusedCase>
+{
+};
+
+TEST_P(RefusedRecord, NamesTheFileAndTheLine)
+{
+    const RefusedCase &c = GetParam();
+    try {
+        parseChangeRecord(c.bytes, "/records/r.csv");
+        FAIL() << "accepted";
+    } catch (const std::exception &e) {
+        const QString message = QString::fromUtf8(e.what());
+        EXPECT_TRUE(message.startsWith("The change record \"/records/r.csv\" cannot be used: ")) << e.what();
+        EXPECT_TRUE(message.contains(c.says)) << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedRecord,
+    ::testing::Values(
+        RefusedCase{"Empty", "", "line 1: the file ends here"},
+        RefusedCase{"Nonsense", "hello,world\r\n", "line 1: it does not begin"},
+        RefusedCase{"CutAfterTheHeader", kSampleText.left(kSampleText.indexOf("Rows")), "line 7: the file ends here"},
+        RefusedCase{"CutBeforeTheLastRow", kSampleText.left(kSampleText.indexOf("Product,123456")),
+                    "line 13: the record names 5 rows but holds 4"},
+        RefusedCase{"CutInsideAQuotedField", kSampleText.left(kSampleText.indexOf("craft")),
+                    "line 11: a quoted field is not closed"},
+        RefusedCase{"InUtf16", "\xFF\xFEP\0o\0", "line 1: the file is in UTF-16"},
+        RefusedCase{"InAnotherEightBitEncoding", sampleWith("Caf\xC3\xA9", "Caf\xE9"),
+                    "line 12: the text is not UTF-8"},
+        RefusedCase{"SiteNotANumber", sampleWith("Site,7", "Site,seven"), "line 3: \"seven\" is not a site number"},
+        RefusedCase{"TimeUnreadable", sampleWith("2023-09-01 08:30:05", "1 Sep 2023"), "line 4: \"1 Sep 2023\""},
+        RefusedCase{"HeaderKeyRenamed", sampleWith("Made by,", "Author,"), "line 6: \"Made by,<value>\""},
+        RefusedCase{"ColumnsChanged", sampleWith("Old sales rate", "Old rate"), "line 9: the column titles"},
+        RefusedCase{"UnknownTable", sampleWith("Department,1", "Dept,1"), "line 10: \"Dept\" is not a table"},
+        RefusedCase{"IdNotANumber", sampleWith("Department,1,", "Department,one,"),
+                    "line 10: \"one\" is not a row id"},
+        RefusedCase{"CodeNotANumber", sampleWith("Bar,1,9", "Bar,x,9"), "line 10: \"x\" is not a sales code"},
+        RefusedCase{"ProductWithAPurchaseCode", sampleWith("13.5,\r\nProduct,123456", "13.5,2\r\nProduct,123456"),
+                    "line 13: a product has no purchase code"},
+        RefusedCase{"ARowTooMany", kSampleText + "Product,5,Tea,1,9,,2,13.5,\r\n",
+                    "line 15: the record names 5 rows but holds 6"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(ChangeRecord, AMissingOrUnwritableFileIsNamed)
+{
+    EXPECT_THROW(
+        {
+            try {
+                readChangeRecord("/no/such/record.csv");
+            } catch (const std::exception &e) {
+                EXPECT_STREQ(e.what(), "The change record \"/no/such/record.csv\" does not exist.");
+                throw;
+            }
+        },
+        std::exception);
+    try {
+        writeChangeRecord("/no/such/folder/record.csv", sampleRecord());
+        FAIL() << "written";
+    } catch (const std::exception &e) {
+        EXPECT_TRUE(QString(e.what()).startsWith("The change record \"/no/such/folder/record.csv\" could not be "
+                                                 "written: "))
+            << e.what();
+    }
+}
+
+struct CountsCase
+{
+    const char *name;
+    std::array<int, 4> counts; // departments by level, products
+    const char *text;
+};
+
+void PrintTo(const CountsCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class TickCounts : public ::testing::TestWithParam<CountsCase>
+{
+};
+
+TEST_P(TickCounts, SayWhatIsAboutToChange)
+{
+    LocaleGuard locale(englishLocale());
+    const CountsCase &c = GetParam();
+    TChangeoverPlan plan;
+    for (int level = 0; level < 3; ++level)
+        for (int i = 0; i < c.counts[level]; ++i)
+            plan.departments[level].append(i);
+    for (int i = 0; i < c.counts[3]; ++i)
+        plan.products.append(i);
+    EXPECT_EQ(tickCountsText(plan), QString::fromUtf8(c.text));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TickCounts,
+    ::testing::Values(
+        CountsCase{"Nothing", {0, 0, 0, 0}, "Nothing is ticked: only the backup will be made."},
+        CountsCase{"OneOfEach", {1, 1, 1, 1}, "Ticked: 1 department, 1 sub-department, 1 third-level department, 1 product."},
+        CountsCase{"ProductsAlone", {0, 0, 0, 3402},
+                   "Ticked: 0 departments, 0 sub-departments, 0 third-level departments, 3,402 products."},
+        CountsCase{"DepartmentsAlone", {12, 3, 0, 0},
+                   "Ticked: 12 departments, 3 sub-departments, 0 third-level departments, 0 products."}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,141 @@
+// The tree read at a glance: the rates of nodes at every depth end in one column at any
+// width of the pane, and hovering names a department or a product in full.
+#include "catalogue/core/ProductTable.h"
+#include "tests/catalogue/window/MainWindowFixture.h"
+#include "tests/support/LocaleGuard.h"
+#include "tests/support/QStringPrinter.h"
+#include "tests/support/SiteSql.h"
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QSplitter>
+#include <QTableView>
+#include <QTest>
+#include <QToolTip>
+#include <QTreeWidget>
+
+using namespace site;
+
+namespace {
+
+const QString kBreakfasts = QStringLiteral("Traditional Irish Breakfasts");
+const QString kSauces = QStringLiteral("Sauces and dips for every table");
+const QString kFishAndChips = QStringLiteral("Fish & Chips (large portion) with mushy peas");
+
+// A department with a sub-department and a third-level department, all at the old 9 %,
+// with descriptions short and cut; and one at 13.50 % listed for a product of its own.
+QStringList depthsSite()
+{
+    return {vat(1, "9", 5),
+            vat(2, "13.5", 3),
+            dept(1, "Bar", 1),
+            sub(10, 1, kBreakfasts, 1),
+            l3(100, 10, kSauces, 1),
+            dept(2, "Wines", 2),
+            product(1234, kFishAndChips, 1, 1, 10, 100),
+            product(2, "House red", 1, 2)};
+}
+
+// The rightmost pixel column of the row that differs from the background at the row's
+// right end: where the row's text ends.
+int inkRight(const QImage &image, const QRect &itemRect)
+{
+    const QRect row = itemRect.intersected(image.rect());
+    const QRgb background = image.pixel(row.right(), row.center().y());
+    for (int x = row.right(); x >= row.left(); --x)
+        for (int y = row.top(); y <= row.bottom(); ++y)
+            if (image.pixel(x, y) != background)
+                return x;
+    return -1;
+}
+
+// The tooltip the view shows when the mouse rests on the point of its viewport.
+QString hoverToolTip(QAbstractItemView *view, const QPoint &point)
+{
+    QToolTip::hideText();
+    QHelpEvent help(QEvent::ToolTip, point, view->viewport()->mapToGlobal(point));
+    QApplication::sendEvent(view->viewport(), &help);
+    const QString text = QToolTip::isVisible() ? QToolTip::text() : QString();
+    QToolTip::hideText();
+    return text;
+}
+
+TEST_F(MainWindowTest, RatesOfEveryDepthEndInOneColumnAtAnyPaneWidth)
+{
+    LocaleGuard locale(englishLocale());
+    TTestDatabase db(depthsSite());
+    TShownMain &w = showOn(db);
+    ASSERT_EQ(w.error, QString());
+
+    QTreeWidget *tv = w.departmentTree();
+    ASSERT_EQ(tv->topLevelItemCount(), 2);
+    tv->expandAll();
+    QTreeWidgetItem *bar = tv->topLevelItem(0);
+    QTreeWidgetItem *breakfasts = bar->child(0);
+    QTreeWidgetItem *sauces = breakfasts->child(0);
+    QTreeWidgetItem *wines = tv->topLevelItem(1);
+    ASSERT_EQ(sauces->text(0), QStringLiteral("Sauces and dips for      9.00%"));
+    ASSERT_EQ(wines->text(0), QStringLiteral("Wines                   13.50%"));
+    // No highlight: every row's background is the same.
+    tv->setCurrentItem(nullptr);
+    tv->clearSelection();
+
+    auto *splitter = w.findChild<QSplitter *>();
+    ASSERT_NE(splitter, nullptr);
+    const int both = splitter->sizes().value(0) + splitter->sizes().value(1);
+    for (int paneWidth : {180, 320, 560}) {
+        SCOPED_TRACE(paneWidth);
+        splitter->setSizes({paneWidth, both - paneWidth});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return tv->columnWidth(0) == tv->viewport()->width(); }));
+        const QImage shot = tv->viewport()->grab().toImage();
+
+        const int barEnd = inkRight(shot, tv->visualItemRect(bar));
+        EXPECT_GT(barEnd, tv->viewport()->width() - 12); // at the column's right edge, whole
+        for (QTreeWidgetItem *node : {breakfasts, sauces}) {
+            SCOPED_TRACE(node->text(0).toStdString());
+            EXPECT_EQ(inkRight(shot, tv->visualItemRect(node)), barEnd);
+        }
+        // Another rate text may round its glyphs one pixel apart.
+        EXPECT_NEAR(inkRight(shot, tv->visualItemRect(wines)), barEnd, 1);
+    }
+}
+
+TEST_F(MainWindowTest, HoveringANodeOrAProductNamesItInFullWithItsId)
+{
+    TTestDatabase db(depthsSite());
+    TShownMain &w = showOn(db);
+    ASSERT_EQ(w.error, QString());
+
+    QTreeWidget *tv = w.departmentTree();
+    tv->expandAll();
+    QTreeWidgetItem *bar = tv->topLevelItem(0);
+    QTreeWidgetItem *breakfasts = bar->child(0);
+    QTreeWidgetItem *sauces = breakfasts->child(0);
+    const struct
+    {
+        QTreeWidgetItem *node;
+        QString toolTip;
+    } nodes[] = {
+        {bar, QStringLiteral("Bar\nDepartment 1")},
+        {breakfasts, kBreakfasts + QStringLiteral("\nSub-department 10")},
+        {sauces, kSauces + QStringLiteral("\nThird-level department 100")},
+        {tv->topLevelItem(1), QStringLiteral("Wines\nDepartment 2")},
+    };
+    for (const auto &c : nodes) {
+        SCOPED_TRACE(c.node->text(0).toStdString());
+        EXPECT_EQ(c.node->toolTip(0), c.toolTip);
+        EXPECT_EQ(hoverToolTip(tv, tv->visualItemRect(c.node).center()), c.toolTip);
+    }
+
+    tv->setCurrentItem(sauces);
+    QTableView *lb = w.productGrid();
+    ASSERT_EQ(w.productTable()->rowCount(), 1);
+    ASSERT_EQ(w.productTable()->product(0), kFishAndChips.left(30));
+    const QString productTip = kFishAndChips + QStringLiteral("\nProduct 1234");
+    for (int column : {int(TProductTable::CHECKED), int(TProductTable::PRODUCT)}) {
+        SCOPED_TRACE(TProductTable::fieldName(column).toStdString());
+        EXPECT_EQ(hoverToolTip(lb, lb->visualRect(w.productTable()->index(0, column)).center()), productTip);
+    }
+}
+
+} // namespace
