@@ -153,6 +153,11 @@ private:
         KeyPath parts;
         if (!splitKeyPath(rest, parts) || parts.empty() || rest.back() == L'\\')
             fail(lineNo, "an empty key name in " + unitsToUtf8(path));
+        // The machine hive holds the 32-bit view that the program uses on Windows; the
+        // 64-bit registry editor exports that view's keys below SOFTWARE\WOW6432Node.
+        if (fRoot == RegRoot::LocalMachine && parts.size() >= 2 && sameName(parts[0], L"SOFTWARE")
+            && sameName(parts[1], L"WOW6432Node"))
+            parts.erase(parts.begin() + 1);
         for (const std::wstring &part : parts)
             key = &key->childOrNew(part);
         return *key;

@@ -2,7 +2,9 @@
 // The registry editor's text format, so that a hive exported on Windows can be
 // used here and the other way round. Written as the editor writes it (UTF-16LE
 // with a byte-order mark, CR LF line ends, long hex data continued after ",\");
-// read from UTF-16LE with a byte-order mark or from UTF-8, with ";" comments.
+// read from UTF-16LE with a byte-order mark or from UTF-8, with ";" comments. The machine
+// hive is the 32-bit view: keys a 64-bit editor exported below
+// HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node read as the same keys below SOFTWARE.
 #include "settings/store/Hive.h"
 
 #include <memory>

@@ -104,6 +104,28 @@ TEST(HiveFormat, ReadsUtf8WithAByteOrderMarkAndUtf16le)
     EXPECT_EQ(valueAt(*fromUtf16, L"K", L"V")->data, textBytes(L"\u20ac"));
 }
 
+TEST(HiveFormat, AMachineKeyExportedBelowWow6432NodeReadsAsTheKeyTheProgramOpens)
+{
+    // What the 64-bit registry editor writes for the 32-bit view's key, and only that key.
+    std::wstring units;
+    utf8ToUnits(kHeader
+                    + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Tollvane\\Orvo\\Database]\r\n"
+                      "\"DefaultDatabase\"=\"MAIN\"\r\n\r\n"
+                      "[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Tollvane\\Orvo]\r\n"
+                      "\"Kelloffice\"=dword:00000001\r\n",
+                0, units);
+    const Bytes utf16 = unitsToUtf16le(units);
+    auto machine = parseHive("\xFF\xFE" + std::string(utf16.begin(), utf16.end()), RegRoot::LocalMachine, "m.reg");
+    ASSERT_NE(valueAt(*machine, L"SOFTWARE\\Tollvane\\Orvo\\Database", L"DefaultDatabase"), nullptr);
+    ASSERT_NE(valueAt(*machine, L"SOFTWARE\\Tollvane\\Orvo", L"Kelloffice"), nullptr);
+    EXPECT_EQ(machine->child(L"SOFTWARE")->child(L"WOW6432Node"), nullptr);
+    EXPECT_EQ(decodeWritten(writeHive(*machine, RegRoot::LocalMachine)).find(L"WOW6432Node"), std::wstring::npos)
+        << "written back as the program sees it";
+
+    auto user = parseUtf8("[HKEY_CURRENT_USER\\SOFTWARE\\WOW6432Node\\K]\r\n\"V\"=dword:00000001\r\n");
+    EXPECT_NE(valueAt(*user, L"SOFTWARE\\WOW6432Node\\K", L"V"), nullptr) << "the user hive has no such view";
+}
+
 TEST(HiveFormat, WritesAsTheRegistryEditorDoes)
 {
     HiveKey root(L"HKEY_CURRENT_USER");
