@@ -25,6 +25,16 @@ RegValue textValue(const QString &text)
     return value;
 }
 
+// The text of a text value, without its ending NUL; empty for any other type.
+QString textOf(const RegValue &value)
+{
+    if (value.type != RegType::Sz && value.type != RegType::ExpandSz)
+        return {};
+    const QString text = QString::fromUtf16(reinterpret_cast<const char16_t *>(value.data.data()),
+                                            static_cast<qsizetype>(value.data.size() / 2));
+    return text.left(text.indexOf(QChar(u'\0')));
+}
+
 void setText(RegistryStore &store, RegRoot root, const QString &path, const QString &name, const QString &text)
 {
     std::unique_ptr<RegistryKey> key;
@@ -49,7 +59,37 @@ struct TRegistryDirFor
     ~TRegistryDirFor() { wasSet ? qputenv("PORDANE_REGISTRY_DIR", previous) : qunsetenv("PORDANE_REGISTRY_DIR"); }
 };
 
+const QString kDatabaseKey = QStringLiteral("SOFTWARE\\Tollvane\\Orvo\\Database");
+
+QString entryKeyOf(const QString &entry)
+{
+    return kDatabaseKey + QStringLiteral("\\List\\") + entry;
+}
+
 } // namespace
+
+QStringList siteEntryPaths(const QString &folder, const QString &entry)
+{
+    TRegistryDirFor registryDir(folder);
+    try {
+        FileRegistryStore store;
+        QStringList paths;
+        for (RegRoot root : {RegRoot::LocalMachine, RegRoot::CurrentUser}) {
+            std::unique_ptr<RegistryKey> key;
+            if (store.openKey(root, wide(entryKeyOf(entry)), RegAccess::Read, key) != RegResult::Success)
+                continue;
+            for (const wchar_t *name : {L"LocalPath", L"ServerPath"}) {
+                RegValue value;
+                const QString path = key->readValue(name, value) == RegResult::Success ? textOf(value) : QString();
+                if (!path.isEmpty() && !paths.contains(path))
+                    paths.append(path);
+            }
+        }
+        return paths;
+    } catch (const RegistryStoreError &e) {
+        throw EPosError(QString::fromStdString(e.what()));
+    }
+}
 
 void writeUserSkin(const QString &folder, const QString &skin)
 {
@@ -68,10 +108,9 @@ void writeSiteHive(const QString &folder, const QString &entry, const QString &l
 
     try {
         FileRegistryStore store;
-        const QString base = QStringLiteral("SOFTWARE\\Tollvane\\Orvo\\Database");
-        const QString entryKey = base + QStringLiteral("\\List\\") + entry;
+        const QString entryKey = entryKeyOf(entry);
         for (RegRoot root : {RegRoot::LocalMachine, RegRoot::CurrentUser}) {
-            setText(store, root, base, QStringLiteral("DefaultDatabase"), entry);
+            setText(store, root, kDatabaseKey, QStringLiteral("DefaultDatabase"), entry);
             setText(store, root, entryKey, QStringLiteral("LocalPath"), localPath);
             setText(store, root, entryKey, QStringLiteral("ServerPath"), serverPath);
         }
