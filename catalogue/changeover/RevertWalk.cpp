@@ -16,16 +16,16 @@ struct TRevertGroup
 
 bool sameMove(const TChangedRow &a, const TChangedRow &b)
 {
-    return a.table == b.table && a.oldSales == b.oldSales && a.oldPurchase == b.oldPurchase
-        && a.newSales == b.newSales && a.newPurchase == b.newPurchase;
+    return a.table == b.table && a.oldSales == b.oldSales && a.oldPurchase == b.oldPurchase && a.newSales == b.newSales
+        && a.newPurchase == b.newPurchase;
 }
 
 QList<TRevertGroup> groupByMove(const QList<TChangedRow> &recorded)
 {
     QList<TRevertGroup> groups;
     for (const TChangedRow &row : recorded) {
-        auto group = std::find_if(groups.begin(), groups.end(),
-                                  [&](const TRevertGroup &g) { return sameMove(g.codes, row); });
+        auto group =
+            std::find_if(groups.begin(), groups.end(), [&](const TRevertGroup &g) { return sameMove(g.codes, row); });
         if (group == groups.end())
             groups.append({row, {row.id}});
         else
@@ -41,12 +41,13 @@ QString revertBlock(const TTableColumns &t)
     const QString inputs = department ? QStringLiteral("OLD_S integer = :OLD_S, OLD_P integer = :OLD_P, "
                                                        "NEW_S integer = :NEW_S, NEW_P integer = :NEW_P")
                                       : QStringLiteral("OLD_S integer = :OLD_S, NEW_S integer = :NEW_S");
-    const QString held = department ? QStringLiteral("%1 is not distinct from :NEW_S and %2 is not distinct from :NEW_P")
-                                          .arg(QLatin1String(t.sales), QLatin1String(t.purchase))
-                                    : QStringLiteral("%1 is not distinct from :NEW_S").arg(QLatin1String(t.sales));
-    const QString set = department ? QStringLiteral("%1 = :OLD_S, %2 = :OLD_P")
-                                         .arg(QLatin1String(t.sales), QLatin1String(t.purchase))
-                                   : QStringLiteral("%1 = :OLD_S").arg(QLatin1String(t.sales));
+    const QString held = department
+        ? QStringLiteral("%1 is not distinct from :NEW_S and %2 is not distinct from :NEW_P")
+              .arg(QLatin1String(t.sales), QLatin1String(t.purchase))
+        : QStringLiteral("%1 is not distinct from :NEW_S").arg(QLatin1String(t.sales));
+    const QString set = department
+        ? QStringLiteral("%1 = :OLD_S, %2 = :OLD_P").arg(QLatin1String(t.sales), QLatin1String(t.purchase))
+        : QStringLiteral("%1 = :OLD_S").arg(QLatin1String(t.sales));
     const QString work = QStringLiteral("for select DESCRIPTION from %1 where %2 = :ID and %3\r\n"
                                         "      into :DESCRIPTION as cursor C do\r\n"
                                         "    begin\r\n"

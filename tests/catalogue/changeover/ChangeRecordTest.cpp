@@ -139,8 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"HeaderKeyRenamed", sampleWith("Made by,", "Author,"), "line 6: \"Made by,<value>\""},
         RefusedCase{"ColumnsChanged", sampleWith("Old sales rate", "Old rate"), "line 9: the column titles"},
         RefusedCase{"UnknownTable", sampleWith("Department,1", "Dept,1"), "line 10: \"Dept\" is not a table"},
-        RefusedCase{"IdNotANumber", sampleWith("Department,1,", "Department,one,"),
-                    "line 10: \"one\" is not a row id"},
+        RefusedCase{"IdNotANumber", sampleWith("Department,1,", "Department,one,"), "line 10: \"one\" is not a row id"},
         RefusedCase{"CodeNotANumber", sampleWith("Bar,1,9", "Bar,x,9"), "line 10: \"x\" is not a sales code"},
         RefusedCase{"ProductWithAPurchaseCode", sampleWith("13.5,\r\nProduct,123456", "13.5,2\r\nProduct,123456"),
                     "line 13: a product has no purchase code"},
@@ -203,10 +202,13 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, TickCounts,
     ::testing::Values(
         CountsCase{"Nothing", {0, 0, 0, 0}, "Nothing is ticked: only the backup will be made."},
-        CountsCase{"OneOfEach", {1, 1, 1, 1}, "Ticked: 1 department, 1 sub-department, 1 third-level department, 1 product."},
-        CountsCase{"ProductsAlone", {0, 0, 0, 3402},
+        CountsCase{
+            "OneOfEach", {1, 1, 1, 1}, "Ticked: 1 department, 1 sub-department, 1 third-level department, 1 product."},
+        CountsCase{"ProductsAlone",
+                   {0, 0, 0, 3402},
                    "Ticked: 0 departments, 0 sub-departments, 0 third-level departments, 3,402 products."},
-        CountsCase{"DepartmentsAlone", {12, 3, 0, 0},
+        CountsCase{"DepartmentsAlone",
+                   {12, 3, 0, 0},
                    "Ticked: 12 departments, 3 sub-departments, 0 third-level departments, 0 products."}),
     [](const auto &info) { return std::string(info.param.name); });
 
