@@ -6,13 +6,12 @@
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "database/testing/TestDatabase.h"
-#include "log/uLog.h"
 #include "settings/uOrvoReg.h"
 #include "tests/catalogue/changeover/ChangeoverSite.h"
 #include "tests/catalogue/changeover/DialogLog.h"
 #include "tests/support/ClockGuard.h"
+#include "tests/support/MainLogSandbox.h"
 #include "tests/support/TempRegistry.h"
-#include "tests/support/TestFiles.h"
 #include "util/Clock.h"
 
 #include <QFile>
@@ -208,9 +207,7 @@ TEST_F(ChangeoverRunTest, MissingTriggerAfterTheBackupSaysNothingChanged)
 // a changeover that happened, told as one, with the list in the main log instead.
 TEST_F(ChangeoverRunTest, ARecordThatCannotBeWrittenDoesNotTurnSuccessIntoFailure)
 {
-    QTemporaryDir logs;
-    SetLogProgramFile(logs.filePath("program/Pordane2023Hospitality"));
-    LogModuleStart();
+    TMainLogSandbox log;
     TTestDatabase db(siteSql());
     TSelectionStore store = seededStore();
     store.write(sectionName(1, 2), "21_Soup", "Y");
@@ -223,8 +220,6 @@ TEST_F(ChangeoverRunTest, ARecordThatCannotBeWrittenDoesNotTurnSuccessIntoFailur
                               [](const QString &, const QString &, qint32) { return QString("/gone/backup.fbk"); });
 
     EXPECT_EQ(changeover.run(), TChangeoverEnd::CloseWindow);
-    LogModuleStop();
-    SetLogProgramFile(QString());
 
     ASSERT_EQ(dialogs.seen.size(), 2);
     EXPECT_TRUE(dialogs.seen[1].startsWith("Information: Done.")) << dialogs.seen[1].toStdString();
@@ -232,10 +227,7 @@ TEST_F(ChangeoverRunTest, ARecordThatCannotBeWrittenDoesNotTurnSuccessIntoFailur
         << dialogs.seen[1].toStdString();
     EXPECT_TRUE(dialogs.seen[1].endsWith("the main log lists them instead.")) << dialogs.seen[1].toStdString();
     EXPECT_EQ(rows(db.path()), baselineWith({"P21 2"}));
-    QString log;
-    for (const QString &name : filesBelow(logs.filePath("program/logs")))
-        log += QString::fromLocal8Bit(fileBytes(logs.filePath("program/logs/" + name)));
-    EXPECT_TRUE(log.contains("Product,21,Soup,1,9,,2,13.5,")) << log.toStdString();
+    EXPECT_TRUE(log.text().contains("Product,21,Soup,1,9,,2,13.5,")) << log.text().toStdString();
 }
 
 // What goes wrong in the middle of the updates, and what the operator must read.

@@ -4,14 +4,11 @@
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "database/testing/TestDatabase.h"
-#include "log/uLog.h"
 #include "tests/catalogue/changeover/ChangeoverSite.h"
 #include "tests/catalogue/changeover/DialogLog.h"
+#include "tests/support/MainLogSandbox.h"
 #include "tests/support/TempRegistry.h"
-#include "tests/support/TestFiles.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace changeover;
@@ -39,29 +36,20 @@ void PrintTo(const RecoveryCase &c, std::ostream *os)
 class TriggerRecovery : public ::testing::TestWithParam<RecoveryCase>
 {
 protected:
-    void SetUp() override
+    void SetUp() override { ASSERT_TRUE(fRegistry.isValid()); }
+    static QString mainLog() { return TMainLogSandbox::text(); }
+    // What a start does after connecting.
+    static void offerOn(const TTestDatabase &db)
     {
-        ASSERT_TRUE(fRegistry.isValid());
-        ASSERT_TRUE(fDir.isValid());
-        SetLogProgramFile(fDir.filePath("program/Pordane2023Hospitality"));
-        LogModuleStart();
-    }
-    void TearDown() override
-    {
-        LogModuleStop();
-        SetLogProgramFile(QString());
-    }
-    static QString mainLog()
-    {
-        QString text;
-        const QDir logs(LogFolder());
-        for (const QString &name : filesBelow(logs.path()))
-            text += QString::fromLocal8Bit(fileBytes(logs.filePath(name)));
-        return text;
+        TDbConnection conx;
+        conx.setDatabase(db.path());
+        conx.open();
+        TDbStatement q1(conx);
+        offerToSwitchDepartmentTriggerOn(conx, q1);
     }
 
     TempRegistry fRegistry;
-    QTemporaryDir fDir;
+    TMainLogSandbox fLog;
 };
 
 TEST_P(TriggerRecovery, OffersToSwitchItOnAndSaysWhatCameOfIt)
@@ -74,12 +62,7 @@ TEST_P(TriggerRecovery, OffersToSwitchItOnAndSaysWhatCameOfIt)
         db.run({"drop trigger TAU_DEPT"});
     TDialogLog dialogs(c.answers);
 
-    TDbConnection conx;
-    conx.setDatabase(db.path());
-    conx.open();
-    TDbStatement q1(conx);
-    offerToSwitchDepartmentTriggerOn(conx, q1);
-    conx.close();
+    offerOn(db);
 
     QStringList kinds;
     for (const QString &seen : dialogs.seen)
@@ -127,12 +110,7 @@ TEST_F(TriggerRecovery, FailingSwitchIsToldAndLogged)
     holder.executeImmediate("alter trigger TAU_DEPT inactive");
     TDialogLog dialogs({Yes});
 
-    TDbConnection conx;
-    conx.setDatabase(db.path());
-    conx.open();
-    TDbStatement q1(conx);
-    offerToSwitchDepartmentTriggerOn(conx, q1);
-    conx.close();
+    offerOn(db);
     holder.rollback();
     holder.close();
 

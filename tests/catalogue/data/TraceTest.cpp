@@ -7,6 +7,7 @@
 #include "log/uLog.h"
 #include "settings/uOrvoReg.h"
 #include "tests/support/LocaleGuard.h"
+#include "tests/support/MainLogSandbox.h"
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/SiteSql.h"
 #include "tests/support/TempRegistry.h"
@@ -26,18 +27,7 @@ namespace {
 class TraceTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(fRegistry.isValid());
-        ASSERT_TRUE(fDir.isValid());
-        SetLogProgramFile(fDir.filePath("program/Pordane2023Hospitality"));
-        LogModuleStart();
-    }
-    void TearDown() override
-    {
-        LogModuleStop();
-        SetLogProgramFile(QString());
-    }
+    void SetUp() override { ASSERT_TRUE(fRegistry.isValid()); }
 
     QString collectAndReadLog(const TTestDatabase &db, int debugLevel)
     {
@@ -47,16 +37,11 @@ protected:
         conx.open();
         TDbStatement q1(conx);
         loadShowData(conx, q1);
-
-        QString text;
-        const QDir logs(LogFolder());
-        for (const QString &name : filesBelow(logs.path()))
-            text += QString::fromLocal8Bit(fileBytes(logs.filePath(name)));
-        return text;
+        return TMainLogSandbox::text();
     }
 
     TempRegistry fRegistry;
-    QTemporaryDir fDir;
+    TMainLogSandbox fLog;
 };
 
 const QString kLookup = QStringLiteral("select VAT_ID, RATE from TBL_VAT_CODES");
