@@ -42,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CommandCase{"NoArguments", {}, std::nullopt, ""},
                       CommandCase{"Revert", {"--revert", "/b/x.fbk.changes.csv"}, "/b/x.fbk.changes.csv", ""},
                       CommandCase{"RevertWithEquals", {"--revert=x.csv"}, "x.csv", ""},
-                      CommandCase{"RevertWithoutARecord", {"--revert"}, std::nullopt, "--revert needs the change record"},
+                      CommandCase{
+                          "RevertWithoutARecord", {"--revert"}, std::nullopt, "--revert needs the change record"},
                       CommandCase{"RevertWithAnEmptyRecord", {"--revert="}, std::nullopt, "--revert needs"},
                       CommandCase{"TwoRecords", {"--revert", "a", "--revert", "b"}, std::nullopt, "Only one change"},
                       CommandCase{"UnknownArgument", {"--fix"}, std::nullopt, "\"--fix\" is not an argument"}),

@@ -79,19 +79,20 @@ TEST_F(ChangeRecordWindow, RecordsTheChangeoverAndPutsItBackAndForth)
     const QString changeover = records().first();
     QStringList lines = recordLines(changeover);
     ASSERT_EQ(lines.size(), 19);
-    EXPECT_EQ(lines.mid(0, 9), QStringList({"Pordane 2023 change record", "Database," + fDb->path(), "Site,7",
-                                            "Time,2023-09-05 14:03:07", "Program,Pordane 2023 1.0",
-                                            "Made by,Changeover", "Rows,10", "", kColumns}));
+    EXPECT_EQ(
+        lines.mid(0, 9),
+        QStringList({"Pordane 2023 change record", "Database," + fDb->path(), "Site,7", "Time,2023-09-05 14:03:07",
+                     "Program,Pordane 2023 1.0", "Made by,Changeover", "Rows,10", "", kColumns}));
     // Every row that changed, with the codes the database held before (Kitchen's Soup
     // too), and nothing else: Kitchen itself already sold at the new code.
     QStringList recorded = lines.mid(9);
     recorded.sort();
-    EXPECT_EQ(recorded, QStringList({"Department,1,Bar,1,9,1,2,13.5,2", "Product,0,Zero,1,9,,2,13.5,",
-                                     "Product,11,Stout,1,9,,2,13.5,", "Product,12,Pils,1,9,,2,13.5,",
-                                     "Product,13,Nuts,1,9,,2,13.5,", "Product,14,Merlot,1,9,,2,13.5,",
-                                     "Product,21,Soup,1,9,,2,13.5,", "Sub-department,10,Beer,1,9,1,2,13.5,2",
-                                     "Sub-department,11,Wine,1,9,1,2,13.5,2",
-                                     "Third-level department,100,Lager,1,9,1,2,13.5,2"}));
+    EXPECT_EQ(
+        recorded,
+        QStringList({"Department,1,Bar,1,9,1,2,13.5,2", "Product,0,Zero,1,9,,2,13.5,", "Product,11,Stout,1,9,,2,13.5,",
+                     "Product,12,Pils,1,9,,2,13.5,", "Product,13,Nuts,1,9,,2,13.5,", "Product,14,Merlot,1,9,,2,13.5,",
+                     "Product,21,Soup,1,9,,2,13.5,", "Sub-department,10,Beer,1,9,1,2,13.5,2",
+                     "Sub-department,11,Wine,1,9,1,2,13.5,2", "Third-level department,100,Lager,1,9,1,2,13.5,2"}));
 
     // Merlot is moved by hand to 23 % after the changeover; the revert must leave it.
     fDb->run({"update TBL_PRODUCTS set VAT_ID = 3 where SID = 14"});
@@ -104,9 +105,10 @@ TEST_F(ChangeRecordWindow, RecordsTheChangeoverAndPutsItBackAndForth)
                                                + "\" lists 10 rows changed on 2023-09-05 14:03:07 (Changeover)."))
             << dialogs.seen[0].toStdString();
         ASSERT_EQ(records().size(), 2);
-        EXPECT_EQ(dialogs.seen[1], "Information: Put back: 9 rows.\r\nLeft as they are, changed since the record was "
-                                   "made: 1 row:\r\n    Product 14 Merlot\r\n\r\n9 rows changed; their record is \""
-                                       + records()[1] + "\".");
+        EXPECT_EQ(dialogs.seen[1],
+                  "Information: Put back: 9 rows.\r\nLeft as they are, changed since the record was "
+                  "made: 1 row:\r\n    Product 14 Merlot\r\n\r\n9 rows changed; their record is \""
+                      + records()[1] + "\".");
     }
     EXPECT_EQ(rows(fDb->path()), baselineWith({"P14 3"}));
     EXPECT_TRUE(departmentTriggerActive(fDb->path()));
@@ -154,18 +156,21 @@ TEST_F(ChangeRecordWindow, ARecordOfAnotherSiteOrDatabaseIsRefusedBeforeAnyBacku
         writeFile(path, text);
         TDialogLog dialogs({Yes});
         int backups = 0;
-        EXPECT_EQ(TRevertRun(path, [&](const QString &, const QString &, qint32) {
-                      ++backups;
-                      return QString();
-                  }).run(),
+        EXPECT_EQ(TRevertRun(path,
+                             [&](const QString &, const QString &, qint32) {
+                                 ++backups;
+                                 return QString();
+                             })
+                      .run(),
                   1);
         ASSERT_EQ(dialogs.seen.size(), 1);
-        EXPECT_EQ(dialogs.seen[0], QStringLiteral("Error: The change record \"%1\" was made for the database \"%2\" "
-                                                  "of site %3, but the back-office settings name the database "
-                                                  "\"%4\" of site 7.\r\n\r\nNothing was changed.")
-                                       .arg(path, database)
-                                       .arg(other.site)
-                                       .arg(fDb->path()));
+        EXPECT_EQ(dialogs.seen[0],
+                  QStringLiteral("Error: The change record \"%1\" was made for the database \"%2\" "
+                                 "of site %3, but the back-office settings name the database "
+                                 "\"%4\" of site 7.\r\n\r\nNothing was changed.")
+                      .arg(path, database)
+                      .arg(other.site)
+                      .arg(fDb->path()));
         EXPECT_EQ(backups, 0);
     }
     EXPECT_EQ(rows(fDb->path()), baselineRows());
