@@ -1,7 +1,7 @@
 #include "settings/DatabasePathProblem.h"
 
+#include "settings/MachineSettingsPlace.h"
 #include "settings/RegistryValues.h"
-#include "settings/store/HiveFile.h"
 #include "settings/uOrvoReg.h"
 
 #include <algorithm>
@@ -55,18 +55,18 @@ QString LastUsedDatabasePathProblem()
         return {};
 
     constexpr RegRoot machine = RegRoot::LocalMachine;
-    const QString machineHive = QString::fromStdString(hiveFilePath(machine));
+    const QString machineSettings = MachineSettingsPlace();
     // A missing machine hive does not stay missing: the first settings read of
     // a run that may write it stores its defaults there, and no database.
     if (!listsADatabase(machine))
-        return QStringLiteral("The machine's back-office settings file %1 is missing or sets up no database: %2 has "
+        return QStringLiteral("The machine's back-office %1 is missing or sets up no database: %2 has "
                               "no entry with a %3.")
-            .arg(machineHive, keyName(machine, kList), kServerPath);
+            .arg(machineSettings, keyName(machine, kList), kServerPath);
     if (root != machine)
-        return QStringLiteral("The machine's back-office settings file %1 cannot be written here, so the program reads "
+        return QStringLiteral("The machine's back-office %1 cannot be written here, so the program reads "
                               "the user's own settings instead, and they give no database path (%2, value %3, is "
                               "\"%4\").")
-            .arg(machineHive, keyName(root, kDatabase), kDefaultDatabase, name);
+            .arg(machineSettings, keyName(root, kDatabase), kDefaultDatabase, name);
     if (name.isEmpty())
         return QStringLiteral("The back-office settings name no database: %1, value %2, is empty.")
             .arg(keyName(root, kDatabase), kDefaultDatabase);
