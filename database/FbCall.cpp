@@ -1,10 +1,14 @@
 #include "database/FbCall.h"
 
+#include "database/FbLibrary.h"
+
 namespace Fb {
 
 Firebird::IMaster *master()
 {
-    return Firebird::fb_get_master_interface();
+    // A failed load throws and leaves the local unset, so the next call tries again.
+    static Firebird::IMaster *const loaded = loadMaster();
+    return loaded;
 }
 
 QString statusText(Firebird::IStatus *status)
