@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The test command: install what is missing, configure, build, run every test.
+# The test command: install what is missing, configure, build, run every test; then
+# the host tests again under the sanitizers, and the Windows side under Wine.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
@@ -7,4 +8,5 @@ bash "$ROOT/scripts/install-deps.sh"
 BUILD_DIR="$BUILD_DIR" bash "$ROOT/scripts/build.sh"
 cd "$BUILD_DIR"
 ctest --output-on-failure -j"$(nproc)"
+BUILD_DIR="$BUILD_DIR" bash "$ROOT/scripts/test-sanitize.sh"
 BUILD_DIR="$BUILD_DIR" bash "$ROOT/scripts/test-windows.sh"
