@@ -123,7 +123,8 @@ TEST(ChangeoverServerStop, LostConnectionBeforeTheBackupMakesNone)
 
     TDialogLog dialogs({Yes});
     int backups = 0;
-    TChangeoverRun run({conx, q1, nodes({Bar}), seededStore(), kNewVID, kSiteID},
+    const TSelectionStore store = seededStore(); // the run holds it by reference
+    TChangeoverRun run({conx, q1, nodes({Bar}), store, kNewVID, kSiteID},
                        [&](const QString &, const QString &, qint32) {
                            ++backups;
                            return QString("/nowhere/backup.fbk");
