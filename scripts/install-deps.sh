@@ -11,6 +11,8 @@ PACKAGES=(
   xvfb x11-utils xauth xdotool python3 clang-format git
   fonts-dejavu-core
   g++-mingw-w64-x86-64-posix wine wine64 googletest
+  # Qt for the Windows build: apt-get source unpacks with dpkg-dev, Qt builds with Ninja.
+  dpkg-dev ninja-build
 )
 
 missing=()
