@@ -72,7 +72,7 @@ std::vector<TPlace> places()
     return {
         {QFileInfo(ExecutableFilePath()).absolutePath(), QStringLiteral("the program's folder")},
         {installedFirebirdFolder(),
-         QStringLiteral("the installed Firebird client, HKEY_LOCAL_MACHINE\\%1, value %2")
+         QStringLiteral("The installed Firebird client (HKEY_LOCAL_MACHINE\\%1, value %2)")
              .arg(QString::fromWCharArray(kInstancesKey), QString::fromWCharArray(kDefaultInstance))},
         // Firebird's installer copies the client library there when asked to.
         {systemFolder(), QStringLiteral("the Windows system folder")},
@@ -86,7 +86,7 @@ Firebird::IMaster *Fb::loadMaster()
     QStringList tried;
     for (const TPlace &place : places()) {
         if (place.folder.isEmpty()) {
-            tried << QStringLiteral("%1: none recorded").arg(place.description);
+            tried << QStringLiteral("- %1: none is recorded.").arg(place.description);
             continue;
         }
         const QString file = QDir::toNativeSeparators(QDir(place.folder).filePath(kLibrary));
@@ -95,13 +95,13 @@ Firebird::IMaster *Fb::loadMaster()
         const HMODULE library =
             LoadLibraryExW(reinterpret_cast<const wchar_t *>(file.utf16()), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
         if (!library) {
-            tried << QStringLiteral("%1 (%2): %3").arg(file, place.description, systemMessage(GetLastError()));
+            tried << QStringLiteral("- %1 (%2): %3").arg(file, place.description, systemMessage(GetLastError()));
             continue;
         }
         const auto getMaster = reinterpret_cast<GetMasterInterface>(GetProcAddress(library, "fb_get_master_interface"));
         if (!getMaster) {
             FreeLibrary(library);
-            tried << QStringLiteral("%1 (%2): not a Firebird 3 client library, it has no fb_get_master_interface.")
+            tried << QStringLiteral("- %1 (%2): not a Firebird 3 client library, it has no fb_get_master_interface.")
                          .arg(file, place.description);
             continue;
         }
