@@ -38,7 +38,8 @@ STAMP="$PREFIX/.complete"
 # The host Qt's tools and CMake host information stand in for a host build of Qt.
 # Debian's source has no tablet (wintab) header, hence no tablet events. Without
 # OpenGL, dynamic OpenGL must be off by name too: the Windows platform plugin does not
-# compile with it on and OpenGL off.
+# compile with it on and OpenGL off. Direct2D stays on: without it Qt Gui leaves out
+# the DirectWrite font database that the Windows platform plugin still links against.
 QT_OPTIONS=(
   -DCMAKE_BUILD_TYPE=Release
   -DQT_HOST_PATH=/usr
@@ -49,7 +50,7 @@ QT_OPTIONS=(
   -DFEATURE_vulkan=OFF -DFEATURE_dbus=OFF -DFEATURE_icu=OFF
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_testlib=OFF
   -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF
-  -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF
+  -DFEATURE_tabletevent=OFF
   -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF
   -DFEATURE_system_jpeg=OFF -DFEATURE_system_freetype=OFF
   -DFEATURE_system_harfbuzz=OFF
