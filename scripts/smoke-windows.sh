@@ -113,7 +113,8 @@ run_with_error() {
 
 # 1. A till PC where the back office has not set anything up.
 run_with_error no-settings \
-  'settings key HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node\Tollvane\Orvo is missing or sets up no database'
+  'settings key HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node\Tollvane\Orvo is missing or sets up no database' \
+  'HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node\Tollvane\Orvo\Database\List has no entry'
 # The defaults went into the machine key of the 32-bit view, and nowhere else.
 expect_value "$ORVO" /reg:32 ProgramFolder ''
 expect_value "$ORVO\\Database" /reg:32 DefaultDatabase ''

@@ -18,9 +18,9 @@ const QString kServerPath = QStringLiteral("ServerPath");
 // The key's full name, as the registry editor shows it.
 QString keyName(RegRoot root, const QString &section)
 {
-    const QString rootName =
-        root == RegRoot::LocalMachine ? QStringLiteral("HKEY_LOCAL_MACHINE") : QStringLiteral("HKEY_CURRENT_USER");
-    return rootName + QLatin1Char('\\') + kOrvoProductKey + QLatin1Char('\\') + section;
+    const QString productKey =
+        root == RegRoot::LocalMachine ? MachineKeyName() : QStringLiteral("HKEY_CURRENT_USER\\") + kOrvoProductKey;
+    return productKey + QLatin1Char('\\') + section;
 }
 
 QString storedText(RegRoot root, const QString &section, const QString &name)

@@ -6,3 +6,7 @@
 // A noun phrase for messages: "settings file <hive file>" where hive files stand in
 // for the registry, "settings key <key as the registry editor shows it>" on Windows.
 QString MachineSettingsPlace();
+
+// The machine's back-office key as the registry editor shows it, so that every key a
+// message names below it can be found there as written.
+QString MachineKeyName();

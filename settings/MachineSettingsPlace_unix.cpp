@@ -1,6 +1,12 @@
 #include "settings/MachineSettingsPlace.h"
 
 #include "settings/store/HiveFile.h"
+#include "settings/uOrvoReg.h"
+
+QString MachineKeyName()
+{
+    return QStringLiteral("HKEY_LOCAL_MACHINE\\") + kOrvoProductKey;
+}
 
 QString MachineSettingsPlace()
 {

@@ -2,12 +2,17 @@
 
 #include "settings/uOrvoReg.h"
 
-QString MachineSettingsPlace()
+QString MachineKeyName()
 {
     // The program reads the machine key in the registry's 32-bit view; this program is
     // 64-bit and so runs on 64-bit Windows only, where the registry editor shows that
     // view below SOFTWARE\WOW6432Node.
     QString key = kOrvoProductKey;
     key.replace(QStringLiteral("SOFTWARE\\"), QStringLiteral("SOFTWARE\\WOW6432Node\\"));
-    return QStringLiteral("settings key HKEY_LOCAL_MACHINE\\") + key;
+    return QStringLiteral("HKEY_LOCAL_MACHINE\\") + key;
+}
+
+QString MachineSettingsPlace()
+{
+    return QStringLiteral("settings key ") + MachineKeyName();
 }
