@@ -27,7 +27,8 @@ struct TPlace
     QString description; // what the folder is, for the operator
 };
 
-QString systemMessage(DWORD code)
+// Windows' reason why `file` could not be loaded.
+QString loadFailure(DWORD code, const QString &file)
 {
     wchar_t *text = nullptr;
     const DWORD length =
@@ -36,8 +37,11 @@ QString systemMessage(DWORD code)
     QString message =
         length ? QString::fromWCharArray(text, int(length)).trimmed() : QStringLiteral("Windows error %1.").arg(code);
     LocalFree(text);
+    // Some reasons name the file as an insert ("%1 is not a valid Win32 application.").
+    message.replace(QStringLiteral("%1"), file);
     if (code == ERROR_BAD_EXE_FORMAT)
-        message += QStringLiteral(" This program is 64-bit and cannot load a 32-bit client library.");
+        message += QStringLiteral(" It is not a 64-bit library: this program is 64-bit and cannot load a 32-bit "
+                                  "client library.");
     return message;
 }
 
@@ -48,8 +52,10 @@ QString installedFirebirdFolder()
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
         DWORD size = DWORD(buffer.size() * sizeof(wchar_t));
-        const LSTATUS status = RegGetValueW(HKEY_LOCAL_MACHINE, kInstancesKey, kDefaultInstance,
-                                            RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr, buffer.data(), &size);
+        // RRF_RT_REG_SZ takes an expandable string too, expanded; naming
+        // RRF_RT_REG_EXPAND_SZ as well would fail every read with an invalid parameter.
+        const LSTATUS status = RegGetValueW(HKEY_LOCAL_MACHINE, kInstancesKey, kDefaultInstance, RRF_RT_REG_SZ, nullptr,
+                                            buffer.data(), &size);
         if (status == ERROR_MORE_DATA) {
             buffer.resize(size / sizeof(wchar_t) + 1);
             continue;
@@ -72,7 +78,7 @@ std::vector<TPlace> places()
     return {
         {QFileInfo(ExecutableFilePath()).absolutePath(), QStringLiteral("the program's folder")},
         {installedFirebirdFolder(),
-         QStringLiteral("The installed Firebird client (HKEY_LOCAL_MACHINE\\%1, value %2)")
+         QStringLiteral("the installed Firebird client, HKEY_LOCAL_MACHINE\\%1, value %2")
              .arg(QString::fromWCharArray(kInstancesKey), QString::fromWCharArray(kDefaultInstance))},
         // Firebird's installer copies the client library there when asked to.
         {systemFolder(), QStringLiteral("the Windows system folder")},
@@ -86,7 +92,9 @@ Firebird::IMaster *Fb::loadMaster()
     QStringList tried;
     for (const TPlace &place : places()) {
         if (place.folder.isEmpty()) {
-            tried << QStringLiteral("- %1: none is recorded.").arg(place.description);
+            // The description is written to follow a file name; here it starts the line.
+            tried << QStringLiteral("- %1%2: none is recorded.")
+                         .arg(place.description.left(1).toUpper(), place.description.mid(1));
             continue;
         }
         const QString file = QDir::toNativeSeparators(QDir(place.folder).filePath(kLibrary));
@@ -95,7 +103,7 @@ Firebird::IMaster *Fb::loadMaster()
         const HMODULE library =
             LoadLibraryExW(reinterpret_cast<const wchar_t *>(file.utf16()), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
         if (!library) {
-            tried << QStringLiteral("- %1 (%2): %3").arg(file, place.description, systemMessage(GetLastError()));
+            tried << QStringLiteral("- %1 (%2): %3").arg(file, place.description, loadFailure(GetLastError(), file));
             continue;
         }
         const auto getMaster = reinterpret_cast<GetMasterInterface>(GetProcAddress(library, "fb_get_master_interface"));

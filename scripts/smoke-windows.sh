@@ -7,11 +7,14 @@
 #     sets up no database, and the program writes its defaults into Wine's registry,
 #     the machine key in the 32-bit view;
 #  2. with a database entered there (wine reg add): the settings are read, and the
-#     error names fbclient.dll and every place the program looked for it.
+#     error names fbclient.dll and every place the program looked for it;
+#  3. with an installed Firebird client recorded whose library cannot be loaded: the
+#     error names that file and says why.
 #
 # Each time the error box's text is read (Ctrl+C copies it), the box and then the main
-# window are saved as screenshots and closed, and the program must end with status 0. The log file must be in logs\ beside the program. Screenshots and
-# the texts go to <build>/windows-app/smoke/.
+# window are saved as screenshots and closed, and the program must end with status 0.
+# The log file must be in logs\ beside the program. Screenshots and the texts go to
+# <build>/windows-app/smoke/.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
@@ -130,8 +133,18 @@ reg add "$ORVO\\Database\\List\\MAIN" /v ServerPath /d 'C:\Orvo\Data\ORVO.FDB' /
 run_with_error no-fbclient \
   'The Firebird client library fbclient.dll could not be loaded' \
   '- C:\Pordane2023Hospitality\fbclient.dll (the program'"'"'s folder): ' \
-  '- The installed Firebird client (HKEY_LOCAL_MACHINE\SOFTWARE\Firebird Project\Firebird Server\Instances, value DefaultInstance): none is recorded.' \
+  '- The installed Firebird client, HKEY_LOCAL_MACHINE\SOFTWARE\Firebird Project\Firebird Server\Instances, value DefaultInstance: none is recorded.' \
   '- C:\windows\system32\fbclient.dll (the Windows system folder): '
+
+# 3. Firebird's installer recorded a folder whose fbclient.dll is no 64-bit library
+#    (a 32-bit back office's client is the usual case; a file of text stands in).
+FIREBIRD='HKLM\SOFTWARE\Firebird Project\Firebird Server\Instances'
+mkdir -p "$WINEPREFIX/drive_c/Firebird"
+echo 'not a library' >"$WINEPREFIX/drive_c/Firebird/fbclient.dll"
+reg add "$FIREBIRD" /v DefaultInstance /d 'C:\Firebird\' /f /reg:64 >/dev/null
+run_with_error wrong-fbclient \
+  '- C:\Firebird\fbclient.dll (the installed Firebird client, HKEY_LOCAL_MACHINE\SOFTWARE\Firebird Project\Firebird Server\Instances, value DefaultInstance): Bad EXE format for C:\Firebird\fbclient.dll. It is not a 64-bit library'
+
 # What the program read is still there, as it was written.
 expect_value "$ORVO\\Database" /reg:32 DefaultDatabase MAIN
 expect_value "$ORVO\\Database\\List\\MAIN" /reg:32 ServerPath 'C:\\Orvo\\Data\\ORVO\.FDB'
