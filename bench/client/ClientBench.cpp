@@ -309,6 +309,26 @@ TFigures timeUpdatePhase(const QString &database, int rounds, int count, const T
     return figures;
 }
 
+// How the server sees this client's connection: both builds must talk to it alike
+// (protocol, encryption, compression) for their times to compare.
+QString connectionTerms(const QString &database)
+{
+    TDbConnection conx;
+    conx.setDatabase(database);
+    conx.open();
+    TDbStatement q(conx);
+    q.setSQL("select a.MON$REMOTE_PROTOCOL, a.MON$REMOTE_VERSION, a.MON$AUTH_METHOD,"
+             " rdb$get_context('SYSTEM', 'WIRE_ENCRYPTED'), rdb$get_context('SYSTEM', 'WIRE_COMPRESSED')"
+             " from MON$ATTACHMENTS a where a.MON$ATTACHMENT_ID = current_connection");
+    q.open();
+    const QString terms = QStringLiteral("%1 %2, login %3, wire encrypted %4, compressed %5")
+                              .arg(q.field(0).asTrimmedText(), q.field(1).asTrimmedText(), q.field(2).asTrimmedText(),
+                                   q.field(3).asTrimmedText(), q.field(4).asTrimmedText());
+    q.close();
+    conx.commit();
+    return terms;
+}
+
 void run(const TArgs &args)
 {
     const int version = Fb::master()->getUtilInterface()->getClientVersion();
@@ -319,6 +339,7 @@ void run(const TArgs &args)
                 "Linux",
 #endif
                 qPrintable(args.database));
+    std::printf("connection: %s\n", qPrintable(connectionTerms(args.database)));
     // Resolving once first also adds the new code where it is missing, so that no timed
     // round and no restore differs by doing that.
     const TShown shown = readShown(args.database);
