@@ -28,11 +28,27 @@ QString fourDigits(int n)
     return PadLeft(IntToText(n), 4, QLatin1Char('0'));
 }
 
-// "yyyy\mm-mmm" with the locale's short month name.
+// The locale's short name of the month as a folder name. The name stands alone
+// there, so its stand-alone form; a trailing full stop ("févr.") goes, because Windows
+// drops it from folder names and the folder would not be the one the backup names;
+// and English "Sept", which the locale data of some English locales give, is written
+// "Sep", as Windows and the back office's own backups write it on every English
+// locale, so that both platforms fill the same folders.
+QString monthName(int month)
+{
+    const QLocale locale;
+    QString name = locale.standaloneMonthName(month, QLocale::ShortFormat);
+    while (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
+        name.chop(1);
+    if (locale.language() == QLocale::English && name == QLatin1String("Sept"))
+        name = QStringLiteral("Sep");
+    return name;
+}
+
+// "yyyy\mm-mmm".
 QString monthFolder(const QDate &date)
 {
-    return fourDigits(date.year()) + sep + twoDigits(date.month()) + QLatin1Char('-')
-        + QLocale().monthName(date.month(), QLocale::ShortFormat);
+    return fourDigits(date.year()) + sep + twoDigits(date.month()) + QLatin1Char('-') + monthName(date.month());
 }
 
 // "yymmddhhnnss".

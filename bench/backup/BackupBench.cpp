@@ -97,7 +97,7 @@ int run(const QCoreApplication &app)
         PhaseClock phases;
         timer.restart();
         const QString verified =
-            RunVerifiedBackup(database, work.filePath(QStringLiteral("verified-%1").arg(round)), phases);
+            RunVerifiedBackup(database, database, work.filePath(QStringLiteral("verified-%1").arg(round)), phases);
         const qint64 total = timer.elapsed();
 
         const double ratio = double(total) / double(std::max<qint64>(plain, 1));

@@ -39,9 +39,11 @@ TStowlineControl::TJob TFmBackupBackup::makeJob()
         throw EPosError(
             QStringLiteral("External backup method %1 is not supported.").arg(intProperty(ExternalBackupMethod)));
     const QString database = textProperty(RemoteDBPath);
+    const QString local = textProperty(LocalDBPath);
     const QString file = textProperty(BackupFileName);
     setDetails(QStringLiteral("Database: %1\nBackup file: %2").arg(database, BackupFileWithExtension(file)));
-    return [database, file](TJobProgress &progress) { return RunVerifiedBackup(database, file, progress); };
+    return
+        [database, local, file](TJobProgress &progress) { return RunVerifiedBackup(database, local, file, progress); };
 }
 
 void TFmBackupBackup::jobSucceeded(const QString &writtenFile)

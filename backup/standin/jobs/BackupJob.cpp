@@ -5,6 +5,7 @@
 #include "backup/standin/jobs/BackupVerifier.h"
 #include "backup/standin/jobs/FbService.h"
 #include "backup/standin/jobs/PendingFile.h"
+#include "backup/standin/jobs/ServerFolder.h"
 
 #include <QFileInfo>
 #include <filesystem>
@@ -43,7 +44,8 @@ QString BackupFileWithExtension(const QString &backupFileName)
     return QFileInfo(backupFileName).suffix().isEmpty() ? backupFileName + QStringLiteral(".fbk") : backupFileName;
 }
 
-QString RunVerifiedBackup(const QString &databasePath, const QString &backupFileName, TJobProgress &progress)
+QString RunVerifiedBackup(const QString &databasePath, const QString &localDBPath, const QString &backupFileName,
+                          TJobProgress &progress)
 {
     if (databasePath.trimmed().isEmpty())
         throw EPosError(QStringLiteral("No database was named to back up."));
@@ -54,6 +56,7 @@ QString RunVerifiedBackup(const QString &databasePath, const QString &backupFile
     makeBackupFolder(folder);
 
     const TServiceTarget source = TServiceTarget::forDatabase(databasePath);
+    const TServerFolder server(localDBPath, source.databasePath);
     RemoveBackupLeftovers(folder);
     const TBackupRunLock running(finalName);
     TPendingFile written(PendingBackupFile(finalName));
@@ -61,16 +64,17 @@ QString RunVerifiedBackup(const QString &databasePath, const QString &backupFile
 
     progress.step(QStringLiteral("Backing up %1").arg(databasePath));
     TBackupReport report;
-    TFbService(source).backup(written.path(), [&](const QString &line) {
+    TFbService(source).backup(server.serverName(written.path()), [&](const QString &line) {
         report.addLine(line);
         progress.message(line);
     });
     StopIfCancelled(progress);
     if (!QFileInfo(written.path()).isFile())
-        throw EPosError(
-            QStringLiteral("The backup was written where this machine cannot reach it: \"%1\".").arg(written.path()));
+        throw EPosError(QStringLiteral("The server wrote the backup to \"%1\", but this machine does not find it "
+                                       "there, as \"%2\".")
+                            .arg(server.serverName(written.path()), written.path()));
 
-    VerifyBackup(source, written.path(), report, progress);
+    VerifyBackup(source, server, written.path(), report, progress);
     StopIfCancelled(progress);
     written.keepAs(finalName);
     return finalName;

@@ -11,4 +11,8 @@ QString BackupFileWithExtension(const QString &backupFileName);
 // and only then gives it its name (BackupFileWithExtension, made absolute), which
 // it returns. On any failure or cancel nothing is left under that name. The folder
 // is made when missing, and what killed backups left in it is swept away first.
-QString RunVerifiedBackup(const QString &databasePath, const QString &backupFileName, TJobProgress &progress);
+// databasePath is the database as the server opens it ("host:path" or a path),
+// localDBPath as this machine reaches it: the folder is made and the backup found
+// through the local path, and the server is handed the same file in its own form.
+QString RunVerifiedBackup(const QString &databasePath, const QString &localDBPath, const QString &backupFileName,
+                          TJobProgress &progress);

@@ -57,8 +57,8 @@ QStringList sourceTables(const TServiceTarget &source)
 }
 
 // Drops the scratch database through its server; a file the server never made
-// (or could not open) is removed directly.
-void dropScratch(const TServiceTarget &scratch)
+// (or could not open) is removed directly, by the name this machine knows it by.
+void dropScratch(const TServiceTarget &scratch, const QString &localName)
 {
     try {
         const QByteArray name = scratch.connectionString().toUtf8();
@@ -76,26 +76,28 @@ void dropScratch(const TServiceTarget &scratch)
             attachment->dropDatabase(st);
         });
     } catch (const EPosError &) {
-        QFile::remove(scratch.databasePath);
+        QFile::remove(localName);
     }
 }
 
 } // namespace
 
-void VerifyBackup(const TServiceTarget &source, const QString &backupFile, const TBackupReport &report,
-                  TJobProgress &progress)
+void VerifyBackup(const TServiceTarget &source, const TServerFolder &server, const QString &backupFile,
+                  const TBackupReport &report, TJobProgress &progress)
 {
-    const TServiceTarget scratch = source.withPath(BackupCheckCopy(backupFile));
-    QFile::remove(scratch.databasePath);
+    const QString scratchFile = BackupCheckCopy(backupFile);
+    const TServiceTarget scratch = source.withPath(server.serverName(scratchFile));
+    QFile::remove(scratchFile);
     struct Dropper
     {
         const TServiceTarget &s;
-        ~Dropper() { dropScratch(s); }
-    } dropper{scratch};
+        const QString &localName;
+        ~Dropper() { dropScratch(s, localName); }
+    } dropper{scratch, scratchFile};
 
     progress.step(QStringLiteral("Checking the backup: restoring it into a scratch database"));
     TFbService(source).restore(
-        backupFile, scratch.databasePath, [&](const QString &line) { progress.message(line); },
+        server.serverName(backupFile), scratch.databasePath, [&](const QString &line) { progress.message(line); },
         TFbService::TIndexes::LeaveInactive);
     StopIfCancelled(progress);
 

@@ -65,12 +65,33 @@ TEST_F(FixedTimeAndLocale, NamesFollowTheConventionAndTheFoldersAreMade)
     }
 }
 
+// The folder names are the same whichever platform's locale data gives them: no
+// trailing full stop (Windows drops it from a folder's name), and English "Sep"
+// where newer locale data says "Sept".
 TEST_F(FixedTimeAndLocale, TheMonthFolderUsesTheLocalesShortMonthName)
 {
-    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    Clock::setNow(QDateTime(QDate(2024, 2, 5), QTime(14, 3, 7)));
-    const QString name = DailyBackupName(dbPath());
-    EXPECT_EQ(name, dataFolder() + QStringLiteral("Backups/Daily/2024/02-févr./240205140307"));
+    const struct
+    {
+        QLocale locale;
+        QDate date;
+        const char *folder;
+    } cases[] = {
+        {QLocale(QLocale::French, QLocale::France), QDate(2024, 2, 5), "2024/02-févr"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), QDate(2023, 9, 1), "2023/09-Sep"},
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), QDate(2023, 9, 1), "2023/09-Sep"},
+        {QLocale(QLocale::English, QLocale::Ireland), QDate(2023, 9, 1), "2023/09-Sep"},
+        {QLocale(QLocale::English, QLocale::Ireland), QDate(2026, 12, 11), "2026/12-Dec"},
+        {QLocale(QLocale::German, QLocale::Germany), QDate(2023, 9, 1), "2023/09-Sep"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.locale.name().toStdString() + " " + c.folder);
+        QLocale::setDefault(c.locale);
+        Clock::setNow(QDateTime(c.date, QTime(14, 3, 7)));
+        const QString name = DailyBackupName(dbPath());
+        EXPECT_EQ(QFileInfo(name).path(),
+                  dataFolder() + QStringLiteral("Backups/Daily/") + QString::fromUtf8(c.folder));
+        EXPECT_TRUE(QFileInfo(name).absoluteDir().exists());
+    }
 }
 
 TEST_F(FixedTimeAndLocale, AnEmptyLocalPathWorksBelowTheCurrentFolder)

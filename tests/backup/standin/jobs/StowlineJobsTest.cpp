@@ -110,7 +110,7 @@ TEST_F(JobsTest, BackupIsVerifiedAndRestoresToTheSameRowCounts)
 {
     TTestDatabase db(siteStatements());
     RecordingProgress progress;
-    const QString written = RunVerifiedBackup(db.path(), out(QStringLiteral("site")), progress);
+    const QString written = RunVerifiedBackup(db.path(), db.path(), out(QStringLiteral("site")), progress);
 
     EXPECT_EQ(written, out(QStringLiteral("site.fbk")));
     EXPECT_EQ(filesBelow(fOut.path()), QStringList{QStringLiteral("site.fbk")}); // no scratch files left
@@ -128,7 +128,8 @@ TEST_F(JobsTest, AGivenExtensionIsKept)
 {
     TTestDatabase db;
     RecordingProgress progress;
-    EXPECT_EQ(RunVerifiedBackup(db.path(), out(QStringLiteral("site.gbk")), progress), out(QStringLiteral("site.gbk")));
+    EXPECT_EQ(RunVerifiedBackup(db.path(), db.path(), out(QStringLiteral("site.gbk")), progress),
+              out(QStringLiteral("site.gbk")));
 }
 
 TEST_F(JobsTest, AFailedOrCancelledBackupLeavesNothingBehind)
@@ -137,7 +138,8 @@ TEST_F(JobsTest, AFailedOrCancelledBackupLeavesNothingBehind)
     const QString missingDb = out(QStringLiteral("nowhere/missing.fdb"));
 
     RecordingProgress unreachable;
-    const QString error = errorOf([&] { RunVerifiedBackup(missingDb, out(QStringLiteral("a")), unreachable); });
+    const QString error =
+        errorOf([&] { RunVerifiedBackup(missingDb, missingDb, out(QStringLiteral("a")), unreachable); });
     EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(error.contains(QStringLiteral("missing.fdb"))) << error.toStdString();
 
@@ -146,7 +148,7 @@ TEST_F(JobsTest, AFailedOrCancelledBackupLeavesNothingBehind)
     writeFile(inTheWay, "not a folder");
     RecordingProgress noFolder;
     const QString folderError =
-        errorOf([&] { RunVerifiedBackup(db.path(), inTheWay + QStringLiteral("/Daily/b"), noFolder); });
+        errorOf([&] { RunVerifiedBackup(db.path(), db.path(), inTheWay + QStringLiteral("/Daily/b"), noFolder); });
     EXPECT_EQ(folderError,
               QStringLiteral("The backup folder \"%1/Daily\" could not be created: Not a directory "
                              "(a file is in the way: \"%1\")")
@@ -154,7 +156,7 @@ TEST_F(JobsTest, AFailedOrCancelledBackupLeavesNothingBehind)
 
     RecordingProgress cancelling;
     cancelling.cancelAfterMessages = 3; // while the backup service runs
-    EXPECT_THROW(RunVerifiedBackup(db.path(), out(QStringLiteral("c")), cancelling), EAbort);
+    EXPECT_THROW(RunVerifiedBackup(db.path(), db.path(), out(QStringLiteral("c")), cancelling), EAbort);
 
     EXPECT_EQ(filesBelow(fOut.path()), QStringList{QStringLiteral("in-the-way")});
 }
@@ -164,7 +166,7 @@ TEST_F(JobsTest, AMissingBackupFolderIsMade)
     TTestDatabase db;
     RecordingProgress progress;
     const QString name = out(QStringLiteral("new/folder/site"));
-    EXPECT_EQ(RunVerifiedBackup(db.path(), name, progress), name + QStringLiteral(".fbk"));
+    EXPECT_EQ(RunVerifiedBackup(db.path(), db.path(), name, progress), name + QStringLiteral(".fbk"));
     EXPECT_EQ(filesBelow(fOut.path()), QStringList{QStringLiteral("new/folder/site.fbk")});
 }
 
@@ -181,7 +183,7 @@ TEST_F(JobsDeathTest, TheNextBackupIntoTheFolderRemovesWhatAKilledOneLeft)
             TTestDatabase db;
             RecordingProgress progress;
             progress.killAtStep = QStringLiteral("Checking the backup: counting");
-            RunVerifiedBackup(db.path(), killedName, progress);
+            RunVerifiedBackup(db.path(), db.path(), killedName, progress);
         },
         ::testing::KilledBySignal(SIGKILL), "");
     // Killed while checking: the backup and its check copy are both there.
@@ -192,7 +194,7 @@ TEST_F(JobsDeathTest, TheNextBackupIntoTheFolderRemovesWhatAKilledOneLeft)
 
     TTestDatabase db;
     RecordingProgress progress;
-    RunVerifiedBackup(db.path(), out(QStringLiteral("7-230901091530")), progress);
+    RunVerifiedBackup(db.path(), db.path(), out(QStringLiteral("7-230901091530")), progress);
     EXPECT_EQ(filesBelow(fOut.path()), QStringList{QStringLiteral("7-230901091530.fbk")});
     const QString log = fLogs.readStowlineLog();
     for (const QString &file : left)
@@ -262,7 +264,8 @@ TEST_F(JobsTest, ABackupUnderTheNameOfARunningOneLeavesItAlone)
     const TBackupRunLock running(name);
     writeFile(PendingBackupFile(name), "being written");
     RecordingProgress progress;
-    const QString error = errorOf([&] { RunVerifiedBackup(out(QStringLiteral("site.fdb")), name, progress); });
+    const QString error = errorOf(
+        [&] { RunVerifiedBackup(out(QStringLiteral("site.fdb")), out(QStringLiteral("site.fdb")), name, progress); });
     EXPECT_EQ(error, QStringLiteral("Another backup is being written to \"%1\" at this moment.").arg(name));
     EXPECT_EQ(fileBytes(PendingBackupFile(name)), "being written");
 }
@@ -272,7 +275,7 @@ TEST_F(JobsTest, RestoreReplacesTheDatabaseWithTheBackup)
     TTestDatabase db(siteStatements());
     const QMap<QString, qint64> before = rowCounts(db.path());
     RecordingProgress progress;
-    const QString backup = RunVerifiedBackup(db.path(), out(QStringLiteral("site")), progress);
+    const QString backup = RunVerifiedBackup(db.path(), db.path(), out(QStringLiteral("site")), progress);
     execute(db.path(), QStringLiteral("delete from ITEMS where ID < 1000"));
 
     RunSafeRestore(backup, db.path(), progress);
@@ -284,7 +287,7 @@ TEST_F(JobsTest, AFailedRestoreLeavesTheDatabaseAsItWas)
 {
     TTestDatabase db(siteStatements());
     RecordingProgress progress;
-    const QString backup = RunVerifiedBackup(db.path(), out(QStringLiteral("site")), progress);
+    const QString backup = RunVerifiedBackup(db.path(), db.path(), out(QStringLiteral("site")), progress);
     execute(db.path(), QStringLiteral("delete from ITEMS where ID < 1000"));
     const QMap<QString, qint64> changed = rowCounts(db.path());
 
