@@ -69,6 +69,7 @@ void dropScratch(const TServiceTarget &scratch, const QString &localName)
                 IXpbBuilder *b;
                 ~Disposer() { b->dispose(); }
             } disposer{dpb};
+            dpb->insertTag(st, isc_dpb_utf8_filename);
             dpb->insertString(st, isc_dpb_user_name, kStowlineUser);
             dpb->insertString(st, isc_dpb_password, kStowlinePassword);
             IAttachment *attachment =

@@ -88,6 +88,10 @@ QString TServiceTarget::connectionString() const
 TFbService::TFbService(const TServiceTarget &target) : fTarget(target)
 {
     TSpb spb(IXpbBuilder::SPB_ATTACH);
+    // Every text of this session is UTF-8. Without the tag the client on Windows reads
+    // file names as the ANSI code page and encodes them again, so a database or backup
+    // below a folder named with letters beyond ASCII is not found.
+    spb.tag(isc_spb_utf8_filename);
     spb.text(isc_spb_user_name, QString::fromLatin1(kStowlineUser));
     if (!target.host.isEmpty())
         spb.text(isc_spb_password, QString::fromLatin1(kStowlinePassword));
