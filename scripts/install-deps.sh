@@ -13,6 +13,9 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix wine wine64 googletest
   # Qt for the Windows build: apt-get source unpacks with dpkg-dev, Qt builds with Ninja.
   dpkg-dev ninja-build
+  # Firebird's client for Windows (scripts/fbclient-mingw.sh): zlib's header for mingw,
+  # ICU's and Boost's headers (nothing of them is linked), libtommath's version.
+  libz-mingw-w64-dev libicu-dev libboost-dev libtommath1 patch make
 )
 
 missing=()
