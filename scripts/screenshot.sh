@@ -46,7 +46,7 @@ shoot() {
     if [ -n "${dialog:-}" ]; then
       sleep 0.5
       "$GRAB" "$OUT/$question" "$mx" "$my" "$mw" "$mh"
-      pordane_click_last_dialog_button "$dialog"
+      pordane_click_dialog_button "$dialog" 1
       sleep 0.5
     fi
   fi

@@ -38,10 +38,12 @@ pordane_click_proceed() {
   pordane_geometry "$1"
   pordane_click $((WX + 596)) $((WY + 554))
 }
-# The rightmost button of a message dialog ("No" of a question).
-pordane_click_last_dialog_button() {
+# pordane_click_dialog_button <id> <n>: the n-th button of a message dialog counted
+# from the right (1: "No" of a question, "OK" of a message; 2: "Yes"). Buttons are 100
+# wide with short captions, 7 apart, the last one 16 from the panel's edge.
+pordane_click_dialog_button() {
   pordane_geometry "$1"
-  pordane_click $((WX + WW - 2 - 16 - 50)) $((WY + WH - 2 - 64 + 10 + 20))
+  pordane_click $((WX + WW - 2 - 16 - 50 - 107 * ($2 - 1))) $((WY + WH - 2 - 64 + 10 + 20))
 }
 
 # pordane_wait_exit <pid> [seconds]: the program's exit status; a program that
