@@ -14,15 +14,11 @@
 # nothing beside it but its own files.
 #
 # Needs the packages of scripts/install-deps.sh (scripts/build-windows.sh installs them
-# first); adds a deb-src entry to apt's sources when there is none, for apt-get source.
+# first); adds a deb-src entry to apt's sources when there is none, for apt-get source
+# (scripts/deb-src.sh).
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 CACHE_DIR="${PORDANE_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/pordane}"
-
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then
-  SUDO="sudo"
-fi
 
 # The target Qt must be the host Qt's version: the host tools generate its code.
 HOST_QT_DEB="$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)"
@@ -93,19 +89,10 @@ mkdir -p "$WORK"
 echo "Building Qt $QT_VERSION for mingw-w64 once into $PREFIX (log: $LOG)" >&2
 echo "=== $(date -u +%Y-%m-%dT%H:%M:%SZ) ===" >>"$LOG"
 
-# apt-get source needs a deb-src entry; add one for this release's own archive.
-if ! apt-get source --print-uris qt6-base >/dev/null 2>&1; then
-  . /etc/os-release
-  echo "Adding a deb-src entry for $VERSION_CODENAME (/etc/apt/sources.list.d/pordane-deb-src.sources)" >&2
-  printf '%s\n' \
-    "Types: deb-src" \
-    "URIs: http://deb.debian.org/debian" \
-    "Suites: $VERSION_CODENAME $VERSION_CODENAME-updates" \
-    "Components: main" \
-    "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" |
-    $SUDO tee /etc/apt/sources.list.d/pordane-deb-src.sources >/dev/null
-  $SUDO apt-get update -q >>"$LOG" 2>&1
-fi
+# apt-get source needs a deb-src entry; one for this release's own archive is added
+# when there is none.
+bash "$ROOT/scripts/deb-src.sh" "$LOG" qt6-base ||
+  { echo "qt-mingw.sh: cannot fetch Debian's source of qt6-base; Qt for Windows is built from it" >&2; exit 1; }
 
 unpacked() {
   find "$WORK" -maxdepth 1 -mindepth 1 -type d -name "qt6-base-$QT_VERSION*" | head -n 1
