@@ -1,5 +1,7 @@
 // Times what the Firebird client library costs the program, the same way in every build
 // (the Windows one under Wine included), against a database reached through a server:
+//   round trips       500 one-row selects: the cost of a bare request and its reply, which
+//                     tells the line's share (Wine's sockets included) from the rest
 //   show data load    loadShowData on a connection attached outside the clock, to its commit
 //   update phase      applyChangeover for the lowest-numbered products the window lists,
 //                     ticked, on a fresh restore of the database each round
@@ -240,6 +242,33 @@ TFigures timeShowLoad(const QString &database, int rounds, const TShown &shown)
     return figures;
 }
 
+// Not a piece of the program's work: the cost of one request and its reply on each side,
+// which tells the line's share (Wine's sockets included) from the client's own work.
+TFigures timeRoundTrips(const QString &database, int rounds)
+{
+    constexpr int kTrips = 500;
+    const auto trips = [](TDbConnection &conx, TDbStatement &q1) {
+        q1.setSQL("select 1 from rdb$database");
+        for (int i = 0; i < kTrips; ++i) {
+            q1.open();
+            if (q1.eof())
+                throw EPosError(QStringLiteral("rdb$database gave no row"));
+            q1.close();
+        }
+        conx.commit();
+    };
+    timeOnConnection(database, trips);
+    QList<TRound> timed;
+    for (int i = 0; i < rounds; ++i)
+        timed << timeOnConnection(database, trips);
+    const TFigures figures = figuresOf(timed);
+    printFigures("round-trips", "round trips", timed, figures,
+                 QStringLiteral("%1 single-row selects, %2 us each at the median")
+                     .arg(kTrips)
+                     .arg(figures.median * 1000 / kTrips, 0, 'f', 1));
+    return figures;
+}
+
 // Ticks the lowest-numbered products the window lists, in every section that lists
 // them, as a tick in the product list does. Gives how many products are ticked.
 int tickLowest(TSelectionStore &store, int count)
@@ -347,6 +376,7 @@ void run(const TArgs &args)
         throw EPosError(kNoOldCodeText);
     std::printf("%lld nodes listing %lld product rows at the old code\n", qint64(shown.nodes.size()),
                 shown.productRows);
+    timeRoundTrips(args.database, args.rounds);
     timeShowLoad(args.database, args.rounds, shown);
     timeUpdatePhase(args.database, args.rounds, args.ticked, shown);
 }
