@@ -7,6 +7,7 @@
 #include "backup/standin/jobs/PendingFile.h"
 #include "backup/standin/jobs/ServerFolder.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <filesystem>
 #include <system_error>
@@ -77,5 +78,7 @@ QString RunVerifiedBackup(const QString &databasePath, const QString &localDBPat
     VerifyBackup(source, server, written.path(), report, progress);
     StopIfCancelled(progress);
     written.keepAs(finalName);
-    return finalName;
+    // The name goes to the operator and into the change record: in this system's form
+    // (backslashes on Windows), as the back office writes its paths.
+    return QDir::toNativeSeparators(finalName);
 }
