@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -152,7 +153,7 @@ void TMessageForm::keyPressEvent(QKeyEvent *event)
         QDialog::keyPressEvent(event);
 }
 
-// Escape, Alt+F4 and the buttons' access keys; true when the key was used up.
+// Escape, Alt+F4, Ctrl+C and the buttons' access keys; true when the key was used up.
 bool TMessageForm::handleKey(QKeyEvent *event)
 {
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
@@ -164,6 +165,12 @@ bool TMessageForm::handleKey(QKeyEvent *event)
     if (event->key() == Qt::Key_F4 && mods == Qt::AltModifier) {
         if (fAltF4Allowed)
             done(mrCancel);
+        return true;
+    }
+    // As every message box on Windows: Ctrl+C copies the message, so that an operator
+    // can paste it into a mail to support.
+    if (event->matches(QKeySequence::Copy)) {
+        QGuiApplication::clipboard()->setText(MsgLabel->text());
         return true;
     }
     if (mods != Qt::NoModifier && mods != Qt::AltModifier)

@@ -5,6 +5,7 @@
 #include "tests/support/NextDialogs.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -39,6 +40,23 @@ TEST(DialogRun, QuestionRefusesEscapeAndAltF4AndAnswersYesOnEnter)
     EXPECT_TRUE(stillUpAfterRefusedKeys);
     EXPECT_TRUE(busyWhileUp);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(DialogRun, CtrlCCopiesTheMessageAndAnswersNothing)
+{
+    QGuiApplication::clipboard()->clear();
+    bool stillUp = false;
+    NextDialogs dialog(answerAs<TMessageForm>([&](TMessageForm *form) {
+        pressKey(form, Qt::Key_C, Qt::ControlModifier);
+        QTest::qWait(0);
+        stillUp = form->isVisible();
+        pressKey(form, Qt::Key_Return);
+    }));
+    const QString message = QStringLiteral("Done.\r\n\r\n490 rows changed; their record is \"C:\\Data\\x.csv\".");
+    InformationDlg(message);
+    EXPECT_TRUE(stillUp);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("Done.\n\n490 rows changed; their record is \"C:\\Data\\x.csv\"."));
 }
 
 TEST(DialogRun, ButtonsAnswerByTheirPlaceAndAccessKeys)
