@@ -45,7 +45,6 @@ done
 
 FB_VERSION="${FB_SRC_VERSION%%.ds*}" # 3.0.11.33637
 PREFIX="$CACHE_DIR/fbclient-mingw-$FB_VERSION"
-STAMP="$PREFIX/.complete"
 PATCHES=("$HERE"/*.patch)
 
 # What the install is made from; a cache made otherwise is built again.
@@ -63,25 +62,8 @@ RECIPE="$(
   } | sha256sum | cut -c1-16
 )"
 
-complete() {
-  [ -f "$STAMP" ] && [ "$(cat "$STAMP")" = "$RECIPE" ]
-}
-
-if complete; then
-  echo "$PREFIX"
-  exit 0
-fi
-
-mkdir -p "$CACHE_DIR"
-exec 9>"$PREFIX.lock"
-if ! flock -n 9; then
-  echo "Another run is building the Firebird client into $PREFIX; waiting for it" >&2
-  flock 9
-fi
-if complete; then # another run built it while this one waited
-  echo "$PREFIX"
-  exit 0
-fi
+source "$ROOT/scripts/cache-entry.sh"
+cache_claim "$PREFIX" "$RECIPE" "the Firebird client" || exit 0
 
 # The sources and the build tree stay until the install is complete, so a run that was
 # cut short carries on where it stopped; they are made again when the recipe changed.
@@ -161,5 +143,5 @@ echo "  installed: fbclient.dll $(stat -c %s "$PREFIX/fbclient.dll") bytes, impo
 
 # The sources and the build tree are of no use once the install is complete.
 rm -rf "$WORK"
-echo "$RECIPE" >"$STAMP"
+cache_complete "$PREFIX" "$RECIPE"
 echo "$PREFIX"

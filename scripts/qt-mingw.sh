@@ -29,7 +29,6 @@ fi
 QT_VERSION="${HOST_QT_DEB%%+*}"
 QT_VERSION="${QT_VERSION%%-*}"
 PREFIX="$CACHE_DIR/qt6-mingw-$QT_VERSION"
-STAMP="$PREFIX/.complete"
 
 # The host Qt's tools and CMake host information stand in for a host build of Qt.
 # Debian's source has no tablet (wintab) header, hence no tablet events. Without
@@ -60,25 +59,8 @@ RECIPE="$(
   } | sha256sum | cut -c1-16
 )"
 
-complete() {
-  [ -f "$STAMP" ] && [ "$(cat "$STAMP")" = "$RECIPE" ]
-}
-
-if complete; then
-  echo "$PREFIX"
-  exit 0
-fi
-
-mkdir -p "$CACHE_DIR"
-exec 9>"$PREFIX.lock"
-if ! flock -n 9; then
-  echo "Another run is building Qt into $PREFIX; waiting for it" >&2
-  flock 9
-fi
-if complete; then # another run built it while this one waited
-  echo "$PREFIX"
-  exit 0
-fi
+source "$ROOT/scripts/cache-entry.sh"
+cache_claim "$PREFIX" "$RECIPE" "Qt" || exit 0
 
 # The source and the build tree stay until the install is complete, so a run that was
 # cut short carries on where it stopped.
@@ -154,5 +136,5 @@ echo "  installed in $((SECONDS - step_start)) s ($(du -sh "$PREFIX" | cut -f1))
 
 # The source and the build tree are some gigabytes; only the install is kept.
 rm -rf "$WORK"
-echo "$RECIPE" >"$STAMP"
+cache_complete "$PREFIX" "$RECIPE"
 echo "$PREFIX"
