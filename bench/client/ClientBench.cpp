@@ -16,6 +16,7 @@
 // client asks. The backup and the restores stay beside the database; every restore is
 // dropped after its round, the backup is left for the caller to remove (run.sh does).
 #include "backup/standin/jobs/FbService.h"
+#include "bench/client/ProcessCpu.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
 #include "catalogue/core/SectionNames.h"
 #include "catalogue/core/SelectionStore.h"
@@ -34,12 +35,6 @@
 #include <cstdio>
 #include <functional>
 #include <set>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <ctime>
-#endif
 
 namespace {
 
@@ -70,24 +65,6 @@ bool parseArgs(const QStringList &args, TArgs &out)
     }
     // A file the client would open with its own engine is not a client's work.
     return !TServiceTarget::forDatabase(out.database).host.isEmpty();
-}
-
-// This process's CPU time: under Wine it leaves out the Wine server's share.
-double processCpuMs()
-{
-#ifdef _WIN32
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
-        return 0;
-    const auto ms = [](const FILETIME &t) {
-        return ((quint64(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4; // 100 ns units
-    };
-    return ms(kernel) + ms(user);
-#else
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-#endif
 }
 
 struct TRound
@@ -163,25 +140,7 @@ QString serverFolderOf(const QString &path)
 bool dropDatabase(const QString &connectionString)
 {
     try {
-        Fb::call([&](ThrowStatusWrapper *st) {
-            IXpbBuilder *dpb = Fb::master()->getUtilInterface()->getXpbBuilder(st, IXpbBuilder::DPB, nullptr, 0);
-            struct Disposer
-            {
-                IXpbBuilder *b;
-                ~Disposer() { b->dispose(); }
-            } disposer{dpb};
-            dpb->insertString(st, isc_dpb_user_name, kStowlineUser);
-            dpb->insertString(st, isc_dpb_password, kStowlinePassword);
-            const QByteArray name = connectionString.toUtf8();
-            IAttachment *attachment =
-                Fb::TProvider()->attachDatabase(st, name.constData(), dpb->getBufferLength(st), dpb->getBuffer(st));
-            try {
-                attachment->dropDatabase(st); // releases the attachment when it works
-            } catch (...) {
-                attachment->release();
-                throw;
-            }
-        });
+        DropDatabase(connectionString);
         return true;
     } catch (const EPosError &) {
         return false;

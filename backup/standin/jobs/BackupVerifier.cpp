@@ -3,13 +3,9 @@
 #include "backup/standin/jobs/BackupLeftovers.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
-#include "database/FbCall.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <ibase.h>
-
-using namespace Firebird;
 
 namespace {
 
@@ -61,21 +57,7 @@ QStringList sourceTables(const TServiceTarget &source)
 void dropScratch(const TServiceTarget &scratch, const QString &localName)
 {
     try {
-        const QByteArray name = scratch.connectionString().toUtf8();
-        Fb::call([&](ThrowStatusWrapper *st) {
-            IXpbBuilder *dpb = Fb::master()->getUtilInterface()->getXpbBuilder(st, IXpbBuilder::DPB, nullptr, 0);
-            struct Disposer
-            {
-                IXpbBuilder *b;
-                ~Disposer() { b->dispose(); }
-            } disposer{dpb};
-            dpb->insertTag(st, isc_dpb_utf8_filename);
-            dpb->insertString(st, isc_dpb_user_name, kStowlineUser);
-            dpb->insertString(st, isc_dpb_password, kStowlinePassword);
-            IAttachment *attachment =
-                Fb::TProvider()->attachDatabase(st, name.constData(), dpb->getBufferLength(st), dpb->getBuffer(st));
-            attachment->dropDatabase(st);
-        });
+        DropDatabase(scratch.connectionString());
     } catch (const EPosError &) {
         QFile::remove(localName);
     }

@@ -66,6 +66,30 @@ int littleEndian16(const unsigned char *p)
 
 } // namespace
 
+void DropDatabase(const QString &connectionString)
+{
+    const QByteArray name = connectionString.toUtf8();
+    Fb::call([&](ThrowStatusWrapper *st) {
+        IXpbBuilder *dpb = Fb::master()->getUtilInterface()->getXpbBuilder(st, IXpbBuilder::DPB, nullptr, 0);
+        struct Disposer
+        {
+            IXpbBuilder *b;
+            ~Disposer() { b->dispose(); }
+        } disposer{dpb};
+        dpb->insertTag(st, isc_dpb_utf8_filename);
+        dpb->insertString(st, isc_dpb_user_name, kStowlineUser);
+        dpb->insertString(st, isc_dpb_password, kStowlinePassword);
+        IAttachment *attachment =
+            Fb::TProvider()->attachDatabase(st, name.constData(), dpb->getBufferLength(st), dpb->getBuffer(st));
+        try {
+            attachment->dropDatabase(st); // releases the attachment when it works
+        } catch (...) {
+            attachment->release();
+            throw;
+        }
+    });
+}
+
 TServiceTarget TServiceTarget::forDatabase(const QString &path)
 {
     // A host name is longer than one character, so "C:\..." stays a local path.

@@ -30,6 +30,11 @@ struct TServiceTarget
 extern const char *const kStowlineUser;
 extern const char *const kStowlinePassword;
 
+// Drops a database through its server (or the engine in this process) with the
+// component's login; EPosError with Firebird's message when it cannot be attached,
+// as when it is not there.
+void DropDatabase(const QString &connectionString);
+
 class TFbService
 {
 public:
