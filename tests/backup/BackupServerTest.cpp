@@ -11,31 +11,47 @@ using namespace backuptest;
 
 namespace {
 
-using BackupThroughServer = ClientTest;
+class BackupThroughServer : public ClientTest
+{
+protected:
+    // The server runs as its own user: it must be able to write into the backup
+    // folders, made here for the fixed clock below the database's folder.
+    static QString monthFolderOpenToServer(const TTestDatabase &db)
+    {
+        QString folder = QFileInfo(db.path()).absolutePath();
+        for (const char *part : {"Backups", "Daily", "2023", "09-Sep"}) {
+            folder += QLatin1Char('/') + QLatin1String(part);
+            EXPECT_TRUE(QDir().mkpath(folder));
+            openToServer(folder);
+        }
+        return folder;
+    }
+
+    // Backs db up through the server, this machine naming the database localPath;
+    // the backup must be reported as expectedName, lie in the server's month folder
+    // and restore to the same row counts.
+    void backUpAndRestore(const TTestDatabase &db, const QString &localPath, const QString &expectedName)
+    {
+        const QString serverFolder = monthFolderOpenToServer(db);
+        QString name;
+        ASSERT_TRUE(client->Backup(bcBrisko, bmStandard, db.serverPath(), localPath, name, 7, false, 0, QDateTime(),
+                                   true, 0, QString()))
+            << logs.readStowlineLog().toStdString();
+        EXPECT_EQ(name, expectedName);
+        EXPECT_EQ(filesBelow(serverFolder), QStringList{QStringLiteral("7-230901081530.fbk")});
+
+        const QString copy = QFileInfo(db.path()).absolutePath() + QStringLiteral("/copy.fdb");
+        ASSERT_TRUE(client->Restore(bcBrisko, copy, name, true)) << logs.readStowlineLog().toStdString();
+        EXPECT_EQ(rowCounts(copy), rowCounts(db.serverPath()));
+    }
+};
 
 TEST_F(BackupThroughServer, ABackupThroughTheServerRestoresToTheSameRowCounts)
 {
     TTestDatabase db(siteStatements());
-    // The server runs as its own user: it must be able to write into the backup folders.
-    const QString dbFolder = QFileInfo(db.path()).absolutePath();
-    QString folder = dbFolder;
-    for (const char *part : {"Backups", "Daily", "2023", "09-Sep"}) {
-        folder += QLatin1Char('/') + QLatin1String(part);
-        ASSERT_TRUE(QDir().mkpath(folder));
-        openToServer(folder);
-    }
-
-    QString name;
-    ASSERT_TRUE(client->Backup(bcBrisko, bmStandard, db.serverPath(), db.path(), name, 7, false, 0, QDateTime(), true,
-                               0, QString()))
-        << logs.readStowlineLog().toStdString();
-    EXPECT_EQ(name, folder + QStringLiteral("/7-230901081530.fbk"));
-    EXPECT_EQ(filesBelow(folder), QStringList{QStringLiteral("7-230901081530.fbk")});
-
-    QString used = name;
-    const QString copy = dbFolder + QStringLiteral("/copy.fdb");
-    ASSERT_TRUE(client->Restore(bcBrisko, copy, used, true)) << logs.readStowlineLog().toStdString();
-    EXPECT_EQ(rowCounts(copy), rowCounts(db.serverPath()));
+    backUpAndRestore(db, db.path(),
+                     QFileInfo(db.path()).absolutePath()
+                         + QStringLiteral("/Backups/Daily/2023/09-Sep/7-230901081530.fbk"));
 }
 
 // The program on another PC than the server (or under Wine): it reaches the
@@ -44,31 +60,13 @@ TEST_F(BackupThroughServer, ABackupThroughTheServerRestoresToTheSameRowCounts)
 TEST_F(BackupThroughServer, TheServerWritesTheBackupByItsOwnPathWhenThisMachineNamesTheFolderOtherwise)
 {
     TTestDatabase db(siteStatements());
-    const QString dbFolder = QFileInfo(db.path()).absolutePath();
-    QString serverFolder = dbFolder;
-    for (const char *part : {"Backups", "Daily", "2023", "09-Sep"}) {
-        serverFolder += QLatin1Char('/') + QLatin1String(part);
-        ASSERT_TRUE(QDir().mkpath(serverFolder));
-        openToServer(serverFolder);
-    }
     // This machine's way to the folder goes through a folder the server's user may not enter.
     QTemporaryDir mine;
     ASSERT_TRUE(QFile::setPermissions(mine.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     const QString localFolder = mine.path() + QStringLiteral("/share");
-    ASSERT_TRUE(QFile::link(dbFolder, localFolder));
-    const QString localPath = localFolder + QLatin1Char('/') + QFileInfo(db.path()).fileName();
-
-    QString name;
-    ASSERT_TRUE(client->Backup(bcBrisko, bmStandard, db.serverPath(), localPath, name, 7, false, 0, QDateTime(), true,
-                               0, QString()))
-        << logs.readStowlineLog().toStdString();
-    EXPECT_EQ(name, localFolder + QStringLiteral("/Backups/Daily/2023/09-Sep/7-230901081530.fbk"));
-    EXPECT_EQ(filesBelow(serverFolder), QStringList{QStringLiteral("7-230901081530.fbk")});
-
-    QString used = name;
-    const QString copy = dbFolder + QStringLiteral("/copy.fdb");
-    ASSERT_TRUE(client->Restore(bcBrisko, copy, used, true)) << logs.readStowlineLog().toStdString();
-    EXPECT_EQ(rowCounts(copy), rowCounts(db.serverPath()));
+    ASSERT_TRUE(QFile::link(QFileInfo(db.path()).absolutePath(), localFolder));
+    backUpAndRestore(db, localFolder + QLatin1Char('/') + QFileInfo(db.path()).fileName(),
+                     localFolder + QStringLiteral("/Backups/Daily/2023/09-Sep/7-230901081530.fbk"));
 }
 
 } // namespace
