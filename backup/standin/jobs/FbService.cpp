@@ -140,21 +140,34 @@ void TFbService::run(const std::vector<unsigned char> &spb, const LineSink &sink
 {
     Fb::call([&](ThrowStatusWrapper *st) { fService->start(st, unsigned(spb.size()), spb.data()); });
 
-    const unsigned char receive[] = {isc_info_svc_line};
-    std::vector<unsigned char> buffer(16384);
-    // An empty line means the service has ended; its failure, if any, comes with that last query.
+    // The output in bulk: each request takes all the service has written, waiting at
+    // most a second for more, instead of one line a request, which costs a round trip
+    // per line over a slow link. The second keeps the progress moving on screen.
+    const unsigned char send[] = {isc_info_svc_timeout, 4, 0, 1, 0, 0, 0};
+    const unsigned char receive[] = {isc_info_svc_to_eof};
+    std::vector<unsigned char> buffer(32768);
+    QByteArray pending; // the start of a line not yet ended
+    const auto passLines = [&](bool all) {
+        for (int newline; (newline = pending.indexOf('\n')) >= 0; pending.remove(0, newline + 1))
+            sink(QString::fromUtf8(pending.constData(), newline).trimmed());
+        if (all && !pending.isEmpty())
+            sink(QString::fromUtf8(pending).trimmed());
+    };
+    // The reply ends in a mark while the service runs (more data, none yet, the wait
+    // ran out); without one the service has ended, and its failure, if any, came with
+    // that last request.
     for (bool ended = false; !ended;) {
         Fb::call([&](ThrowStatusWrapper *st) {
-            fService->query(st, 0, nullptr, sizeof receive, receive, unsigned(buffer.size()), buffer.data());
+            fService->query(st, sizeof send, send, sizeof receive, receive, unsigned(buffer.size()), buffer.data());
         });
         const unsigned char *p = buffer.data();
-        if (*p != isc_info_svc_line)
+        if (*p != isc_info_svc_to_eof)
             throw EPosError(QStringLiteral("The services manager gave an unexpected reply (%1).").arg(*p));
         const int length = littleEndian16(p + 1);
-        if (length == 0)
-            ended = true;
-        else
-            sink(QString::fromUtf8(reinterpret_cast<const char *>(p + 3), length).trimmed());
+        pending.append(reinterpret_cast<const char *>(p + 3), length);
+        const unsigned char mark = p[3 + length];
+        ended = mark != isc_info_truncated && mark != isc_info_data_not_ready && mark != isc_info_svc_timeout;
+        passLines(ended);
     }
 }
 

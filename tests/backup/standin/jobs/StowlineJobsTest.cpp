@@ -124,6 +124,25 @@ TEST_F(JobsTest, BackupIsVerifiedAndRestoresToTheSameRowCounts)
     EXPECT_EQ(counts.value(QStringLiteral("ITEMS")), 25000);
 }
 
+// The check counts many tables in one statement: every table is counted, across the
+// statements, each under its own name.
+TEST_F(JobsTest, TheCheckCountsEveryTableOfADatabaseWithManyTables)
+{
+    QStringList statements;
+    for (int i = 1; i <= 230; ++i) {
+        statements << QStringLiteral("create table T%1 (X integer)").arg(i, 3, 10, QLatin1Char('0'));
+        if (i % 7 == 0)
+            statements << QStringLiteral("insert into T%1 select 1 from RDB$RELATIONS rows %2")
+                              .arg(i, 3, 10, QLatin1Char('0'))
+                              .arg(i / 7);
+    }
+    TTestDatabase db(statements, TTestDatabase::Schema::Empty);
+    RecordingProgress progress;
+    RunVerifiedBackup(db.path(), db.path(), out(QStringLiteral("many")), progress);
+    // 230 tables with 1 + 2 + ... + 32 rows.
+    EXPECT_EQ(progress.messages.last(), QStringLiteral("Backup checked: 230 tables, 528 rows, as written."));
+}
+
 TEST_F(JobsTest, AGivenExtensionIsKept)
 {
     TTestDatabase db;
