@@ -53,6 +53,14 @@ QString TChangeoverRun::keepRecord(const TChangeoverOutcome &outcome, const QStr
     return keepChangeRecord(record, backupFile);
 }
 
+// Read in a transaction of its own, ended at once, so that none stays open.
+TTriggerState TChangeoverRun::departmentTriggerStateNow() const
+{
+    const TTriggerState state = departmentTriggerState(fContext.q1);
+    fContext.conx.commit();
+    return state;
+}
+
 TChangeoverEnd TChangeoverRun::run()
 {
     if (!fContext.refusal.isEmpty()) {
@@ -80,6 +88,15 @@ TChangeoverEnd TChangeoverRun::run()
                                 "was changed.\r\n\r\n")
                  + errorText(e) + QStringLiteral("\r\n\r\nThe program closes now; start it again to connect anew."));
         return TChangeoverEnd::CloseWindow;
+    }
+
+    // Departments are rewritten with the trigger switched off; without it the run would
+    // back up and only then fail.
+    if (departmentTriggerStateNow() == TTriggerState::Missing) {
+        ErrorDlg(QStringLiteral("Nothing was backed up and no VAT code was changed: the database has no department "
+                                "trigger TAU_DEPT, which the changeover switches off while it rewrites the "
+                                "departments. Check that this is the back office's database."));
+        return TChangeoverEnd::WindowStays;
     }
 
     const QString serverPath = fContext.conx.database();

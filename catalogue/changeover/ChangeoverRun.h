@@ -2,6 +2,7 @@
 // What "Proceed" does: the date guard, the operator's confirmation, the backup, the
 // rewrite of the ticked departments and products, and the report.
 #include "catalogue/changeover/ChangeoverPlan.h"
+#include "catalogue/changeover/DepartmentTrigger.h"
 
 #include <QDateTime>
 #include <QString>
@@ -54,6 +55,7 @@ public:
 
 private:
     bool allowedNow() const;
+    TTriggerState departmentTriggerStateNow() const;
     // The record of the changed rows beside the backup; the line the final message adds.
     QString keepRecord(const TChangeoverOutcome &outcome, const QString &backupFile) const;
 
