@@ -2,7 +2,9 @@
 
 #include "util/Errors.h"
 
+#include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
@@ -13,6 +15,11 @@ const QString kTitle = QStringLiteral("Pordane 2023 change record");
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 const QStringList kHeaderKeys = {QStringLiteral("Database"), QStringLiteral("Site"),    QStringLiteral("Time"),
                                  QStringLiteral("Program"),  QStringLiteral("Made by"), QStringLiteral("Rows")};
+// After the keys above: SHA-256 of the rows as written, so that a code edited since
+// (by hand or by a spreadsheet) is never put back.
+const QString kDigestKey = QStringLiteral("Digest");
+// How long after the time it names a record without a digest may have been written.
+constexpr qint64 kUnsealedWriteSeconds = 5 * 60;
 const QStringList kColumns = {QStringLiteral("Table"),
                               QStringLiteral("Id"),
                               QStringLiteral("Description"),
@@ -24,17 +31,10 @@ const QStringList kColumns = {QStringLiteral("Table"),
                               QStringLiteral("New purchase code")};
 const QString kCrLf = QStringLiteral("\r\n");
 
-// One CSV field. A text a spreadsheet would take for a formula gets a leading
-// apostrophe, so that a product named "=..." can never run as one when the record is
-// opened; texts are only shown, never read back. Numbers stay as they are.
-QString csvField(QString text)
+// One CSV field, its text as recordedText gives it, quoted where the text needs it.
+QString csvField(const QString &field)
 {
-    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    static const QString formulaStarts = QStringLiteral("=+-@\t");
-    bool number = false;
-    text.toLongLong(&number);
-    if (!text.isEmpty() && formulaStarts.contains(text.front()) && !number)
-        text.prepend(QLatin1Char('\''));
+    QString text = recordedText(field);
     const bool quoted = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"'))
         || text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' ')) || text.startsWith(QLatin1Char('\''));
     if (!quoted)
@@ -48,6 +48,11 @@ QString csvLine(const QStringList &fields)
     for (const QString &field : fields)
         written << csvField(field);
     return written.join(QLatin1Char(',')) + kCrLf;
+}
+
+QString rowsDigest(const QString &rowsSection)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(rowsSection.toUtf8(), QCryptographicHash::Sha256).toHex());
 }
 
 QString codeText(const std::optional<qint32> &code)
@@ -99,17 +104,29 @@ public:
         record.program = headerValue(5);
         record.madeBy = headerValue(6);
         const qint32 count = integer(7, headerValue(7), QStringLiteral("number of rows"));
-        if (fields(8) != QStringList())
-            fail(8, QStringLiteral("a blank line must follow the header block"));
-        if (fields(9) != kColumns)
-            fail(9, QStringLiteral("the column titles are not \"%1\"").arg(kColumns.join(QLatin1Char(','))));
-        for (int line = 10; line <= fLines.size(); ++line)
-            record.rows << row(line);
+        int line = 8;
+        record.sealed = fields(line).value(0) == kDigestKey;
+        const int digestLine = line;
+        const QString digest = record.sealed ? headerValue(line++, kDigestKey) : QString();
+        if (fields(line) != QStringList())
+            fail(line, QStringLiteral("a blank line must follow the header block"));
+        if (fields(++line) != kColumns)
+            fail(line, QStringLiteral("the column titles are not \"%1\"").arg(kColumns.join(QLatin1Char(','))));
+        QString rowsSection;
+        while (++line <= fLines.size()) {
+            const QStringList f = rowFields(line);
+            record.rows << row(line, f);
+            rowsSection += csvLine(f);
+        }
         if (record.rows.size() != count)
             fail(fLines.size(),
                  QStringLiteral("the record names %1 rows but holds %2: it is incomplete or was edited")
                      .arg(count)
                      .arg(record.rows.size()));
+        if (record.sealed && digest.compare(rowsDigest(rowsSection), Qt::CaseInsensitive) != 0)
+            fail(digestLine,
+                 QStringLiteral("its rows do not match their digest: the record was changed after it "
+                                "was written"));
         return record;
     }
 
@@ -120,9 +137,8 @@ private:
             QStringLiteral("The change record \"%1\" cannot be used: line %2: %3.").arg(fFileName).arg(line).arg(what));
     }
 
-    // The line's fields, trailing empty ones dropped (a spreadsheet saving the file
-    // again pads every line to the widest).
-    QStringList fields(int line) const
+    // The line's fields as they stand.
+    QStringList rawFields(int line) const
     {
         if (line > fLines.size())
             fail(line, QStringLiteral("the file ends here: it is incomplete"));
@@ -153,15 +169,37 @@ private:
         if (quoted)
             fail(line, QStringLiteral("a quoted field is not closed"));
         result << field;
+        return result;
+    }
+
+    // The line's fields, trailing empty ones dropped (a spreadsheet saving the file
+    // again pads every line to the widest).
+    QStringList fields(int line) const
+    {
+        QStringList result = rawFields(line);
         while (!result.isEmpty() && result.last().isEmpty())
             result.removeLast();
         return result;
     }
 
-    QString headerValue(int line) const
+    // A row's fields, one for each column: every row is written with all of them, and
+    // a spreadsheet only adds empty ones.
+    QStringList rowFields(int line) const
+    {
+        QStringList f = rawFields(line);
+        const qsizetype written = f.size();
+        while (f.size() > kColumns.size() && f.last().isEmpty())
+            f.removeLast();
+        if (f.size() != kColumns.size())
+            fail(line, QStringLiteral("it has %1 fields, not %2").arg(written).arg(kColumns.size()));
+        return f;
+    }
+
+    QString headerValue(int line) const { return headerValue(line, kHeaderKeys[line - 2]); }
+
+    QString headerValue(int line, const QString &key) const
     {
         const QStringList f = fields(line);
-        const QString key = kHeaderKeys[line - 2];
         if (f.value(0) != key || f.size() > 2)
             fail(line, QStringLiteral("\"%1,<value>\" was expected").arg(key));
         return f.value(1);
@@ -183,11 +221,8 @@ private:
         return integer(line, text, what);
     }
 
-    TChangedRow row(int line) const
+    TChangedRow row(int line, const QStringList &f) const
     {
-        const QStringList f = fields(line);
-        if (f.size() > kColumns.size())
-            fail(line, QStringLiteral("it has %1 fields, not %2").arg(f.size()).arg(kColumns.size()));
         TChangedRow row;
         const QString table = f.value(0);
         bool known = false;
@@ -235,6 +270,20 @@ QString changedTableName(TChangedTable table)
     return QStringLiteral("Product");
 }
 
+QString recordedText(QString text)
+{
+    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    // A text a spreadsheet would take for a formula gets a leading apostrophe, so that a
+    // product named "=..." can never run as one when the record is opened. Numbers stay
+    // as they are.
+    static const QString formulaStarts = QStringLiteral("=+-@\t");
+    bool number = false;
+    text.toLongLong(&number);
+    if (!text.isEmpty() && formulaStarts.contains(text.front()) && !number)
+        text.prepend(QLatin1Char('\''));
+    return text;
+}
+
 QString changeRecordPath(const QString &backupFile)
 {
     return backupFile + QStringLiteral(".changes.csv");
@@ -248,12 +297,14 @@ QByteArray changeRecordBytes(const TChangeRecord &record)
         record.madeBy,   QString::number(record.rows.size())};
     for (int i = 0; i < kHeaderKeys.size(); ++i)
         text += csvLine({kHeaderKeys[i], values[i]});
-    text += kCrLf + csvLine(kColumns);
+    QString rowsSection;
     for (const TChangedRow &row : record.rows) {
-        text += csvLine({changedTableName(row.table), QString::number(row.id), row.description, codeText(row.oldSales),
-                         rateText(record.rates, row.oldSales), codeText(row.oldPurchase), codeText(row.newSales),
-                         rateText(record.rates, row.newSales), codeText(row.newPurchase)});
+        rowsSection +=
+            csvLine({changedTableName(row.table), QString::number(row.id), row.description, codeText(row.oldSales),
+                     rateText(record.rates, row.oldSales), codeText(row.oldPurchase), codeText(row.newSales),
+                     rateText(record.rates, row.newSales), codeText(row.newPurchase)});
     }
+    text += csvLine({kDigestKey, rowsDigest(rowsSection)}) + kCrLf + csvLine(kColumns) + rowsSection;
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
@@ -278,5 +329,12 @@ TChangeRecord readChangeRecord(const QString &path)
         throw EPosError(QStringLiteral("The change record \"%1\" does not exist.").arg(path));
     if (!file.open(QIODevice::ReadOnly))
         throw EPosError(QStringLiteral("The change record \"%1\" could not be read: %2").arg(path, file.errorString()));
-    return parseChangeRecord(file.readAll(), path);
+    const TChangeRecord record = parseChangeRecord(file.readAll(), path);
+    const QDateTime written = QFileInfo(file).lastModified();
+    if (!record.sealed && qAbs(record.time.secsTo(written)) > kUnsealedWriteSeconds)
+        throw EPosError(QStringLiteral("The change record \"%1\" cannot be used: it has no digest of its rows, and the "
+                                       "file was written at %2, not when the record was made (%3): the record was "
+                                       "changed after it was written.")
+                            .arg(path, written.toString(kTimeFormat), record.time.toString(kTimeFormat)));
+    return record;
 }

@@ -19,6 +19,9 @@ struct TChangeRecord
     QString program; // name and version of the program that made it
     QString madeBy;  // "Changeover", or "Revert of <record>"
     QList<TChangedRow> rows;
+    // Read back: whether the header held the digest of the rows (every record written
+    // now does; records from before it do not).
+    bool sealed = true;
     // The rate of each code, shown beside its id; not needed to read a record back.
     QHash<qint32, QString> rates;
 };
@@ -28,13 +31,20 @@ struct TChangeRecord
 QString changeRecordPath(const QString &backupFile);
 
 QByteArray changeRecordBytes(const TChangeRecord &record);
-// EPosError naming the file and the line when the bytes are not a whole record of ours.
+// A text (a description) as a record holds it once read back: line breaks as spaces, and
+// the apostrophe that keeps a spreadsheet from taking it for a formula.
+QString recordedText(QString text);
+
+// EPosError naming the file and the line when the bytes are not a whole record of ours,
+// or when its rows do not match the digest in its header.
 TChangeRecord parseChangeRecord(const QByteArray &bytes, const QString &fileName);
 
 // Written under a temporary name and renamed into place, so that a record is either
 // whole or absent. EPosError with the reason when it cannot be written.
 void writeChangeRecord(const QString &path, const TChangeRecord &record);
-// EPosError naming the file (and the line) when it cannot be read or used.
+// EPosError naming the file (and the line) when it cannot be read or used. A record
+// without a digest is taken only when the file was last written when the record was
+// made, so a record saved again since (by hand, by a spreadsheet) is refused.
 TChangeRecord readChangeRecord(const QString &path);
 
 // "Department", "Sub-department", "Third-level department" or "Product".

@@ -81,6 +81,8 @@ int TRevertRun::run()
                          .arg(siteID));
             return 1;
         }
+        checkRecordedCodes(conx, recorded.rows, fRecordPath);
+        conx.commit();
     } catch (const std::exception &e) {
         ErrorDlg(errorText(e) + QStringLiteral("\r\n\r\nNothing was changed."));
         return 1;

@@ -1,8 +1,12 @@
 #include "catalogue/changeover/RevertWalk.h"
 
+#include "catalogue/changeover/ChangeRecord.h"
+#include "catalogue/changeover/CodeRates.h"
 #include "catalogue/changeover/IdChunks.h"
 #include "database/DbStatement.h"
+#include "util/Errors.h"
 
+#include <QHash>
 #include <QSet>
 
 namespace {
@@ -12,6 +16,7 @@ struct TRevertGroup
 {
     TChangedRow codes; // table and codes; id and description unused
     QList<qint32> ids;
+    QHash<qint32, QString> descriptions; // as recorded, by id
 };
 
 bool sameMove(const TChangedRow &a, const TChangedRow &b)
@@ -26,25 +31,45 @@ QList<TRevertGroup> groupByMove(const QList<TChangedRow> &recorded)
     for (const TChangedRow &row : recorded) {
         auto group =
             std::find_if(groups.begin(), groups.end(), [&](const TRevertGroup &g) { return sameMove(g.codes, row); });
-        if (group == groups.end())
-            groups.append({row, {row.id}});
-        else
+        if (group == groups.end()) {
+            groups.append({row, {row.id}, {{row.id, row.description}}});
+        } else {
             group->ids.append(row.id);
+            group->descriptions.insert(row.id, row.description);
+        }
     }
     return groups;
 }
 
-// Codes set back only where the row still holds exactly what the record wrote.
+// The row still holds exactly the codes the record wrote.
+QString heldCodes(const TTableColumns &t)
+{
+    return t.purchase ? QStringLiteral("%1 is not distinct from :NEW_S and %2 is not distinct from :NEW_P")
+                            .arg(QLatin1String(t.sales), QLatin1String(t.purchase))
+                      : QStringLiteral("%1 is not distinct from :NEW_S").arg(QLatin1String(t.sales));
+}
+
+// The rows that still hold the record's codes, with their descriptions, locked until
+// the transaction ends so that what is compared is what gets changed.
+QString heldBlock(const TTableColumns &t)
+{
+    const QString inputs = t.purchase ? QStringLiteral("NEW_S integer = :NEW_S, NEW_P integer = :NEW_P")
+                                      : QStringLiteral("NEW_S integer = :NEW_S");
+    const QString work = QStringLiteral("for select DESCRIPTION from %1 where %2 = :ID and %3 with lock\r\n"
+                                        "      into :DESCRIPTION do\r\n"
+                                        "      suspend;")
+                             .arg(QLatin1String(t.name), QLatin1String(t.id), heldCodes(t));
+    return idChunkBlock(inputs, QStringLiteral("DESCRIPTION %1").arg(columnType(t, "DESCRIPTION")), work);
+}
+
+// Codes set back where the row still holds the codes the record wrote.
 QString revertBlock(const TTableColumns &t)
 {
     const bool department = t.purchase != nullptr;
     const QString inputs = department ? QStringLiteral("OLD_S integer = :OLD_S, OLD_P integer = :OLD_P, "
                                                        "NEW_S integer = :NEW_S, NEW_P integer = :NEW_P")
                                       : QStringLiteral("OLD_S integer = :OLD_S, NEW_S integer = :NEW_S");
-    const QString held = department
-        ? QStringLiteral("%1 is not distinct from :NEW_S and %2 is not distinct from :NEW_P")
-              .arg(QLatin1String(t.sales), QLatin1String(t.purchase))
-        : QStringLiteral("%1 is not distinct from :NEW_S").arg(QLatin1String(t.sales));
+    const QString held = heldCodes(t);
     const QString set = department
         ? QStringLiteral("%1 = :OLD_S, %2 = :OLD_P").arg(QLatin1String(t.sales), QLatin1String(t.purchase))
         : QStringLiteral("%1 = :OLD_S").arg(QLatin1String(t.sales));
@@ -66,13 +91,49 @@ void setCode(TDbStatement &statement, int index, const std::optional<qint32> &co
         statement.setNull(index);
 }
 
+// Of the group's rows that still hold its codes, those whose description is still the
+// recorded one: a row id given since to another product is not that product.
+QList<qint32> sameRows(TDbConnection &conx, const TRevertGroup &group)
+{
+    const TTableColumns &t = tableColumns(group.codes.table);
+    TDbStatement held(conx);
+    held.setSQL(heldBlock(t));
+    setCode(held, 0, group.codes.newSales);
+    if (t.purchase)
+        setCode(held, 1, group.codes.newPurchase);
+    QList<qint32> same;
+    runIdChunks(held, t.purchase ? 2 : 1, group.ids, [&](const TDbStatement &row) {
+        const qint32 id = row.field(0).asInteger();
+        if (recordedText(row.field(1).asText()) == group.descriptions.value(id))
+            same.append(id);
+    });
+    return same;
+}
+
 } // namespace
+
+void checkRecordedCodes(TDbConnection &conx, const QList<TChangedRow> &recorded, const QString &recordPath)
+{
+    const QHash<qint32, QString> codes = readCodeRates(conx);
+    for (const TChangedRow &row : recorded) {
+        for (const std::optional<qint32> &code : {row.oldSales, row.oldPurchase}) {
+            if (code && !codes.contains(*code))
+                throw EPosError(QStringLiteral("The change record \"%1\" cannot be used: it gives %2 %3 %4 the VAT "
+                                               "code %5 back, which the database no longer has.")
+                                    .arg(recordPath, changedTableName(row.table), QString::number(row.id),
+                                         row.description, QString::number(*code)));
+        }
+    }
+}
 
 TRevertWalk runRevert(TDbConnection &conx, const QList<TChangedRow> &recorded)
 {
     TRevertWalk walk;
     QSet<QPair<int, qint32>> putBack;
     for (const TRevertGroup &group : groupByMove(recorded)) {
+        const QList<qint32> ids = sameRows(conx, group);
+        if (ids.isEmpty())
+            continue;
         const TTableColumns &t = tableColumns(group.codes.table);
         const bool department = t.purchase != nullptr;
         TDbStatement block(conx);
@@ -84,7 +145,7 @@ TRevertWalk runRevert(TDbConnection &conx, const QList<TChangedRow> &recorded)
         setCode(block, index++, group.codes.newSales);
         if (department)
             setCode(block, index++, group.codes.newPurchase);
-        runIdChunks(block, index, group.ids, [&](const TDbStatement &row) {
+        runIdChunks(block, index, ids, [&](const TDbStatement &row) {
             TChangedRow back = group.codes;
             back.id = row.field(0).asInteger();
             back.description = row.field(1).asText();

@@ -6,6 +6,7 @@
 #include "tests/support/QStringPrinter.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -45,6 +46,7 @@ const QByteArray kSampleText = "\xEF\xBB\xBF"
                                "Program,Pordane 2023 1.0\r\n"
                                "Made by,Changeover\r\n"
                                "Rows,5\r\n"
+                               "Digest,ee8fa117ec95465de3845f29ed7b18b6504241868c4253e7f6f2af8cc625066b\r\n"
                                "\r\n"
                                "Table,Id,Description,Old sales code,Old sales rate,Old purchase code,New sales code,"
                                "New sales rate,New purchase code\r\n"
@@ -76,6 +78,19 @@ TEST(ChangeRecord, ReadsBackWhatWasWrittenButTheFormulaGuard)
     EXPECT_EQ(read.program, expected.program);
     EXPECT_EQ(read.madeBy, expected.madeBy);
     EXPECT_EQ(read.rows, expected.rows);
+    EXPECT_TRUE(read.sealed);
+}
+
+// The text the revert compares a row's description with is the one the record holds.
+TEST(ChangeRecord, RecordedTextIsWhatReadsBack)
+{
+    for (const QString &description : {QString("=1+2"), QString("-5"), QString("@home"), QString("Two\r\nlines"),
+                                       QString("'quoted"), QString("Soup"), QString("\tTab")}) {
+        TChangeRecord record = sampleRecord();
+        record.rows = {changed(TChangedTable::Product, 1, description, 1, std::nullopt, 2, std::nullopt)};
+        EXPECT_EQ(parseChangeRecord(changeRecordBytes(record), "r.csv").rows[0].description, recordedText(description))
+            << description.toStdString();
+    }
 }
 
 TEST(ChangeRecord, SavedAgainBySpreadsheetStillReads)
@@ -83,7 +98,51 @@ TEST(ChangeRecord, SavedAgainBySpreadsheetStillReads)
     // Without the byte-order mark, LF line ends, every line padded with commas.
     QByteArray text = kSampleText.mid(3);
     text.replace("\r\n", ",,\n");
-    EXPECT_EQ(parseChangeRecord(text, "again.csv").rows.size(), 5);
+    const TChangeRecord read = parseChangeRecord(text, "again.csv");
+    EXPECT_EQ(read.rows.size(), 5);
+    EXPECT_TRUE(read.sealed);
+}
+
+// A record written before records had a digest: the same without its digest line.
+QByteArray unsealedText()
+{
+    QByteArray text = kSampleText;
+    return text.remove(text.indexOf("Digest,"), text.indexOf("\r\n\r\n") - text.indexOf("Digest,") + 2);
+}
+
+TEST(ChangeRecord, WithoutADigestReadsOnlyWhenTheFileWasWrittenWithTheRecord)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.changes.csv");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(unsealedText());
+    file.close();
+    const QDateTime made(QDate(2023, 9, 1), QTime(8, 30, 5));
+    struct WrittenAt
+    {
+        qint64 secondsAfter;
+        bool taken;
+    };
+    for (const WrittenAt &written : {WrittenAt{0, true}, WrittenAt{2, true}, WrittenAt{4 * 60, true},
+                                     WrittenAt{6 * 60, false}, WrittenAt{-3600, false}, WrittenAt{86400, false}}) {
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(made.addSecs(written.secondsAfter), QFileDevice::FileModificationTime));
+        file.close();
+        try {
+            const TChangeRecord read = readChangeRecord(path);
+            EXPECT_TRUE(written.taken) << written.secondsAfter;
+            EXPECT_FALSE(read.sealed);
+            EXPECT_EQ(read.rows.size(), 5);
+        } catch (const std::exception &e) {
+            EXPECT_FALSE(written.taken) << written.secondsAfter << ": " << e.what();
+            EXPECT_TRUE(QString(e.what()).startsWith("The change record \"" + path
+                                                     + "\" cannot be used: it has no "
+                                                       "digest of its rows"))
+                << e.what();
+            EXPECT_TRUE(QString(e.what()).endsWith("the record was changed after it was written.")) << e.what();
+        }
+    }
 }
 
 struct RefusedCase
@@ -128,23 +187,42 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"Nonsense", "hello,world\r\n", "line 1: it does not begin"},
         RefusedCase{"CutAfterTheHeader", kSampleText.left(kSampleText.indexOf("Rows")), "line 7: the file ends here"},
         RefusedCase{"CutBeforeTheLastRow", kSampleText.left(kSampleText.indexOf("Product,123456")),
-                    "line 13: the record names 5 rows but holds 4"},
+                    "line 14: the record names 5 rows but holds 4"},
         RefusedCase{"CutInsideAQuotedField", kSampleText.left(kSampleText.indexOf("craft")),
-                    "line 11: a quoted field is not closed"},
+                    "line 12: a quoted field is not closed"},
         RefusedCase{"InUtf16", "\xFF\xFEP\0o\0", "line 1: the file is in UTF-16"},
         RefusedCase{"InAnotherEightBitEncoding", sampleWith("Caf\xC3\xA9", "Caf\xE9"),
-                    "line 12: the text is not UTF-8"},
+                    "line 13: the text is not UTF-8"},
         RefusedCase{"SiteNotANumber", sampleWith("Site,7", "Site,seven"), "line 3: \"seven\" is not a site number"},
         RefusedCase{"TimeUnreadable", sampleWith("2023-09-01 08:30:05", "1 Sep 2023"), "line 4: \"1 Sep 2023\""},
         RefusedCase{"HeaderKeyRenamed", sampleWith("Made by,", "Author,"), "line 6: \"Made by,<value>\""},
-        RefusedCase{"ColumnsChanged", sampleWith("Old sales rate", "Old rate"), "line 9: the column titles"},
-        RefusedCase{"UnknownTable", sampleWith("Department,1", "Dept,1"), "line 10: \"Dept\" is not a table"},
-        RefusedCase{"IdNotANumber", sampleWith("Department,1,", "Department,one,"), "line 10: \"one\" is not a row id"},
-        RefusedCase{"CodeNotANumber", sampleWith("Bar,1,9", "Bar,x,9"), "line 10: \"x\" is not a sales code"},
+        RefusedCase{"ColumnsChanged", sampleWith("Old sales rate", "Old rate"), "line 10: the column titles"},
+        RefusedCase{"UnknownTable", sampleWith("Department,1", "Dept,1"), "line 11: \"Dept\" is not a table"},
+        RefusedCase{"IdNotANumber", sampleWith("Department,1,", "Department,one,"), "line 11: \"one\" is not a row id"},
+        RefusedCase{"CodeNotANumber", sampleWith("Bar,1,9", "Bar,x,9"), "line 11: \"x\" is not a sales code"},
         RefusedCase{"ProductWithAPurchaseCode", sampleWith("13.5,\r\nProduct,123456", "13.5,2\r\nProduct,123456"),
-                    "line 13: a product has no purchase code"},
+                    "line 14: a product has no purchase code"},
         RefusedCase{"ARowTooMany", kSampleText + "Product,5,Tea,1,9,,2,13.5,\r\n",
-                    "line 15: the record names 5 rows but holds 6"}),
+                    "line 16: the record names 5 rows but holds 6"},
+        // Fewer fields than columns: a row cut short, never a row whose codes are empty.
+        RefusedCase{"ARowShortOfFields", sampleWith("Product,123456,\" Soup \",0,0,,2,13.5,", "Product,1001,Soup"),
+                    "line 15: it has 3 fields, not 9"},
+        RefusedCase{"ARowShortOfFieldsWithoutADigest",
+                    unsealedText().replace("Product,123456,\" Soup \",0,0,,2,13.5,", "Product,1001,Soup"),
+                    "line 14: it has 3 fields, not 9"},
+        // Edited since: every change to the rows, however it keeps the file whole.
+        RefusedCase{"ACodeEdited", sampleWith("Bar,1,9,1,2", "Bar,3,9,1,2"),
+                    "line 8: its rows do not match their digest: the record was changed after it was written"},
+        RefusedCase{"ADescriptionEdited", sampleWith("Department,1,Bar,", "Department,1,Pub,"),
+                    "line 8: its rows do not match their digest"},
+        RefusedCase{"ARowRemovedAndTheCountMended",
+                    sampleWith("Rows,5", "Rows,4").replace("Product,-4,\"'=1+2\",1,9,,2,13.5,\r\n", ""),
+                    "line 8: its rows do not match their digest"},
+        RefusedCase{"ADigestEdited", sampleWith("Digest,ee8f", "Digest,ee8e"),
+                    "line 8: its rows do not match their digest"},
+        RefusedCase{"ADigestEmptied",
+                    sampleWith("ee8fa117ec95465de3845f29ed7b18b6504241868c4253e7f6f2af8cc625066b", ""),
+                    "line 8: its rows do not match their digest"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ChangeRecord, AMissingOrUnwritableFileIsNamed)

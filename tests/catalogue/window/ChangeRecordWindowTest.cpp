@@ -10,8 +10,10 @@
 #include "tests/support/ClockGuard.h"
 #include "tests/support/TestFiles.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -78,14 +80,15 @@ TEST_F(ChangeRecordWindow, RecordsTheChangeoverAndPutsItBackAndForth)
     ASSERT_EQ(records().size(), 1);
     const QString changeover = records().first();
     QStringList lines = recordLines(changeover);
-    ASSERT_EQ(lines.size(), 19);
-    EXPECT_EQ(
-        lines.mid(0, 9),
-        QStringList({"Pordane 2023 change record", "Database," + fDb->path(), "Site,7", "Time,2023-09-05 14:03:07",
-                     "Program,Pordane 2023 1.0", "Made by,Changeover", "Rows,10", "", kColumns}));
+    ASSERT_EQ(lines.size(), 20);
+    EXPECT_EQ(lines.mid(0, 7),
+              QStringList({"Pordane 2023 change record", "Database," + fDb->path(), "Site,7",
+                           "Time,2023-09-05 14:03:07", "Program,Pordane 2023 1.0", "Made by,Changeover", "Rows,10"}));
+    EXPECT_TRUE(QRegularExpression("^Digest,[0-9a-f]{64}$").match(lines[7]).hasMatch()) << lines[7].toStdString();
+    EXPECT_EQ(lines.mid(8, 2), QStringList({"", kColumns}));
     // Every row that changed, with the codes the database held before (Kitchen's Soup
     // too), and nothing else: Kitchen itself already sold at the new code.
-    QStringList recorded = lines.mid(9);
+    QStringList recorded = lines.mid(10);
     recorded.sort();
     EXPECT_EQ(
         recorded,
@@ -154,6 +157,12 @@ TEST_F(ChangeRecordWindow, ARecordOfAnotherSiteOrDatabaseIsRefusedBeforeAnyBacku
             + "\r\nTime,2023-09-05 14:03:07\r\nProgram,Pordane 2023 1.0\r\nMade by,Changeover\r\nRows,1\r\n\r\n"
             + kColumns.toUtf8() + "\r\nProduct,11,Stout,1,9,,2,13.5,\r\n";
         writeFile(path, text);
+        // A record from before records had a digest, as the program wrote it then.
+        QFile written(path);
+        ASSERT_TRUE(written.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(
+            written.setFileTime(QDateTime(QDate(2023, 9, 5), QTime(14, 3, 7)), QFileDevice::FileModificationTime));
+        written.close();
         TDialogLog dialogs({Yes});
         int backups = 0;
         EXPECT_EQ(TRevertRun(path,
