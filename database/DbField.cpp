@@ -3,6 +3,7 @@
 #include "database/DbColumn.h"
 #include "database/FbCall.h"
 #include "util/Errors.h"
+#include "util/LegacyText.h"
 
 #include <QLocale>
 
@@ -65,6 +66,9 @@ QString decodeText(const char *data, int size, unsigned charSet)
 {
     if (charSet == CharSetOctets)
         return QString::fromLatin1(data, size);
+    // The server hands NONE bytes on as stored; old back offices stored Windows-1252.
+    if (charSet == CharSetNone)
+        return fromUtf8OrWindows1252(QByteArrayView(data, size));
     return QString::fromUtf8(data, size);
 }
 

@@ -18,7 +18,8 @@ public:
     qint32 asInteger() const;
     qint64 asInt64() const;
     double asDouble() const;
-    // Text as stored (CHAR keeps its padding); numbers exact ("13.5" for 13.5000).
+    // Text as stored (CHAR keeps its padding; CHARACTER SET NONE read as UTF-8 when valid,
+    // as Windows-1252 otherwise); numbers exact ("13.5" for 13.5000).
     QString asText() const;
     // asText() without trailing blanks, for CHAR columns.
     QString asTrimmedText() const;

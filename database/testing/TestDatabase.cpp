@@ -7,6 +7,18 @@
 
 #include <QFile>
 
+namespace {
+
+QString textInNone(QString script)
+{
+    const QString declared = QStringLiteral("CHARACTER SET WIN1252");
+    if (!script.contains(declared))
+        throw EPosError(QStringLiteral("The schema declares no %1 text to turn into NONE").arg(declared));
+    return script.replace(declared, QStringLiteral("CHARACTER SET NONE"));
+}
+
+} // namespace
+
 TTestDatabase::TTestDatabase(const QStringList &statements, Schema schema)
 {
     if (!fDir.isValid())
@@ -23,6 +35,8 @@ TTestDatabase::TTestDatabase(const QStringList &statements, Schema schema)
         connection.create();
         if (schema == Schema::Program)
             runSqlScript(connection, DbSchemaScript());
+        else if (schema == Schema::TextInNone)
+            runSqlScript(connection, textInNone(DbSchemaScript()));
         connection.close();
     }
     QFile::setPermissions(fPath,

@@ -8,7 +8,9 @@
 class TTestDatabase
 {
 public:
-    enum class Schema { Program, Empty };
+    // TextInNone: the program's schema with every text column in CHARACTER SET NONE, as
+    // back offices from before Unicode declared them.
+    enum class Schema { Program, TextInNone, Empty };
 
     // Creates the file from the program's schema (or nothing), then runs the statements,
     // one statement each, through a UTF8 connection (accents and "€" arrive as written).

@@ -1,6 +1,7 @@
 // Values as they come out of the database: WIN1252 text through the UTF8 connection,
-// CHAR padding, exact NUMERIC text, dates.
+// text in CHARACTER SET NONE, CHAR padding, exact NUMERIC text, dates.
 #include "tests/database/DbTestFixture.h"
+#include "tests/support/QStringPrinter.h"
 
 #include <cmath>
 
@@ -15,6 +16,8 @@ protected:
             QStringLiteral("create table T_CODES (ID integer, CODE char(5) character set WIN1252)"),
             QStringLiteral("insert into T_CODES values (1, 'AB')"),
             QStringLiteral("insert into T_CODES values (2, 'é€')"),
+            QStringLiteral("create table T_NONE (V varchar(24) character set none, C char(24) character set none)"),
+            QStringLiteral("insert into T_NONE values ('', '')"),
             // Written through the test's own UTF8 connection, as SET NAMES UTF8 would.
             QStringLiteral("insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION) values (1, 'Crème brûlée & Café €')")};
     }
@@ -52,6 +55,57 @@ TEST_F(DbField, CharacterTheColumnCannotHoldIsAnErrorAndNothingIsWritten)
     const QString message = errorOf([&] { q.execute(); });
     EXPECT_TRUE(message.contains(QStringLiteral("transliterate"), Qt::CaseInsensitive)) << message.toStdString();
     EXPECT_EQ(scalar(QStringLiteral("select count(*) from TBL_PRODUCTS")), QStringLiteral("0"));
+}
+
+// NONE text is handed on as stored: UTF-8 where it is valid UTF-8, else the Windows-1252
+// of old back offices, and never the replacement character.
+TEST_F(DbField, TextInCharacterSetNoneIsUtf8WhenValidElseWindows1252)
+{
+    struct Case
+    {
+        const char *name;
+        QByteArray stored;
+        QString text;
+    };
+    const Case cases[] = {
+        {"ascii", "Soup of the day", QStringLiteral("Soup of the day")},
+        {"utf8", "Caf\xC3\xA9 cr\xC3\xA8me \xE2\x82\xAC", QStringLiteral("Café crème €")},
+        {"1252",
+         "Caf\xE9 cr\xE8me br\xFBl\xE9"
+         "e",
+         QStringLiteral("Café crème brûlée")},
+        {"1252EuroAndOe",
+         "\x80"
+         "5 b\x9C"
+         "uf \x8C"
+         "uvre \x85",
+         QStringLiteral("€5 bœuf Œuvre …")},
+        // Undefined in 1252: the same code points as Latin-1.
+        {"1252Undefined",
+         "a\x81\x8D\x8F\x90\x9D"
+         "b",
+         QStringLiteral("a\u0081\u008D\u008F\u0090\u009Db")},
+        // One valid UTF-8 sequence does not make the rest UTF-8.
+        {"mixed",
+         "Cr\xC3\xA8me br\xFBl\xE9"
+         "e",
+         QStringLiteral("CrÃ¨me brûlée")},
+        {"cutUtf8", "Caf\xC3", QStringLiteral("CafÃ")},
+        {"utf8Surrogate", "x\xED\xA0\x80", QStringLiteral("xí\u00A0€")},
+    };
+    TDbStatement q(conx);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        conx.executeImmediate(
+            QStringLiteral("update T_NONE set V = x'%1', C = x'%1'").arg(QLatin1String(c.stored.toHex())));
+        q.setSQL(QStringLiteral("select V, C from T_NONE"));
+        q.open();
+        EXPECT_EQ(q.field(0).asText(), c.text);
+        EXPECT_EQ(q.field(1).asTrimmedText(), c.text);
+        // CHAR pads NONE with blanks to its width in bytes.
+        EXPECT_EQ(q.field(1).asText(), c.text + QString(24 - int(c.stored.size()), u' '));
+        q.close();
+    }
 }
 
 TEST_F(DbField, CharKeepsItsDeclaredWidthUnlessTrimmed)

@@ -1,5 +1,6 @@
 #pragma once
 // Short builders of the INSERT statements that make up a test site.
+#include <QByteArray>
 #include <QString>
 
 namespace site {
@@ -65,6 +66,15 @@ inline QString product(int sid, const QString &description, int vatId, int deptI
         .arg(q(description), orNull(vatId))
         .arg(deptId)
         .arg(orNull(subId), orNull(l3Id));
+}
+
+// Sets one row's DESCRIPTION to exactly these bytes, as a program without Unicode left
+// them in a column in CHARACTER SET NONE.
+inline QString storedBytes(const char *table, const char *idColumn, int id, const QByteArray &bytes)
+{
+    return QStringLiteral("update %1 set DESCRIPTION = x'%2' where %3 = %4")
+        .arg(QLatin1String(table), QLatin1String(bytes.toHex()), QLatin1String(idColumn))
+        .arg(id);
 }
 
 inline QString setup(int stx)

@@ -3,6 +3,7 @@
 #include "util/Clock.h"
 #include "util/Fields.h"
 #include "util/Files.h"
+#include "util/LegacyText.h"
 #include "util/Numbers.h"
 #include "util/uUtils.h"
 
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -399,6 +401,18 @@ TEST(ClockTest, FixedTimeUntilReset)
     EXPECT_EQ(Clock::now(), fixed);
     Clock::reset();
     EXPECT_LE(qAbs(Clock::now().secsTo(QDateTime::currentDateTime())), 1);
+}
+
+// Our own table, for builds of Qt without ICU, agrees with the system's codec byte by byte.
+TEST(LegacyText, Windows1252AgreesWithTheSystemCodec)
+{
+    QStringDecoder system("windows-1252");
+    if (!system.isValid())
+        GTEST_SKIP() << "this Qt has no Windows-1252 codec";
+    for (int byte = 0; byte < 256; ++byte) {
+        const char c = static_cast<char>(byte);
+        EXPECT_EQ(fromWindows1252(QByteArrayView(&c, 1)), system.decode(QByteArrayView(&c, 1))) << byte;
+    }
 }
 
 } // namespace

@@ -1,7 +1,10 @@
 // The run behind Proceed on its own: the date guard, the confirmation, a failing backup,
-// and updates that fail part-way or wait on another program's lock.
+// updates that fail part-way or wait on another program's lock, and the record of text in
+// CHARACTER SET NONE.
 #include "catalogue/changeover/ChangeoverRun.h"
+#include "catalogue/changeover/ChangeRecord.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
+#include "catalogue/changeover/RevertWalk.h"
 #include "catalogue/core/SectionNames.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
@@ -11,6 +14,7 @@
 #include "tests/catalogue/changeover/DialogLog.h"
 #include "tests/support/ClockGuard.h"
 #include "tests/support/MainLogSandbox.h"
+#include "tests/support/SiteSql.h"
 #include "tests/support/TempRegistry.h"
 #include "util/Clock.h"
 
@@ -228,6 +232,63 @@ TEST_F(ChangeoverRunTest, ARecordThatCannotBeWrittenDoesNotTurnSuccessIntoFailur
     EXPECT_TRUE(dialogs.seen[1].endsWith("the main log lists them instead.")) << dialogs.seen[1].toStdString();
     EXPECT_EQ(rows(db.path()), baselineWith({"P21 2"}));
     EXPECT_TRUE(log.text().contains("Product,21,Soup,1,9,,2,13.5,")) << log.text().toStdString();
+}
+
+// The description of one row as its stored bytes, one character a byte.
+QString storedDescription(const TTestDatabase &db, const char *table, const char *idColumn, int id)
+{
+    TDbConnection conx;
+    conx.setDatabase(db.path());
+    conx.open();
+    TDbStatement query(conx);
+    query.setSQL(QStringLiteral("select cast(DESCRIPTION as varchar(80) character set octets) from %1 where %2 = %3")
+                     .arg(QLatin1String(table), QLatin1String(idColumn))
+                     .arg(id));
+    query.open();
+    return query.field(0).asText();
+}
+
+QStringList namedRows(const QList<TChangedRow> &rows)
+{
+    QStringList named;
+    for (const TChangedRow &row : rows)
+        named << QStringLiteral("%1 %2 %3").arg(changedTableName(row.table)).arg(row.id).arg(row.description);
+    return named;
+}
+
+// A back office from before Unicode keeps Windows-1252 in text of CHARACTER SET NONE: the
+// record, and the revert's, name its rows as the operator knows them, and the rows keep
+// their own bytes.
+TEST_F(ChangeoverRunTest, TextInCharacterSetNoneIsRecordedAsTheBackOfficeShowsIt)
+{
+    using site::storedBytes;
+    TTestDatabase db(siteSql()
+                         + QStringList{storedBytes("TBL_DEPARTMENTS", "DEPT_ID", 1, "Caf\xE9"),
+                                       storedBytes("TBL_PRODUCTS", "SID", 21,
+                                                   "Cr\xE8me br\xFBl\xE9"
+                                                   "e")},
+                     TTestDatabase::Schema::TextInNone);
+    TSelectionStore store = seededStore();
+    store.write(sectionName(1, 2), "21_Soup", "Y");
+    TDialogLog dialogs({Yes});
+
+    EXPECT_EQ(run(&db, {Bar}, store, true), TChangeoverEnd::CloseWindow);
+
+    const TChangeRecord record = readChangeRecord(changeRecordPath(backupFile()));
+    EXPECT_EQ(namedRows(record.rows), QStringList({"Department 1 Café", "Product 21 Crème brûlée"}));
+
+    TDbConnection conx;
+    conx.setDatabase(db.path());
+    conx.open();
+    const TRevertWalk revert = runRevert(conx, record.rows);
+    conx.commit();
+    EXPECT_EQ(namedRows(revert.putBack), namedRows(record.rows));
+    EXPECT_EQ(rows(db.path()), baselineRows());
+
+    EXPECT_EQ(storedDescription(db, "TBL_DEPARTMENTS", "DEPT_ID", 1), QString::fromLatin1("Caf\xE9"));
+    EXPECT_EQ(storedDescription(db, "TBL_PRODUCTS", "SID", 21),
+              QString::fromLatin1("Cr\xE8me br\xFBl\xE9"
+                                  "e"));
 }
 
 // What goes wrong in the middle of the updates, and what the operator must read.

@@ -210,6 +210,47 @@ TEST(TreeBuild, WithoutTheThirdLevelOnlyDepartments)
     EXPECT_EQ(built.outline(), QStringList({"Bar 9.00% [1:1]"}));
 }
 
+// A back office from before Unicode: text columns in CHARACTER SET NONE holding
+// Windows-1252 bytes, beside a few that a newer program stored as UTF-8.
+TEST(TreeBuild, TextInCharacterSetNoneShowsAsStoredByTheBackOffice)
+{
+    LocaleGuard locale(englishLocale());
+    TTestDatabase db(kCodes
+                         + QStringList{dept(1, "Cafe", 1), sub(10, 1, "Desserts", 1), product(1, "P1", 1, 1),
+                                       product(2, "P2", 1, 1, 10), product(3, "P3", 1, 1, 10),
+                                       storedBytes("TBL_DEPARTMENTS", "DEPT_ID", 1, "Caf\xE9"),
+                                       storedBytes("TBL_SUB_DEPARTMENTS", "SUB_DEPT", 10,
+                                                   "Cr\xE8me br\xFBl\xE9"
+                                                   "e"),
+                                       storedBytes("TBL_PRODUCTS", "SID", 1,
+                                                   "Caf\xE9 au lait \x80"
+                                                   "2"),
+                                       storedBytes("TBL_PRODUCTS", "SID", 2,
+                                                   "Cr\xE8me br\xFBl\xE9"
+                                                   "e"),
+                                       storedBytes("TBL_PRODUCTS", "SID", 3, "B\xC5\x93uf")},
+                     TTestDatabase::Schema::TextInNone);
+    TDbConnection conx;
+    conx.setDatabase(db.path());
+    conx.open();
+    TDbStatement q1(conx);
+    const TShowData data = loadShowData(conx, q1);
+
+    QStringList lines;
+    for (const TEntryLine &line : data.lines)
+        lines << line.caption.simplified();
+    lines.removeDuplicates(); // a department is gathered again with each child
+    EXPECT_EQ(lines, QStringList({"Café 9.00%", "Crème brûlée 9.00%"}));
+    ASSERT_EQ(data.nodes.size(), 2u);
+    EXPECT_EQ(data.nodes[0].node.description, QStringLiteral("Café"));
+    EXPECT_EQ(data.nodes[1].node.caption.simplified(), QStringLiteral("Crème brûlée 9.00%"));
+    QStringList products;
+    for (const TProductRow &row : data.nodes[0].products)
+        products << QString::number(row.sid) + QLatin1Char(' ') + row.description;
+    // The database orders NONE text by its bytes.
+    EXPECT_EQ(products, QStringList({"3 Bœuf", "1 Café au lait €2", "2 Crème brûlée"}));
+}
+
 // The window's wait on a distant server is paid per statement: the count must not follow
 // the number of departments or products.
 TEST(TreeBuild, StatementsDoNotGrowWithTheSite)
