@@ -28,7 +28,8 @@ TCommandLine parseCommandLine(const QStringList &arguments)
         } else if (argument.startsWith(revert + QLatin1Char('='))) {
             record = argument.mid(revert.size() + 1);
         } else {
-            refuse(QStringLiteral("\"%1\" is not an argument of this program.").arg(argument));
+            command.ignored << argument;
+            continue;
         }
         if (record.isEmpty())
             refuse(QStringLiteral("--revert needs the change record to put back."));

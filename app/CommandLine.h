@@ -8,8 +8,11 @@
 struct TCommandLine
 {
     std::optional<QString> revertRecord;
+    // Arguments the program does not know: launchers may pass their own, and the program
+    // was long started with none it read, so they are logged and left aside.
+    QStringList ignored;
 };
 
-// The arguments after the program's own name. EPosError naming what is wrong and how the
-// program is called.
+// The arguments after the program's own name. EPosError naming what is wrong with a
+// --revert and how the program is called.
 TCommandLine parseCommandLine(const QStringList &arguments);

@@ -6,12 +6,16 @@
 #include "app/TApplication.h"
 #include "catalogue/changeover/RevertRun.h"
 #include "catalogue/window/TfmMain.h"
+#include "log/uLog.h"
 
 int main(int argc, char **argv)
 {
     TApplication app(argc, argv);
     return RunStartSequence([&app] {
         const TCommandLine command = parseCommandLine(app.arguments().mid(1));
+        for (const QString &argument : command.ignored)
+            DebugLog(
+                QStringLiteral("The argument \"%1\" is not one of this program's; it is left aside.").arg(argument), 0);
         if (command.revertRecord)
             return TRevertRun(*command.revertRecord).run();
         return RunMainWindow(app, [] { return std::make_unique<TfmMain>(); });

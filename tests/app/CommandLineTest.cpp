@@ -12,6 +12,7 @@ struct CommandCase
     QStringList arguments;
     std::optional<QString> revertRecord;
     const char *refusal; // empty when accepted
+    QStringList ignored = {};
 };
 
 void PrintTo(const CommandCase &c, std::ostream *os)
@@ -30,6 +31,7 @@ TEST_P(CommandLine, TellsTheWindowFromTheRevert)
         const TCommandLine command = parseCommandLine(c.arguments);
         EXPECT_STREQ(c.refusal, "");
         EXPECT_EQ(command.revertRecord, c.revertRecord);
+        EXPECT_EQ(command.ignored, c.ignored);
     } catch (const std::exception &e) {
         ASSERT_STRNE(c.refusal, "") << e.what();
         EXPECT_TRUE(QString(e.what()).startsWith(c.refusal)) << e.what();
@@ -46,7 +48,12 @@ INSTANTIATE_TEST_SUITE_P(
                           "RevertWithoutARecord", {"--revert"}, std::nullopt, "--revert needs the change record"},
                       CommandCase{"RevertWithAnEmptyRecord", {"--revert="}, std::nullopt, "--revert needs"},
                       CommandCase{"TwoRecords", {"--revert", "a", "--revert", "b"}, std::nullopt, "Only one change"},
-                      CommandCase{"UnknownArgument", {"--fix"}, std::nullopt, "\"--fix\" is not an argument"}),
+                      CommandCase{"UnknownArgumentIsLeftAside", {"--fix"}, std::nullopt, "", {"--fix"}},
+                      CommandCase{"ALaunchersArgumentsBesideARevert",
+                                  {"/nologo", "--revert", "r.csv", "-psn_0_1"},
+                                  "r.csv",
+                                  "",
+                                  {"/nologo", "-psn_0_1"}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
