@@ -91,7 +91,9 @@ QVariant TProductTable::data(const QModelIndex &index, int role) const
         return QVariant();
     switch (index.column()) {
     case PRODUCT:
-        return r.product;
+        // Shown whole, so that the grid's column ends a long one in an ellipsis
+        // rather than in the middle of a word; the field keeps its width.
+        return role == Qt::DisplayRole ? productDescriptionOfKey(r.fullKey) : r.product;
     case SKU:
         return r.sku;
     case CHECKED:

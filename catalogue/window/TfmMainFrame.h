@@ -21,7 +21,6 @@ public:
     static constexpr int kClientHeight = 587;
     static constexpr int kDepartmentPaneWidth = 320;
     static constexpr int kTickColumnWidth = 24;
-    static constexpr int kProductColumnWidth = 368;
 
 protected:
     // Runs once, on the first showing of the window.

@@ -28,6 +28,9 @@ void TfmMain::setUpGrid()
     lb->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lb->setSelectionBehavior(QAbstractItemView::SelectRows);
     lb->setSelectionMode(QAbstractItemView::SingleSelection);
+    // One line a product: a long description ends in an ellipsis instead of being cut
+    // mid-word by the row's height; the tooltip gives it whole.
+    lb->setWordWrap(false);
     // The header's own minimum would widen the 24-pixel tick column.
     lb->horizontalHeader()->setMinimumSectionSize(kTickColumnWidth);
     // A reset of the table gives the header fresh sections: lay the columns out again.
@@ -45,7 +48,8 @@ void TfmMain::layOutGridColumns()
     lb->setColumnHidden(TProductTable::SKU, true);
     lb->setColumnHidden(TProductTable::FULLKEY, true);
     lb->setColumnWidth(TProductTable::CHECKED, kTickColumnWidth);
-    lb->setColumnWidth(TProductTable::PRODUCT, kProductColumnWidth);
+    // The description takes the rest of the pane, however wide the splitter makes it.
+    header->setSectionResizeMode(TProductTable::PRODUCT, QHeaderView::Stretch);
 }
 
 void TfmMain::useButtonFaceForActiveRow()

@@ -28,6 +28,10 @@ TEST(ProductTable, RowsFollowTheSectionOrder)
     EXPECT_EQ(cds.sku(0), 31);
     EXPECT_EQ(cds.product(0), QStringLiteral("Fish_and_chips"));
     EXPECT_EQ(cds.product(1), longName.left(30));
+    // The grid shows the whole description, which its column ends in an ellipsis when
+    // it is too long; the field keeps its width.
+    EXPECT_EQ(cds.data(cds.index(1, TProductTable::PRODUCT), Qt::DisplayRole).toString(), longName);
+    EXPECT_EQ(cds.data(cds.index(1, TProductTable::PRODUCT), Qt::EditRole).toString(), longName.left(30));
     EXPECT_EQ(cds.fullKey(1), "30_" + longName); // whole key, longer than 60
     EXPECT_EQ(cds.checked(1), QStringLiteral("Y"));
     EXPECT_EQ(cds.product(2), QStringLiteral("Crème brûlée"));

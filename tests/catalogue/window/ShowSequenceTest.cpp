@@ -61,7 +61,10 @@ TEST_F(MainWindowTest, ShowsTheTreeSelectsAndCollapsesTheFirstNode)
     EXPECT_TRUE(lb->isColumnHidden(TProductTable::SKU));
     EXPECT_TRUE(lb->isColumnHidden(TProductTable::FULLKEY));
     EXPECT_EQ(lb->columnWidth(TProductTable::CHECKED), 24);
-    EXPECT_EQ(lb->columnWidth(TProductTable::PRODUCT), 368);
+    // The description fills the rest of the pane, on one line, ended by an ellipsis when long.
+    EXPECT_EQ(lb->columnWidth(TProductTable::CHECKED) + lb->columnWidth(TProductTable::PRODUCT),
+              lb->viewport()->width());
+    EXPECT_FALSE(lb->wordWrap());
     EXPECT_EQ(lb->palette().color(QPalette::Active, QPalette::Highlight),
               QApplication::palette().color(QPalette::Active, QPalette::Button));
 }
