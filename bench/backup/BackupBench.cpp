@@ -7,6 +7,7 @@
 // Prints each round's times and file sizes, the phases of the verified backup, and
 // the median ratio of verified backup to plain backup.
 #include "backup/standin/jobs/BackupJob.h"
+#include "bench/backup/BackupPhases.h"
 #include "util/Errors.h"
 
 #include <QCommandLineParser>
@@ -21,29 +22,6 @@
 
 namespace {
 
-// Notes when each stage of the verified backup begins.
-class PhaseClock : public TJobProgress
-{
-public:
-    PhaseClock() { fTimer.start(); }
-    void step(const QString &what) override { fPhases.push_back({what, fTimer.elapsed()}); }
-    void message(const QString &) override {}
-    void percent(int) override {}
-    bool cancelRequested() const override { return false; }
-
-    void print(qint64 total) const
-    {
-        for (size_t i = 0; i < fPhases.size(); ++i) {
-            const qint64 end = i + 1 < fPhases.size() ? fPhases[i + 1].second : total;
-            std::printf("      %6.2f s  %s\n", (end - fPhases[i].second) / 1000.0, qPrintable(fPhases[i].first));
-        }
-    }
-
-private:
-    QElapsedTimer fTimer;
-    std::vector<std::pair<QString, qint64>> fPhases;
-};
-
 void runOrFail(const QString &program, const QStringList &arguments)
 {
     QProcess process;
@@ -56,12 +34,6 @@ void runOrFail(const QString &program, const QStringList &arguments)
 double megabytes(const QString &file)
 {
     return QFileInfo(file).size() / 1048576.0;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 int run(const QCoreApplication &app)
@@ -94,7 +66,7 @@ int run(const QCoreApplication &app)
                   {QStringLiteral("-b"), QStringLiteral("-user"), QStringLiteral("SYSDBA"), database, plainFile});
         const qint64 plain = timer.elapsed();
 
-        PhaseClock phases;
+        TBackupPhases phases;
         timer.restart();
         const QString verified =
             RunVerifiedBackup(database, database, work.filePath(QStringLiteral("verified-%1").arg(round)), phases);
@@ -108,7 +80,7 @@ int run(const QCoreApplication &app)
         QFile::remove(plainFile);
         QFile::remove(verified);
     }
-    std::printf("median ratio of verified backup to plain backup: %.2f (target: at most 3)\n", median(ratios));
+    std::printf("median ratio of verified backup to plain backup: %.2f (target: at most 3)\n", medianOf(ratios));
     return 0;
 }
 
@@ -116,11 +88,5 @@ int run(const QCoreApplication &app)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    try {
-        return run(app);
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "backup_bench: %s\n", qPrintable(errorText(e)));
-        return 1;
-    }
+    return runBenchmark(argc, argv, "backup_bench", run);
 }

@@ -8,6 +8,7 @@
 // so). Prints each route's median time and its ratio to the direct route, with the
 // requests each phase made through the relay.
 #include "backup/standin/jobs/BackupJob.h"
+#include "bench/backup/BackupPhases.h"
 #include "bench/catalogue/RelayedDatabase.h"
 #include "util/Errors.h"
 
@@ -22,47 +23,6 @@
 
 namespace {
 
-// Notes when each stage of the verified backup begins, and the relay's request count then.
-class PhaseCounter : public TJobProgress
-{
-public:
-    explicit PhaseCounter(const TLoopbackRelay *relay) : fRelay(relay) { fTimer.start(); }
-    void step(const QString &what) override { fPhases.push_back({what, fTimer.elapsed(), requests()}); }
-    void message(const QString &) override {}
-    void percent(int) override {}
-    bool cancelRequested() const override { return false; }
-
-    void print(qint64 totalMs) const
-    {
-        for (size_t i = 0; i < fPhases.size(); ++i) {
-            const bool last = i + 1 == fPhases.size();
-            const qint64 endMs = last ? totalMs : fPhases[i + 1].ms;
-            const qint64 endRequests = last ? requests() : fPhases[i + 1].requests;
-            std::printf("      %6.2f s %6lld requests  %s\n", (endMs - fPhases[i].ms) / 1000.0,
-                        static_cast<long long>(endRequests - fPhases[i].requests), qPrintable(fPhases[i].what));
-        }
-    }
-
-private:
-    struct TPhase
-    {
-        QString what;
-        qint64 ms;
-        qint64 requests;
-    };
-    qint64 requests() const { return fRelay ? fRelay->requests() : 0; }
-
-    const TLoopbackRelay *fRelay;
-    QElapsedTimer fTimer;
-    std::vector<TPhase> fPhases;
-};
-
-double medianOf(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // The median seconds of `rounds` verified backups of `file` reached as `reach`.
 double timeRoute(const char *name, const QString &reach, const QString &file, const TLoopbackRelay *relay, int rounds,
                  const QString &folder)
@@ -70,7 +30,7 @@ double timeRoute(const char *name, const QString &reach, const QString &file, co
     std::printf("%s\n", name);
     std::vector<double> seconds;
     for (int round = 1; round <= rounds; ++round) {
-        PhaseCounter phases(relay);
+        TBackupPhases phases(relay);
         QElapsedTimer timer;
         timer.start();
         const QString written =
@@ -121,11 +81,5 @@ int run(const QCoreApplication &app)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    try {
-        return run(app);
-    } catch (const std::exception &e) {
-        std::fprintf(stderr, "backup_relay_bench: %s\n", qPrintable(errorText(e)));
-        return 1;
-    }
+    return runBenchmark(argc, argv, "backup_relay_bench", run);
 }
