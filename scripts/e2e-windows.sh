@@ -15,8 +15,8 @@
 #  - the program started again with --revert <record>, Yes: every row is back and the
 #    department trigger is active.
 #
-# Screenshots, the dialogs' texts and the program's output go to
-# <build>/windows-app/e2e/. Clicks drive the program; keys only copy a dialog's text.
+# Screenshots and the program's output go to <build>/windows-app/e2e/. Clicks drive
+# the program throughout (see answer below).
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
