@@ -80,7 +80,8 @@ reg add "$ORVO\\Database\\List\\MAIN" /v ServerPath /d "$SERVER_DB" /f /reg:32 >
 
 failures=0
 fail() {
-  echo "FAIL: $*" >&2
+  # On standard output too, where a CI log that keeps only that still shows it.
+  echo "FAIL: $*" | tee /dev/stderr
   failures=$((failures + 1))
 }
 
@@ -130,6 +131,7 @@ answer() {
   shoot "$dialog" "$RUN/$name.png"
   echo "$name: $RUN/$name.png"
   pordane_click_dialog_button "$dialog" "$button"
+  pordane_wait_gone "$dialog" 30 || fail "$name: the dialog stayed after its button was clicked"
 }
 
 # The main log beside the program (in the ANSI code page), as UTF-8.
@@ -218,7 +220,7 @@ done
 [ -n "$(find "$APP/logs" -maxdepth 1 -name '*.log' 2>/dev/null)" ] || fail "no log in $APP_WIN\\logs"
 
 if [ "$failures" -ne 0 ]; then
-  echo "e2e-windows.sh: $failures check(s) failed; see $RUN" >&2
+  echo "e2e-windows.sh: $failures check(s) failed; see $RUN" | tee /dev/stderr
   exit 1
 fi
 echo "e2e-windows.sh: the changeover and its revert ran through the Windows build under Wine"

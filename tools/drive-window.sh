@@ -18,6 +18,17 @@ pordane_find_window() {
   return 1
 }
 
+# pordane_wait_gone <id> [seconds]: waits until the window is no longer visible, so
+# that the next search cannot find a dialog that is still closing.
+pordane_wait_gone() {
+  local id=$1 wait=${2:-10} i
+  for ((i = 0; i < wait * 10; i++)); do
+    xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$id" || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # pordane_geometry <id>: sets WX, WY, WW, WH to the window's place and size.
 pordane_geometry() {
   local X Y WIDTH HEIGHT SCREEN WINDOW

@@ -3,7 +3,7 @@
 // (and, behind a relay, the requests each made), a median, and the way a benchmark ends
 // on an error.
 #include "backup/standin/jobs/JobProgress.h"
-#include "bench/relay/LoopbackRelay.h"
+#include "database/testing/relay/LoopbackRelay.h"
 #include "util/Errors.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #pragma once
 // Reaching a database through the Firebird server on loopback, directly or behind a
 // relay that adds a line's latency.
-#include "bench/relay/LoopbackRelay.h"
+#include "database/testing/relay/LoopbackRelay.h"
 
 #include <QString>
 #include <cstdint>

@@ -4,7 +4,7 @@
 //   loopback_relay [--delay ms] [--port n] [--target n] [--seconds n]
 //
 // defaults: 1 ms each way, a free port, target 3050, 300 seconds.
-#include "bench/relay/LoopbackRelay.h"
+#include "database/testing/relay/LoopbackRelay.h"
 
 #include <chrono>
 #include <csignal>

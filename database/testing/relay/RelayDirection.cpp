@@ -1,4 +1,4 @@
-#include "bench/relay/RelayDirection.h"
+#include "database/testing/relay/RelayDirection.h"
 
 #include <cerrno>
 #include <sys/socket.h>

@@ -3,7 +3,7 @@
 // same machine: it listens on a 127.0.0.1 port, forwards every connection it accepts
 // to 127.0.0.1:<target>, and holds each chunk it reads a set time in each direction.
 // It counts the chunks clients send, which is the number of requests they make.
-#include "bench/relay/RelayDirection.h"
+#include "database/testing/relay/RelayDirection.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "bench/relay/LoopbackRelay.h"
+#include "database/testing/relay/LoopbackRelay.h"
 
 #include <arpa/inet.h>
 #include <cerrno>
