@@ -11,8 +11,7 @@
 
 namespace {
 
-// The registry's limits on a name's length, in UTF-16 units.
-constexpr std::size_t kMaxKeyName = 255;
+// The registry's limit on a value name's length, in UTF-16 units.
 constexpr std::size_t kMaxValueName = 16383;
 
 bool validName(const std::wstring &name, std::size_t maxLength = kMaxValueName)
@@ -20,8 +19,13 @@ bool validName(const std::wstring &name, std::size_t maxLength = kMaxValueName)
     return name.size() <= maxLength && name.find_first_of(std::wstring(L"\r\n\0", 3)) == std::wstring::npos;
 }
 
-bool validPath(const KeyPath &path)
+// A path of a key the registry could hold. The machine hive's SOFTWARE\WOW6432Node
+// is only another name for SOFTWARE (Hive.h), refused so that no key of that
+// name gets into a hive.
+bool validPath(RegRoot root, const KeyPath &path)
 {
+    if (path.size() > kMaxKeyDepth || wow64NodeNames(root, path) > 0)
+        return false;
     for (const std::wstring &part : path)
         if (!validName(part, kMaxKeyName))
             return false;
@@ -160,7 +164,11 @@ public:
     RegResult deleteTree(const std::wstring &subKey) override
     {
         KeyPath sub;
-        if (subKey.empty() || !splitKeyPath(subKey, sub) || sub.empty() || !validPath(sub))
+        if (subKey.empty() || !splitKeyPath(subKey, sub) || sub.empty())
+            return RegResult::InvalidParameter;
+        KeyPath whole = fPath;
+        whole.insert(whole.end(), sub.begin(), sub.end());
+        if (!validPath(fRoot, whole))
             return RegResult::InvalidParameter;
         if (fAccess != RegAccess::All)
             return RegResult::AccessDenied;
@@ -252,7 +260,7 @@ RegResult FileRegistryStore::open(RegRoot root, const std::wstring &path, RegAcc
                                   std::unique_ptr<RegistryKey> &key)
 {
     KeyPath parts;
-    if (!splitKeyPath(path, parts) || !validPath(parts))
+    if (!splitKeyPath(path, parts) || !validPath(root, parts))
         return RegResult::InvalidParameter;
     const std::string file = hiveFilePath(root);
     std::lock_guard<std::mutex> guard(fHives->mutex);

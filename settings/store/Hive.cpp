@@ -2,6 +2,22 @@
 
 #include "settings/store/HiveText.h"
 
+HiveKey::~HiveKey()
+{
+    std::vector<std::unique_ptr<HiveKey>> pending;
+    const auto takeChildren = [&pending](HiveKey &key) {
+        for (auto &entry : key.fChildren)
+            pending.push_back(std::move(entry.second));
+        key.fChildren.clear();
+    };
+    takeChildren(*this);
+    while (!pending.empty()) {
+        std::unique_ptr<HiveKey> key = std::move(pending.back());
+        pending.pop_back();
+        takeChildren(*key); // so that freeing it frees no key below it
+    }
+}
+
 HiveKey *HiveKey::child(const std::wstring &childName) const
 {
     const auto it = fChildren.find(foldName(childName));
@@ -28,34 +44,6 @@ std::vector<const HiveKey *> HiveKey::children() const
     for (const auto &entry : fChildren)
         list.push_back(entry.second.get());
     return list;
-}
-
-const HiveValue *HiveKey::value(const std::wstring &valueName) const
-{
-    for (const HiveValue &v : values)
-        if (sameName(v.name, valueName))
-            return &v;
-    return nullptr;
-}
-
-void HiveKey::setValue(const std::wstring &valueName, const RegValue &value)
-{
-    for (HiveValue &v : values)
-        if (sameName(v.name, valueName)) {
-            v.value = value;
-            return;
-        }
-    values.push_back({valueName, value});
-}
-
-bool HiveKey::removeValue(const std::wstring &valueName)
-{
-    for (auto it = values.begin(); it != values.end(); ++it)
-        if (sameName(it->name, valueName)) {
-            values.erase(it);
-            return true;
-        }
-    return false;
 }
 
 bool splitKeyPath(const std::wstring &path, KeyPath &parts)
@@ -88,4 +76,14 @@ HiveKey *findKey(HiveKey &root, const KeyPath &path)
             return nullptr;
     }
     return key;
+}
+
+std::size_t wow64NodeNames(RegRoot root, const KeyPath &path)
+{
+    if (root != RegRoot::LocalMachine || path.empty() || !sameName(path[0], L"SOFTWARE"))
+        return 0;
+    std::size_t count = 0;
+    while (count + 1 < path.size() && sameName(path[count + 1], L"WOW6432Node"))
+        ++count;
+    return count;
 }

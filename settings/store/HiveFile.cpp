@@ -108,6 +108,11 @@ bool readWholeFile(const std::string &path, std::string &bytes)
             return false;
         throw RegistryStoreError("Registry hive " + path + " cannot be opened: " + std::strerror(errno));
     }
+    // Read into room for the whole file: grown as it is read, the text would
+    // briefly need twice its size and more.
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);

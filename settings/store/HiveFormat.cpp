@@ -1,5 +1,6 @@
 #include "settings/store/HiveFormat.h"
 
+#include "settings/store/HiveLines.h"
 #include "settings/store/HiveText.h"
 
 #include <cstdio>
@@ -55,35 +56,28 @@ bool parseHexNumber(const std::wstring &text, std::size_t maxDigits, std::uint32
     return true;
 }
 
-std::size_t lineOfOffset(const std::wstring &text, std::size_t offset)
-{
-    std::size_t line = 1;
-    for (std::size_t i = 0; i < offset && i < text.size(); ++i)
-        if (text[i] == L'\n')
-            ++line;
-    return line;
-}
-
 class HiveParser
 {
 public:
-    HiveParser(RegRoot root, std::string fileName) : fRoot(root), fFileName(std::move(fileName)) {}
-
-    std::unique_ptr<HiveKey> parse(const std::string &bytes)
+    HiveParser(const std::string &bytes, RegRoot root, std::string fileName)
+        : fLines(bytes, std::move(fileName)), fRoot(root)
     {
-        splitLines(decode(bytes));
+    }
+
+    std::unique_ptr<HiveKey> parse()
+    {
         auto hive = std::make_unique<HiveKey>(rootKeyName(fRoot));
-        if (fLines.empty() || trimRight(fLines[0]) != kHeader)
+        if (!fLines.next(fLine) || trimRight(fLine) != kHeader)
             fail(1, "the first line is not \"Windows Registry Editor Version 5.00\"");
         HiveKey *current = nullptr;
-        for (fIndex = 1; fIndex < fLines.size(); ++fIndex) {
-            const std::wstring line = trimLeft(fLines[fIndex]);
+        while (fLines.next(fLine)) {
+            const std::wstring line = trimLeft(fLine);
             if (line.empty() || line[0] == L';')
                 continue;
             if (line[0] == L'[')
                 current = &keyOfHeader(*hive, trimRight(line));
             else if (!current)
-                fail(fIndex + 1, "a value before the first key");
+                fail(fLines.number(), "a value before the first key");
             else
                 parseValue(*current, line);
         }
@@ -91,52 +85,11 @@ public:
     }
 
 private:
-    [[noreturn]] void fail(std::size_t line, const std::string &message) const
-    {
-        throw RegistryStoreError("Registry hive " + fFileName + ", line " + std::to_string(line) + ": " + message);
-    }
-
-    std::wstring decode(const std::string &bytes) const
-    {
-        const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.data());
-        std::wstring text;
-        if (bytes.size() >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
-            text = utf16leToUnits(data + 2, bytes.size() - 2);
-            if (bytes.size() % 2 != 0)
-                fail(lineOfOffset(text, text.size()), "the UTF-16 text ends in half a character");
-        } else if (bytes.size() >= 2 && data[0] == 0xFE && data[1] == 0xFF) {
-            fail(1, "UTF-16 big-endian text is not a hive encoding (UTF-16LE or UTF-8)");
-        } else {
-            const bool bom = bytes.size() >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF;
-            const std::size_t bad = utf8ToUnits(bytes, bom ? 3 : 0, text);
-            if (bad != std::string::npos)
-                fail(lineOfOffset(text, text.size()),
-                     "not UTF-8 or UTF-16LE text (byte at offset " + std::to_string(bad) + ")");
-        }
-        const auto nul = text.find(L'\0');
-        if (nul != std::wstring::npos)
-            fail(lineOfOffset(text, nul), "a NUL character: not UTF-8 or UTF-16LE text with a byte-order mark");
-        return text;
-    }
-
-    void splitLines(const std::wstring &text)
-    {
-        std::size_t start = 0;
-        while (start <= text.size()) {
-            auto end = text.find(L'\n', start);
-            if (end == std::wstring::npos)
-                end = text.size();
-            std::wstring line = text.substr(start, end - start);
-            if (!line.empty() && line.back() == L'\r')
-                line.pop_back();
-            fLines.push_back(std::move(line));
-            start = end + 1;
-        }
-    }
+    [[noreturn]] void fail(std::size_t line, const std::string &message) const { fLines.fail(line, message); }
 
     HiveKey &keyOfHeader(HiveKey &hive, const std::wstring &line)
     {
-        const std::size_t lineNo = fIndex + 1;
+        const std::size_t lineNo = fLines.number();
         if (line.size() < 2 || line.back() != L']')
             fail(lineNo, "a key line without its closing \"]\"");
         const std::wstring path = line.substr(1, line.size() - 2);
@@ -153,11 +106,19 @@ private:
         KeyPath parts;
         if (!splitKeyPath(rest, parts) || parts.empty() || rest.back() == L'\\')
             fail(lineNo, "an empty key name in " + unitsToUtf8(path));
+        for (const std::wstring &part : parts)
+            if (part.size() > kMaxKeyName)
+                fail(lineNo,
+                     "the key name \"" + unitsToUtf8(part.substr(0, 32)) + "...\" is " + std::to_string(part.size())
+                         + " characters long, more than the registry's " + std::to_string(kMaxKeyName));
         // The machine hive holds the 32-bit view that the program uses on Windows; the
-        // 64-bit registry editor exports that view's keys below SOFTWARE\WOW6432Node.
-        if (fRoot == RegRoot::LocalMachine && parts.size() >= 2 && sameName(parts[0], L"SOFTWARE")
-            && sameName(parts[1], L"WOW6432Node"))
-            parts.erase(parts.begin() + 1);
+        // 64-bit registry editor exports that view's keys below SOFTWARE\WOW6432Node
+        // (a run of those names stands for SOFTWARE alone: Hive.h).
+        parts.erase(parts.begin() + 1, parts.begin() + 1 + static_cast<std::ptrdiff_t>(wow64NodeNames(fRoot, parts)));
+        if (parts.size() > kMaxKeyDepth)
+            fail(lineNo,
+                 "a key path " + std::to_string(parts.size()) + " keys deep, deeper than the registry's "
+                     + std::to_string(kMaxKeyDepth));
         for (const std::wstring &part : parts)
             key = &key->childOrNew(part);
         return *key;
@@ -181,18 +142,18 @@ private:
                 else if (next == L'\\' || next == L'"')
                     text.push_back(next);
                 else
-                    fail(fIndex + 1, "a backslash that escapes neither \\ nor \"");
+                    fail(fLines.number(), "a backslash that escapes neither \\ nor \"");
                 ++i;
             } else {
                 text.push_back(c);
             }
         }
-        fail(fIndex + 1, "a text without its closing quote");
+        fail(fLines.number(), "a text without its closing quote");
     }
 
     void parseValue(HiveKey &key, const std::wstring &line)
     {
-        const std::size_t lineNo = fIndex + 1;
+        const std::size_t lineNo = fLines.number();
         std::wstring name;
         std::size_t pos;
         if (line[0] == L'@')
@@ -206,8 +167,6 @@ private:
         if (pos >= line.size() || line[pos] != L'=')
             fail(lineNo, "a value name without \"=\"");
         std::wstring data = trimLeft(line.substr(pos + 1));
-        if (key.value(name))
-            fail(lineNo, "the value \"" + unitsToUtf8(name) + "\" appears twice in its key");
 
         RegValue value;
         if (!data.empty() && data[0] == L'"') {
@@ -221,15 +180,16 @@ private:
             data = joinContinuation(trimRight(data));
             parseData(data, value);
         }
-        key.values.push_back({name, std::move(value)});
+        if (!key.addValue(name, std::move(value)))
+            fail(lineNo, "the value \"" + unitsToUtf8(name) + "\" appears twice in its key");
     }
 
     std::wstring joinContinuation(std::wstring data)
     {
-        const std::size_t lineNo = fIndex + 1;
+        const std::size_t lineNo = fLines.number();
         while (!data.empty() && data.back() == L'\\') {
             data.pop_back();
-            const std::wstring next = ++fIndex < fLines.size() ? trimRight(trimLeft(fLines[fIndex])) : L"";
+            const std::wstring next = fLines.next(fLine) ? trimRight(trimLeft(fLine)) : L"";
             if (next.empty())
                 fail(lineNo, "the value breaks off after its last \",\\\"");
             data += next;
@@ -239,7 +199,7 @@ private:
 
     void parseData(const std::wstring &data, RegValue &value)
     {
-        const std::size_t lineNo = fIndex + 1;
+        const std::size_t lineNo = fLines.number();
         const std::wstring lower = foldName(data.substr(0, data.find(L':') + 1));
         std::uint32_t number = 0;
         if (lower == L"DWORD:") {
@@ -275,7 +235,7 @@ private:
             const std::wstring token = trimRight(trimLeft(list.substr(start, comma - start)));
             std::uint32_t byte = 0;
             if (!parseHexNumber(token, 2, byte))
-                fail(fIndex + 1, "hex data with \"" + unitsToUtf8(token) + "\" where a byte belongs");
+                fail(fLines.number(), "hex data with \"" + unitsToUtf8(token) + "\" where a byte belongs");
             bytes.push_back(static_cast<std::uint8_t>(byte));
             if (comma == std::wstring::npos)
                 return;
@@ -283,10 +243,9 @@ private:
         }
     }
 
+    HiveLines fLines;
     RegRoot fRoot;
-    std::string fFileName;
-    std::vector<std::wstring> fLines;
-    std::size_t fIndex = 0;
+    std::wstring fLine; // the line last read
 };
 
 std::wstring quoted(const std::wstring &text)
@@ -331,7 +290,7 @@ void appendHex(std::wstring &out, std::size_t column, const std::vector<std::uin
     }
 }
 
-void writeValue(std::wstring &out, const HiveValue &v)
+void writeValue(std::string &out, const HiveValue &v)
 {
     std::wstring line = v.name.empty() ? std::wstring(L"@") : quoted(v.name);
     line += L'=';
@@ -355,17 +314,16 @@ void writeValue(std::wstring &out, const HiveValue &v)
         }
         appendHex(line, line.size(), v.value.data);
     }
-    out += line;
-    out += L"\r\n";
+    line += L"\r\n";
+    appendUtf16le(out, line);
 }
 
-void writeKey(std::wstring &out, const HiveKey &key, const std::wstring &path)
+// A key's header, its full path, and its values.
+void writeKey(std::string &out, const std::wstring &path, const HiveKey &key)
 {
-    out += L"\r\n[" + path + L"]\r\n";
+    appendUtf16le(out, L"\r\n[" + path + L"]\r\n");
     for (const HiveValue &v : key.values)
         writeValue(out, v);
-    for (const HiveKey *child : key.children())
-        writeKey(out, *child, path + L'\\' + child->name);
 }
 
 } // namespace
@@ -377,17 +335,33 @@ std::wstring rootKeyName(RegRoot root)
 
 std::unique_ptr<HiveKey> parseHive(const std::string &bytes, RegRoot root, const std::string &fileName)
 {
-    return HiveParser(root, fileName).parse(bytes);
+    return HiveParser(bytes, root, fileName).parse();
 }
 
 std::string writeHive(const HiveKey &rootKey, RegRoot root)
 {
-    std::wstring text = kHeader;
-    text += L"\r\n";
-    writeKey(text, rootKey, rootKeyName(root));
-    text += L"\r\n";
-    const auto units = unitsToUtf16le(text);
     std::string bytes("\xFF\xFE", 2);
-    bytes.append(reinterpret_cast<const char *>(units.data()), units.size());
+    appendUtf16le(bytes, std::wstring(kHeader) + L"\r\n");
+    // Parents first, children in enumeration order: one path, cut back to the
+    // parent's before each key's name is added, so that the work is no more than
+    // what is written however deep the keys are.
+    std::wstring path = rootKeyName(root);
+    std::vector<std::pair<const HiveKey *, std::size_t>> pending; // a key, its parent's path length
+    const auto writeWithChildrenPending = [&](const HiveKey &key) {
+        writeKey(bytes, path, key);
+        const std::vector<const HiveKey *> children = key.children();
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            pending.emplace_back(*it, path.size());
+    };
+    writeWithChildrenPending(rootKey);
+    while (!pending.empty()) {
+        const auto [key, parentLength] = pending.back();
+        pending.pop_back();
+        path.resize(parentLength);
+        path += L'\\';
+        path += key->name;
+        writeWithChildrenPending(*key);
+    }
+    appendUtf16le(bytes, L"\r\n");
     return bytes;
 }

@@ -41,15 +41,22 @@ bool sameName(const std::wstring &a, const std::wstring &b)
     return true;
 }
 
+std::size_t nameHash(const std::wstring &name)
+{
+    // FNV-1a over the folded units.
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (wchar_t c : name) {
+        hash ^= static_cast<std::uint64_t>(foldNameUnit(c));
+        hash *= 1099511628211ULL;
+    }
+    return static_cast<std::size_t>(hash);
+}
+
 std::vector<std::uint8_t> unitsToUtf16le(const std::wstring &units)
 {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(units.size() * 2);
-    for (wchar_t c : units) {
-        const auto u = static_cast<std::uint16_t>(c);
-        bytes.push_back(static_cast<std::uint8_t>(u & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(u >> 8));
-    }
+    appendUtf16le(bytes, units);
     return bytes;
 }
 
@@ -100,10 +107,10 @@ std::string unitsToUtf8(const std::wstring &units)
     return out;
 }
 
-std::size_t utf8ToUnits(const std::string &bytes, std::size_t begin, std::wstring &units)
+std::size_t utf8ToUnits(const std::string &bytes, std::size_t begin, std::size_t end, std::wstring &units)
 {
     const auto *s = reinterpret_cast<const unsigned char *>(bytes.data());
-    const std::size_t n = bytes.size();
+    const std::size_t n = end;
     units.reserve(units.size() + n - begin);
     std::size_t i = begin;
     while (i < n) {

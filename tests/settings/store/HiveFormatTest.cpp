@@ -30,6 +30,13 @@ const RegValue *valueAt(HiveKey &root, const std::wstring &path, const std::wstr
     return value ? &value->value : nullptr;
 }
 
+std::wstring unitsOf(const std::string &utf8)
+{
+    std::wstring units;
+    utf8ToUnits(utf8, 0, utf8.size(), units);
+    return units;
+}
+
 std::wstring decodeWritten(const std::string &bytes)
 {
     return utf16leToUnits(reinterpret_cast<const std::uint8_t *>(bytes.data()) + 2, bytes.size() - 2);
@@ -97,9 +104,7 @@ TEST(HiveFormat, ReadsUtf8WithAByteOrderMarkAndUtf16le)
     auto withBom = parseHive("\xEF\xBB\xBF" + kHeader + body, RegRoot::CurrentUser, "bom.reg");
     EXPECT_EQ(valueAt(*withBom, L"K", L"V")->data, textBytes(L"\u20ac"));
 
-    std::wstring units;
-    utf8ToUnits(kHeader + body, 0, units);
-    const Bytes utf16 = unitsToUtf16le(units);
+    const Bytes utf16 = unitsToUtf16le(unitsOf(kHeader + body));
     auto fromUtf16 = parseHive("\xFF\xFE" + std::string(utf16.begin(), utf16.end()), RegRoot::CurrentUser, "u16.reg");
     EXPECT_EQ(valueAt(*fromUtf16, L"K", L"V")->data, textBytes(L"\u20ac"));
 }
@@ -107,14 +112,12 @@ TEST(HiveFormat, ReadsUtf8WithAByteOrderMarkAndUtf16le)
 TEST(HiveFormat, AMachineKeyExportedBelowWow6432NodeReadsAsTheKeyTheProgramOpens)
 {
     // What the 64-bit registry editor writes for the 32-bit view's key, and only that key.
-    std::wstring units;
-    utf8ToUnits(kHeader
-                    + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Tollvane\\Orvo\\Database]\r\n"
-                      "\"DefaultDatabase\"=\"MAIN\"\r\n\r\n"
-                      "[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Tollvane\\Orvo]\r\n"
-                      "\"Kelloffice\"=dword:00000001\r\n",
-                0, units);
-    const Bytes utf16 = unitsToUtf16le(units);
+    const Bytes utf16 =
+        unitsToUtf16le(unitsOf(kHeader
+                               + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Tollvane\\Orvo\\Database]\r\n"
+                                 "\"DefaultDatabase\"=\"MAIN\"\r\n\r\n"
+                                 "[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Tollvane\\Orvo]\r\n"
+                                 "\"Kelloffice\"=dword:00000001\r\n"));
     auto machine = parseHive("\xFF\xFE" + std::string(utf16.begin(), utf16.end()), RegRoot::LocalMachine, "m.reg");
     ASSERT_NE(valueAt(*machine, L"SOFTWARE\\Tollvane\\Orvo\\Database", L"DefaultDatabase"), nullptr);
     ASSERT_NE(valueAt(*machine, L"SOFTWARE\\Tollvane\\Orvo", L"Kelloffice"), nullptr);
