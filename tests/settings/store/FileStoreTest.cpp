@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 
 extern char **environ;
 
@@ -121,6 +122,65 @@ TEST_F(FileStore, PathsAndNamesTheFormatCannotHoldAreRefused)
     key = create(store, RegRoot::CurrentUser, L"K");
     EXPECT_EQ(key->setValue(L"Line\r\nBreak", RegType::Dword, dwordBytes(1).data(), 4), RegResult::InvalidParameter);
     EXPECT_EQ(key->deleteTree(L""), RegResult::InvalidParameter);
+}
+
+TEST_F(FileStore, KeysBeyondTheRegistrysDepthAreRefusedAndTheDeepestReadsBack)
+{
+    std::wstring deepest = L"SOFTWARE";
+    for (int i = 1; i < 512; ++i)
+        deepest += L"\\k";
+    const Bytes one = dwordBytes(1);
+    ASSERT_EQ(create(store, RegRoot::CurrentUser, deepest)->setValue(L"V", RegType::Dword, one.data(), 4),
+              RegResult::Success);
+
+    std::unique_ptr<RegistryKey> key;
+    EXPECT_EQ(store.createKey(RegRoot::CurrentUser, deepest + L"\\k", RegAccess::All, key),
+              RegResult::InvalidParameter);
+    EXPECT_EQ(store.openKey(RegRoot::CurrentUser, deepest + L"\\k", RegAccess::Read, key), RegResult::InvalidParameter);
+    EXPECT_EQ(create(store, RegRoot::CurrentUser, L"SOFTWARE")->deleteTree(deepest.substr(9) + L"\\k"),
+              RegResult::InvalidParameter);
+
+    FileRegistryStore fresh;
+    ASSERT_EQ(fresh.openKey(RegRoot::CurrentUser, deepest, RegAccess::Read, key), RegResult::Success);
+    EXPECT_EQ(readDword(*key, L"V"), 1u);
+}
+
+// The machine hive is the 32-bit view, where SOFTWARE\WOW6432Node is SOFTWARE
+// itself: a key of that name would be written back as one that reads into
+// SOFTWARE, and a value in both would make the file unreadable.
+TEST_F(FileStore, TheMachineHivesWow6432NodeIsNoKeyOfItsOwnAndTheFileStaysReadable)
+{
+    const Bytes one = dwordBytes(1), two = dwordBytes(2);
+    auto software = create(store, RegRoot::LocalMachine, L"SOFTWARE");
+    ASSERT_EQ(software->setValue(L"V", RegType::Dword, one.data(), 4), RegResult::Success);
+
+    std::unique_ptr<RegistryKey> key;
+    for (const wchar_t *path :
+         {L"SOFTWARE\\WOW6432Node", L"software\\wow6432node\\Tollvane", L"SOFTWARE\\WOW6432Node\\WOW6432Node"}) {
+        SCOPED_TRACE(narrow(path));
+        EXPECT_EQ(store.createKey(RegRoot::LocalMachine, path, RegAccess::All, key), RegResult::InvalidParameter);
+        EXPECT_EQ(store.openKey(RegRoot::LocalMachine, path, RegAccess::Read, key), RegResult::InvalidParameter);
+    }
+    EXPECT_EQ(software->deleteTree(L"WOW6432Node"), RegResult::InvalidParameter) << "SOFTWARE stays";
+    EXPECT_EQ(create(store, RegRoot::LocalMachine, L"")->deleteTree(L"SOFTWARE\\Wow6432Node\\X"),
+              RegResult::InvalidParameter);
+    // Below another key, and in the user hive, it is a name like any other.
+    for (const auto &[root, path] : {std::pair(RegRoot::LocalMachine, L"SOFTWARE\\Tollvane\\WOW6432Node"),
+                                     std::pair(RegRoot::CurrentUser, L"SOFTWARE\\WOW6432Node")})
+        ASSERT_EQ(create(store, root, path)->setValue(L"V", RegType::Dword, two.data(), 4), RegResult::Success);
+    ASSERT_EQ(create(store, RegRoot::CurrentUser, L"SOFTWARE")->setValue(L"V", RegType::Dword, one.data(), 4),
+              RegResult::Success);
+
+    FileRegistryStore fresh;
+    for (const auto &[root, path, expected] :
+         {std::tuple(RegRoot::LocalMachine, L"SOFTWARE", 1u),
+          std::tuple(RegRoot::LocalMachine, L"SOFTWARE\\Tollvane\\WOW6432Node", 2u),
+          std::tuple(RegRoot::CurrentUser, L"SOFTWARE", 1u),
+          std::tuple(RegRoot::CurrentUser, L"SOFTWARE\\WOW6432Node", 2u)}) {
+        SCOPED_TRACE(narrow(path));
+        ASSERT_EQ(fresh.openKey(root, path, RegAccess::Read, key), RegResult::Success);
+        EXPECT_EQ(readDword(*key, L"V"), expected);
+    }
 }
 
 TEST_F(FileStore, AMachineHiveThatCannotBeWrittenIsReadOnly)

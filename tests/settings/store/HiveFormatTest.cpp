@@ -188,6 +188,217 @@ TEST(HiveFormat, WhatIsWrittenReadsBackTheSame)
     EXPECT_EQ(valueAt(*again, L"Key with ] and spaces \\\u00c9t\u00e9", L"OddLength")->data, Bytes{0x41});
 }
 
+// A header line of the key at that depth below the root, each name `length` units long.
+std::string deepKeyLine(const std::string &root, std::size_t depth, std::size_t length = 1)
+{
+    std::string line = "[" + root;
+    for (std::size_t i = 0; i < depth; ++i)
+        line += "\\" + std::string(length, static_cast<char>('a' + i % 26));
+    return line + "]\r\n";
+}
+
+TEST(HiveFormat, KeysBeyondTheRegistrysLimitsAreRefusedNamingFileAndLine)
+{
+    struct Case
+    {
+        const char *what;
+        RegRoot root;
+        std::string keyLine; // the file's third line
+        bool refused;
+    };
+    const std::string user = "HKEY_CURRENT_USER", machine = "HKEY_LOCAL_MACHINE";
+    const Case cases[] = {
+        {"512 keys deep", RegRoot::CurrentUser, deepKeyLine(user, 512), false},
+        {"513 keys deep", RegRoot::CurrentUser, deepKeyLine(user, 513), true},
+        {"200,000 keys deep", RegRoot::CurrentUser, deepKeyLine(user, 200000), true},
+        {"a name of 255", RegRoot::CurrentUser, deepKeyLine(user, 3, 255), false},
+        {"a name of 256", RegRoot::CurrentUser, deepKeyLine(user, 3, 256), true},
+        {"below WOW6432Node, 512 keys deep in the 32-bit view", RegRoot::LocalMachine,
+         deepKeyLine(machine + "\\SOFTWARE\\WOW6432Node", 511), false},
+        {"below SOFTWARE, 513 keys deep", RegRoot::LocalMachine, deepKeyLine(machine + "\\SOFTWARE", 512), true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string text = kHeader + c.keyLine + "\"V\"=dword:00000001\r\n";
+        try {
+            auto hive = parseHive(text, c.root, "limits.reg");
+            EXPECT_FALSE(c.refused) << "read";
+        } catch (const RegistryStoreError &e) {
+            EXPECT_TRUE(c.refused) << e.what();
+            EXPECT_EQ(std::string(e.what()).rfind("Registry hive limits.reg, line 3: ", 0), 0u) << e.what();
+        }
+    }
+}
+
+TEST(HiveFormat, AKeyPathFarDeeperThanAFileMayHoldIsFreedWithoutOverflowingTheStack)
+{
+    auto root = std::make_unique<HiveKey>(L"HKEY_CURRENT_USER");
+    HiveKey *key = root.get();
+    for (int i = 0; i < 200000; ++i)
+        key = &key->childOrNew(L"k");
+    key->setValue(L"V", {RegType::Dword, dwordBytes(1)});
+    root.reset();
+}
+
+TEST(HiveFormat, ValuesAreFoundByNameIgnoringCaseInKeysOfAnySize)
+{
+    struct Case
+    {
+        const wchar_t *stored;
+        const wchar_t *asked;
+        bool same;
+    };
+    const Case cases[] = {
+        {L"DebugLevel", L"DEBUGLEVEL", true},
+        {L"\u00c9t\u00e9", L"\u00e9T\u00c8", false},
+        {L"\u00c9t\u00e9", L"\u00e9T\u00c9", true},
+        {L"\u0414\u043e\u043c", L"\u0434\u041e\u041c", true},
+        {L"\u03a3", L"\u03c3", true},
+        {L"\u00ff", L"\u0178", true},
+        {L"\u00df", L"SS", false},
+        {L"Value7", L"Value 7", false},
+    };
+    // Small keys are looked through, large ones indexed: both must agree.
+    for (int others : {0, 3, 40, 5000}) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(narrow(c.stored) + " beside " + std::to_string(others) + " other values");
+            HiveKey key;
+            for (int i = 0; i < others; ++i)
+                ASSERT_TRUE(key.addValue(L"Other" + std::to_wstring(i), {RegType::Dword, dwordBytes(i)}));
+            ASSERT_TRUE(key.addValue(c.stored, {RegType::Sz, textBytes(L"stored")}));
+            EXPECT_EQ(key.value(c.asked) != nullptr, c.same);
+            EXPECT_EQ(key.addValue(c.asked, {RegType::Sz, textBytes(L"asked")}), !c.same);
+            EXPECT_EQ(key.value(c.stored)->value.data, textBytes(L"stored")) << "a refused add changes nothing";
+        }
+    }
+}
+
+TEST(HiveFormat, RemovingValuesFromALargeKeyKeepsTheOthersFoundAndInOrder)
+{
+    HiveKey key;
+    const int count = 3000;
+    for (int i = 0; i < count; ++i)
+        key.setValue(L"Value" + std::to_wstring(i), {RegType::Dword, dwordBytes(i)});
+    key.setValue(L"VALUE1500", {RegType::Dword, dwordBytes(99999)});
+    EXPECT_EQ(key.values[1500].value.data, dwordBytes(99999)) << "replaced where it stands";
+    // Down past the size where the key is looked through one by one.
+    for (int i = 0; i < count - 5; ++i)
+        if (i % 600 != 0)
+            ASSERT_TRUE(key.removeValue(L"value" + std::to_wstring(i))) << i;
+    EXPECT_FALSE(key.removeValue(L"Value1"));
+    std::vector<std::wstring> left;
+    for (const HiveValue &v : key.values)
+        left.push_back(v.name);
+    const std::vector<std::wstring> expected = {L"Value0",    L"Value600",  L"Value1200", L"Value1800", L"Value2400",
+                                                L"Value2995", L"Value2996", L"Value2997", L"Value2998", L"Value2999"};
+    EXPECT_EQ(left, expected);
+    for (const std::wstring &name : expected) {
+        SCOPED_TRACE(narrow(name));
+        ASSERT_NE(key.value(name), nullptr);
+        EXPECT_EQ(key.value(name)->value.data, dwordBytes(std::stoul(name.substr(5))));
+    }
+}
+
+TEST(HiveFormat, AValueTwiceInAKeyOfManyValuesIsRefusedAtItsLine)
+{
+    std::string body = "[HKEY_CURRENT_USER\\Wide]\r\n";
+    for (int i = 0; i < 40000; ++i)
+        body += "\"Value" + std::to_string(i) + "\"=dword:00000001\r\n";
+    body += "[HKEY_CURRENT_USER\\Other]\r\n[HKEY_CURRENT_USER\\WIDE]\r\n\"VALUE20000\"=hex:01\r\n";
+    try {
+        parseUtf8(body);
+        ADD_FAILURE() << "read";
+    } catch (const RegistryStoreError &e) {
+        EXPECT_NE(std::string(e.what()).find("line 40006: the value \"VALUE20000\" appears twice"), std::string::npos)
+            << e.what();
+    }
+}
+
+// Each key's path with its values, parents first, gathered without recursion.
+using FlatHive = std::vector<std::pair<std::wstring, std::vector<std::pair<std::wstring, Bytes>>>>;
+
+FlatHive flatten(const HiveKey &root)
+{
+    FlatHive flat;
+    std::vector<std::pair<const HiveKey *, std::wstring>> pending = {{&root, root.name}};
+    while (!pending.empty()) {
+        auto [key, path] = pending.back();
+        pending.pop_back();
+        auto &values = flat.emplace_back(path, std::vector<std::pair<std::wstring, Bytes>>()).second;
+        for (const HiveValue &v : key->values) {
+            Bytes typed = dwordBytes(static_cast<std::uint32_t>(v.value.type));
+            typed.insert(typed.end(), v.value.data.begin(), v.value.data.end());
+            values.emplace_back(v.name, typed);
+        }
+        const auto children = key->children();
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            pending.emplace_back(*it, path + L"\\" + (*it)->name);
+    }
+    return flat;
+}
+
+std::string utf16File(const std::string &utf8)
+{
+    const Bytes units = unitsToUtf16le(unitsOf(utf8));
+    return "\xFF\xFE" + std::string(units.begin(), units.end());
+}
+
+TEST(HiveFormat, EveryHiveThatReadsIsWrittenBackAsOneThatReadsTheSame)
+{
+    struct Case
+    {
+        const char *what;
+        RegRoot root;
+        std::string bytes;
+    };
+    std::string wide = "[HKEY_CURRENT_USER\\Wide]\r\n";
+    for (int i = 0; i < 2000; ++i)
+        wide += "\"V" + std::to_string(i) + "\"=\"" + std::to_string(i) + "\"\r\n[HKEY_CURRENT_USER\\Wide\\K"
+            + std::to_string(i) + "]\r\n";
+    const Case cases[] = {
+        {"every value form", RegRoot::CurrentUser,
+         kHeader
+             + "[HKEY_CURRENT_USER\\K]\r\n@=\"unnamed\"\r\n\"T\"=\"say \\\"hi\\\" "
+               "C:\\\\D\"\r\n\"L\"=\"one\\r\\ntwo\"\r\n"
+               "\"D\"=dword:7\r\n\"B\"=hex:00,01,\\\r\n  ff\r\n\"E\"=hex:\r\n\"X\"=hex(2):25,00,00,00\r\n"
+               "\"Q\"=hex(b):01,00,00,00,00,00,00,00\r\n\"C\"=hex(12345):09\r\n\"S\"=hex(4):01,02\r\n"
+               "\"Z\"=hex(1):41,00\r\n\"N\"=hex(1):41,00,00,00,42,00,00,00\r\n"},
+        {"keys named twice, comments, parents left out", RegRoot::CurrentUser,
+         kHeader
+             + "; comment\n[HKEY_CURRENT_USER\\SOFTWARE\\Tollvane\\Orvo\\Database\\List\\MAIN]\n  ; indented\n"
+               "@=\"unnamed\"\n[hkey_current_user\\software\\TOLLVANE]\n\"Named\"=dword:00000001\n"
+               "[HKEY_CURRENT_USER]\n\"AtRoot\"=dword:00000002\n[HKEY_CURRENT_USER\\SOFTWARE\\Tollvane]\n\"More\"="
+               "\"\"\n"},
+        {"a 64-bit export below WOW6432Node", RegRoot::LocalMachine,
+         utf16File(kHeader
+                   + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node]\r\n\"A\"=dword:1\r\n"
+                     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Tollvane\\Orvo]\r\n\"Kelloffice\"=dword:1\r\n"
+                     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\WOW6432Node\\Tollvane]\r\n\"B\"=dword:1\r\n"
+                     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]\r\n")},
+        {"the user hive's own WOW6432Node", RegRoot::CurrentUser,
+         kHeader
+             + "[HKEY_CURRENT_USER\\SOFTWARE]\r\n\"V\"=dword:1\r\n[HKEY_CURRENT_USER\\SOFTWARE\\WOW6432Node]\r\n"
+               "\"V\"=dword:2\r\n"},
+        {"units holding the bytes of a line end", RegRoot::CurrentUser,
+         utf16File(kHeader
+                   + "[HKEY_CURRENT_USER\\\xC4\x8A\xE0\xA8\x80\xE0\xB4\x8A]\r\n"
+                     "\"\xC4\x8A\xE0\xA8\x80\"=\"\xE0\xB4\x8A\xC4\x8A\"\r\n")},
+        {"512 keys deep", RegRoot::CurrentUser, kHeader + deepKeyLine("HKEY_CURRENT_USER", 512) + "\"V\"=\"\"\r\n"},
+        {"names of 255 units", RegRoot::LocalMachine,
+         kHeader + deepKeyLine("HKEY_LOCAL_MACHINE", 4, 255) + "\"" + std::string(300, 'v') + "\"=dword:1\r\n"},
+        {"2,000 values and 2,000 keys in one key", RegRoot::CurrentUser, kHeader + wide},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        auto hive = parseHive(c.bytes, c.root, "fixture.reg");
+        const std::string written = writeHive(*hive, c.root);
+        std::unique_ptr<HiveKey> again;
+        ASSERT_NO_THROW(again = parseHive(written, c.root, "written.reg"));
+        EXPECT_TRUE(flatten(*again) == flatten(*hive));
+        EXPECT_EQ(writeHive(*again, c.root), written);
+    }
+}
+
 // Every file of the folder "broken" with the line its error must name.
 const std::map<std::string, int> kBrokenHives = {
     {"empty.reg", 1},
