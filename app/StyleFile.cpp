@@ -128,7 +128,8 @@ std::optional<TStyleFile> ReadStyleFile(const QString &fileName, QString *error)
 namespace {
 
 // True when the selector's subject (its last compound) could be a menu: it names
-// no type, the universal type, QWidget or a menu class, and carries no #id.
+// no type, the universal type, a class a menu derives from (QObject, QWidget) or
+// a menu class, and carries no #id.
 bool selectorReachesMenus(const QString &selector)
 {
     static const QRegularExpression combinators(QStringLiteral("[\\s>+~]+"));
@@ -140,8 +141,8 @@ bool selectorReachesMenus(const QString &selector)
         return false;
     static const QRegularExpression typeName(QStringLiteral("^\\.?([A-Za-z_][A-Za-z0-9_]*|\\*)?"));
     const QString type = typeName.match(subject).captured(1);
-    return type.isEmpty() || type == QLatin1String("*") || type == QLatin1String("QWidget")
-        || type == QLatin1String("QMenu") || type == QLatin1String("QMenuBar");
+    return type.isEmpty() || type == QLatin1String("*") || type == QLatin1String("QObject")
+        || type == QLatin1String("QWidget") || type == QLatin1String("QMenu") || type == QLatin1String("QMenuBar");
 }
 
 QString withoutComments(QString sheet)

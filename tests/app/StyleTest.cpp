@@ -88,21 +88,15 @@ TEST(StyleFile, SheetRulesThatCouldReachMenusAreLeftOut)
         bool kept;
     };
     const Case cases[] = {
-        {"QPushButton", true},
-        {"QPushButton:hover", true},
-        {"QTreeView::item", true},
-        {"#pnTitle", true},
-        {"QWidget#pnTitle", true},
-        {"QDialog QLabel", true},
-        {"QMenu", false},
-        {"QMenu::item", false},
-        {"QMenuBar", false},
-        {"QWidget", false},
-        {"*", false},
-        {"::item", false},
-        {"QFrame > QWidget", false},
-        {".QWidget", false},
-        {"[flat=\"true\"]", false},
+        {"QPushButton", true},     {"QPushButton:hover", true},
+        {"QTreeView::item", true}, {"#pnTitle", true},
+        {"QWidget#pnTitle", true}, {"QDialog QLabel", true},
+        {"QMenu", false},          {"QMenu::item", false},
+        {"QMenuBar", false},       {"QWidget", false},
+        {"QObject", false},        {"QDialog QObject", false},
+        {"QObject#pnTitle", true}, {"*", false},
+        {"::item", false},         {"QFrame > QWidget", false},
+        {".QWidget", false},       {"[flat=\"true\"]", false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.selector);
