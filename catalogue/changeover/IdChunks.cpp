@@ -22,18 +22,22 @@ QString idChunkBlock(const QString &inputs, const QString &returns, const QStrin
                           "  end\r\n"
                           "end")
         .arg(inputs)
-        .arg(12 * kChangeoverChunk)
+        .arg(kChangeoverChunkText)
         .arg(returns, rowWork);
 }
 
 void runIdChunks(TDbStatement &block, int idsIndex, const QList<qint32> &ids,
                  const std::function<void(const TDbStatement &)> &onRow)
 {
-    for (qsizetype start = 0; start < ids.size(); start += kChangeoverChunk) {
-        QStringList chunk;
-        for (qsizetype i = start; i < qMin(ids.size(), start + kChangeoverChunk); ++i)
-            chunk.append(QString::number(ids[i]));
-        block.setText(idsIndex, chunk.join(QLatin1Char(',')));
+    for (qsizetype next = 0; next < ids.size();) {
+        QString chunk = QString::number(ids[next++]);
+        for (int count = 1; count < kChangeoverChunk && next < ids.size(); ++count, ++next) {
+            const QString id = QString::number(ids[next]);
+            if (chunk.size() + 1 + id.size() > kChangeoverChunkText)
+                break;
+            chunk += QLatin1Char(',') + id;
+        }
+        block.setText(idsIndex, chunk);
         for (block.open(); !block.eof(); block.next())
             onRow(block);
         block.close();

@@ -8,9 +8,12 @@
 
 class TDbStatement;
 
-// Ids one statement carries: handed over as one text of at most 12 characters per id,
-// well inside the server's limits on a statement's text and its parameters.
+// Ids one statement carries at most: handed over as one text, of at most
+// kChangeoverChunkText characters, the most a text parameter takes over a UTF-8
+// connection (four bytes a character within the 32,765 of a varchar); ids of ten
+// digits make the text the tighter limit.
 constexpr int kChangeoverChunk = 1000;
+constexpr int kChangeoverChunkText = 8191;
 
 // The block: `inputs` declares its parameters before the list IDS (each "NAME type =
 // :NAME"), `returns` its output columns after ID, and rowWork runs with the id in ID and

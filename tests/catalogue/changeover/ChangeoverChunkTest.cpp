@@ -1,5 +1,6 @@
 // The update in chunks of many ids: exactly the planned rows change whatever the chunk
-// boundaries, and a failure in a late chunk undoes the chunks before it.
+// boundaries and however long the ids are written, and a failure in a late chunk undoes
+// the chunks before it.
 #include "catalogue/changeover/ChangeoverUpdate.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
@@ -141,6 +142,39 @@ TEST(ChangeoverChunks, ExactlyThePlannedRowsAcrossChunkBoundaries)
         EXPECT_EQ(changed.thirdLevels, movedDepartments(count));
         EXPECT_EQ(changed.products, movedProducts(count));
     }
+}
+
+TEST(ChangeoverChunks, TheLongestIdsStillFitTheirChunk)
+{
+    // Ten digits and a comma each: a full chunk of them is longer than a parameter's text
+    // may be over a UTF-8 connection.
+    const TTestDatabase db;
+    fillSite(db);
+    constexpr qint32 kHighest = 2147483647;
+    db.runScript(
+        QStringLiteral("set term ^ ;\n"
+                       "execute block as declare i int = %1; begin\n"
+                       "  while (i <= %2) do begin\n"
+                       "    insert into TBL_PRODUCTS (SID, DESCRIPTION, VAT_ID, DEPT_ID) values (:i, 'L', 1, %3);\n"
+                       "    if (i = %2) then leave; i = i + 1;\n"
+                       "  end\n"
+                       "end^\n"
+                       "set term ; ^\n")
+            .arg(kHighest - kChangeoverChunk)
+            .arg(kHighest)
+            .arg(kFirstId));
+    TChangeoverPlan plan;
+    QStringList expected;
+    for (qint32 id = kHighest - kChangeoverChunk;; ++id) {
+        plan.products << id;
+        expected << QStringLiteral("%1 2").arg(id);
+        if (id == kHighest)
+            break;
+    }
+
+    const TChangeoverOutcome outcome = apply(db.path(), plan);
+    ASSERT_TRUE(outcome.changed) << outcome.failure.toStdString();
+    EXPECT_EQ(changedRows(db.path()).products, expected);
 }
 
 TEST(ChangeoverChunks, FailureInALateChunkUndoesTheEarlierOnes)
