@@ -136,6 +136,11 @@ void TLoopbackRelay::resetCount()
     fReplies = 0;
 }
 
+void TLoopbackRelay::cutAtNextRequest(TLineCut cut)
+{
+    fArmedCut = cut;
+}
+
 void TLoopbackRelay::acceptLoop()
 {
     pollfd watched[2] = {{fListener, POLLIN, 0}, {fWake[0], POLLIN, 0}};
@@ -168,8 +173,10 @@ void TLoopbackRelay::relay(int client)
     TSession &session = fSessions.emplace_back();
     session.client = client;
     session.server = server;
-    session.up = std::make_unique<TRelayDirection>(client, server, fDelay, fRequests);
-    session.down = std::make_unique<TRelayDirection>(server, client, fDelay, fReplies);
+    session.up =
+        std::make_unique<TRelayDirection>(client, server, fDelay, fRequests, TCutSwitch{&fArmedCut, &session.cut});
+    session.down =
+        std::make_unique<TRelayDirection>(server, client, fDelay, fReplies, TCutSwitch{nullptr, &session.cut});
 }
 
 void TLoopbackRelay::closeFinishedSessions()

@@ -2,7 +2,8 @@
 // A relay on loopback that puts a line's latency between a client and a server on the
 // same machine: it listens on a 127.0.0.1 port, forwards every connection it accepts
 // to 127.0.0.1:<target>, and holds each chunk it reads a set time in each direction.
-// It counts the chunks clients send, which is the number of requests they make.
+// It counts the chunks clients send, which is the number of requests they make. It can
+// cut the line at a request, as a network that fails at that moment would.
 #include "database/testing/relay/RelayDirection.h"
 
 #include <atomic>
@@ -33,11 +34,19 @@ public:
     std::int64_t replies() const;
     void resetCount();
 
+    // The next chunk any client sends ends its connection: passed on to the server
+    // (PassOn) or dropped (Drop), after which both ends are closed and no reply to it
+    // reaches the client. The wire may be encrypted, so the caller arms it just before the
+    // request it means, while the client waits for nothing else. Connections made later
+    // are relayed as before.
+    void cutAtNextRequest(TLineCut cut);
+
 private:
     struct TSession
     {
         int client = -1;
         int server = -1;
+        std::atomic<bool> cut{false};
         std::unique_ptr<TRelayDirection> up;   // client to server
         std::unique_ptr<TRelayDirection> down; // server to client
         ~TSession();
@@ -56,4 +65,5 @@ private:
     std::list<TSession> fSessions; // the accept loop's alone until it has been joined
     std::atomic<std::int64_t> fRequests{0};
     std::atomic<std::int64_t> fReplies{0};
+    std::atomic<TLineCut> fArmedCut{TLineCut::None};
 };

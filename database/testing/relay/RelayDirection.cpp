@@ -11,8 +11,9 @@ constexpr std::size_t kChunkBytes = 64 * 1024;
 
 } // namespace
 
-TRelayDirection::TRelayDirection(int from, int to, std::chrono::milliseconds delay, std::atomic<std::int64_t> &chunks)
-    : fFrom(from), fTo(to), fDelay(delay), fChunks(chunks)
+TRelayDirection::TRelayDirection(int from, int to, std::chrono::milliseconds delay, std::atomic<std::int64_t> &chunks,
+                                 TCutSwitch cut)
+    : fFrom(from), fTo(to), fDelay(delay), fChunks(chunks), fCut(cut)
 {
     fReader = std::thread(&TRelayDirection::readLoop, this);
     fWriter = std::thread(&TRelayDirection::writeLoop, this);
@@ -58,11 +59,16 @@ void TRelayDirection::readLoop()
             break;
         const TClock::time_point due = TClock::now() + fDelay;
         ++fChunks;
+        const TLineCut cut = takeArmedCut();
+        if (cut == TLineCut::Drop) {
+            shutBoth();
+            break;
+        }
         {
             std::lock_guard<std::mutex> lock(fMutex);
             if (fAborted)
                 break;
-            fQueue.push_back({due, std::vector<char>(buffer.begin(), buffer.begin() + got)});
+            fQueue.push_back({due, std::vector<char>(buffer.begin(), buffer.begin() + got), cut == TLineCut::PassOn});
         }
         fChanged.notify_all();
     }
@@ -88,18 +94,44 @@ void TRelayDirection::writeLoop()
         const TClock::time_point due = fQueue.front().due;
         if (fChanged.wait_until(lock, due, [this] { return fAborted; }))
             break;
-        const std::vector<char> bytes = std::move(fQueue.front().bytes);
+        const TChunk chunk = std::move(fQueue.front());
         fQueue.pop_front();
         lock.unlock();
-        const bool sent = sendAll(bytes);
+        // A connection that took a cut passes nothing back: the client must not learn
+        // whether the server got its last request.
+        const bool dropped = !fCut.armed && fCut.taken->load();
+        const bool sent = dropped || sendAll(chunk.bytes);
         lock.lock();
         if (!sent) {
+            shutBoth();
+            break;
+        }
+        if (chunk.last) {
+            // The client loses the line at once; the server reads to the end of what it
+            // was sent, so that it acts on it, and its replies are read and dropped.
             ::shutdown(fFrom, SHUT_RDWR);
-            ::shutdown(fTo, SHUT_RDWR);
+            ::shutdown(fTo, SHUT_WR);
             break;
         }
     }
     --fRunning;
+}
+
+// The cut armed on the relay, taken by the first chunk that comes after it.
+TLineCut TRelayDirection::takeArmedCut()
+{
+    if (!fCut.armed || fCut.armed->load() == TLineCut::None)
+        return TLineCut::None;
+    const TLineCut cut = fCut.armed->exchange(TLineCut::None);
+    if (cut != TLineCut::None)
+        *fCut.taken = true;
+    return cut;
+}
+
+void TRelayDirection::shutBoth() const
+{
+    ::shutdown(fFrom, SHUT_RDWR);
+    ::shutdown(fTo, SHUT_RDWR);
 }
 
 bool TRelayDirection::sendAll(const std::vector<char> &bytes) const

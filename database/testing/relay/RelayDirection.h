@@ -12,12 +12,27 @@
 #include <thread>
 #include <vector>
 
+// How the line is cut at the next chunk a client sends: that chunk passed on to the
+// server, or dropped.
+enum class TLineCut { None, PassOn, Drop };
+
+// What a connection's two directions share about a cut.
+struct TCutSwitch
+{
+    // Armed for the relay's next request, whichever connection sends it; taken once.
+    std::atomic<TLineCut> *armed = nullptr;
+    // Set on this connection once it took the cut: nothing more goes back to the client.
+    std::atomic<bool> *taken = nullptr;
+};
+
 class TRelayDirection
 {
 public:
     // Starts both threads: reads from the socket `from`, writes to `to` (both stay the
-    // caller's to close); every chunk read adds one to `chunks`.
-    TRelayDirection(int from, int to, std::chrono::milliseconds delay, std::atomic<std::int64_t> &chunks);
+    // caller's to close); every chunk read adds one to `chunks`. The client-to-server
+    // direction takes an armed cut (its switch has `armed`); both keep to `taken`.
+    TRelayDirection(int from, int to, std::chrono::milliseconds delay, std::atomic<std::int64_t> &chunks,
+                    TCutSwitch cut);
     ~TRelayDirection(); // aborts and joins
     TRelayDirection(const TRelayDirection &) = delete;
     TRelayDirection &operator=(const TRelayDirection &) = delete;
@@ -35,16 +50,20 @@ private:
     {
         TClock::time_point due;
         std::vector<char> bytes;
+        bool last = false; // the connection is cut once it is sent
     };
 
     void readLoop();
     void writeLoop();
     bool sendAll(const std::vector<char> &bytes) const;
+    TLineCut takeArmedCut();
+    void shutBoth() const;
 
     const int fFrom;
     const int fTo;
     const std::chrono::milliseconds fDelay;
     std::atomic<std::int64_t> &fChunks;
+    const TCutSwitch fCut;
 
     std::mutex fMutex;
     std::condition_variable fChanged;
