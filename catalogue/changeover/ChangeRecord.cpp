@@ -15,8 +15,11 @@ const QString kTitle = QStringLiteral("Pordane 2023 change record");
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 const QStringList kHeaderKeys = {QStringLiteral("Database"), QStringLiteral("Site"),    QStringLiteral("Time"),
                                  QStringLiteral("Program"),  QStringLiteral("Made by"), QStringLiteral("Rows")};
-// After the keys above: SHA-256 of the rows as written, so that a code edited since
-// (by hand or by a spreadsheet) is never put back.
+// After the keys above, only in the record of a run whose commit failed.
+const QString kOutcomeKey = QStringLiteral("Outcome");
+const QString kUnknownOutcome = QStringLiteral("Unknown (committing the changes failed)");
+// Then: SHA-256 of the rows as written, so that a code edited since (by hand or by a
+// spreadsheet) is never put back.
 const QString kDigestKey = QStringLiteral("Digest");
 // How long after the time it names a record without a digest may have been written.
 constexpr qint64 kUnsealedWriteSeconds = 5 * 60;
@@ -105,6 +108,12 @@ public:
         record.madeBy = headerValue(6);
         const qint32 count = integer(7, headerValue(7), QStringLiteral("number of rows"));
         int line = 8;
+        record.outcomeUnknown = fields(line).value(0) == kOutcomeKey;
+        if (record.outcomeUnknown) {
+            if (headerValue(line, kOutcomeKey) != kUnknownOutcome)
+                fail(line, QStringLiteral("\"%1,%2\" was expected").arg(kOutcomeKey, kUnknownOutcome));
+            ++line;
+        }
         record.sealed = fields(line).value(0) == kDigestKey;
         const int digestLine = line;
         const QString digest = record.sealed ? headerValue(line++, kDigestKey) : QString();
@@ -297,6 +306,8 @@ QByteArray changeRecordBytes(const TChangeRecord &record)
         record.madeBy,   QString::number(record.rows.size())};
     for (int i = 0; i < kHeaderKeys.size(); ++i)
         text += csvLine({kHeaderKeys[i], values[i]});
+    if (record.outcomeUnknown)
+        text += csvLine({kOutcomeKey, kUnknownOutcome});
     QString rowsSection;
     for (const TChangedRow &row : record.rows) {
         rowsSection +=

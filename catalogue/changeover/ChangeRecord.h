@@ -19,6 +19,9 @@ struct TChangeRecord
     QString program; // name and version of the program that made it
     QString madeBy;  // "Changeover", or "Revert of <record>"
     QList<TChangedRow> rows;
+    // The run's commit failed, so its rows may have changed or not: the header says so.
+    // Records of runs whose commit went through (and those from before) have no such line.
+    bool outcomeUnknown = false;
     // Read back: whether the header held the digest of the rows (every record written
     // now does; records from before it do not).
     bool sealed = true;

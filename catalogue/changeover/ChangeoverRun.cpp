@@ -50,6 +50,7 @@ QString TChangeoverRun::keepRecord(const TChangeoverOutcome &outcome, const QStr
     record.madeBy = QStringLiteral("Changeover");
     record.rows = outcome.rows;
     record.rates = outcome.rates;
+    record.outcomeUnknown = outcome.unknown;
     return keepChangeRecord(record, backupFile);
 }
 
@@ -108,8 +109,13 @@ TChangeoverEnd TChangeoverRun::run()
     }
 
     const TChangeoverOutcome outcome = applyChangeover(fContext.conx, fContext.q1, plan, fContext.newVID);
-    const QString recordLine = outcome.changed ? keepRecord(outcome, *backupFile) : QString();
-    if (outcome.failure.isEmpty()) {
+    const QString recordLine = outcome.changed || outcome.unknown ? keepRecord(outcome, *backupFile) : QString();
+    if (outcome.unknown) {
+        ErrorDlg(outcome.failure
+                 + QStringLiteral("\r\n\r\nThe program closes now. To find out, start it again: its tree lists what "
+                                  "is still at 9%.\r\n\r\n")
+                 + recordLine);
+    } else if (outcome.failure.isEmpty()) {
         InformationDlg(QStringLiteral("Done.\r\n\r\nPlease check that the your vat rates are now correct\r\n"
                                       "and then send full product file to the till\r\n\r\n")
                        + recordLine);

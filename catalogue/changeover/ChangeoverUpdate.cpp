@@ -30,28 +30,61 @@ QString updateFailure(const std::exception &e)
         + message;
 }
 
+// Whether the attachment still stands. A rollback on a lost connection does not fail
+// (the server undoes the work by itself), so only asking the server tells.
+bool attachmentStands(TDbConnection &conx)
+{
+    if (!conx.isOpen())
+        return false;
+    try {
+        conx.ping();
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
 // Whatever happened before, the trigger is wanted on again, on a new attachment when
 // the old one was lost.
 void switchTriggerBackOn(TDbConnection &conx, TDbStatement &q1, TChangeoverOutcome &outcome,
                          const QString &updateFailed)
 {
     try {
-        if (!conx.isOpen())
+        const bool stands = outcome.changed ? conx.isOpen() : attachmentStands(conx);
+        if (!stands)
             conx.open();
         switchDepartmentTrigger(conx, q1, true);
     } catch (const std::exception &e) {
-        QString message = outcome.changed
-            ? QStringLiteral("The VAT codes were changed, but the department trigger TAU_DEPT is still inactive.")
-            : QStringLiteral("No VAT code was changed, and the department trigger TAU_DEPT is still inactive.");
-        message += QStringLiteral(" The program offers to switch it on at its next start.");
-        if (!updateFailed.isEmpty())
-            message += QStringLiteral("\r\n\r\nThe update failed: ") + updateFailed;
+        const QString offer = QStringLiteral(" The program offers to switch it on at its next start.");
+        QString message;
+        if (outcome.unknown) {
+            message =
+                outcome.failure + QStringLiteral("\r\n\r\nThe department trigger TAU_DEPT is still inactive.") + offer;
+        } else {
+            message = outcome.changed
+                ? QStringLiteral("The VAT codes were changed, but the department trigger TAU_DEPT is still inactive.")
+                : QStringLiteral("No VAT code was changed, and the department trigger TAU_DEPT is still inactive.");
+            message += offer;
+            if (!updateFailed.isEmpty())
+                message += QStringLiteral("\r\n\r\nThe update failed: ") + updateFailed;
+        }
         message += QStringLiteral("\r\n\r\nSwitching the trigger back on failed: ") + errorText(e);
         outcome.failure = message;
     }
 }
 
+std::function<void()> &beforeUpdateCommit()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
 } // namespace
+
+void setBeforeUpdateCommit(std::function<void()> hook)
+{
+    beforeUpdateCommit() = std::move(hook);
+}
 
 TDbTransactionOptions boundedLockWait()
 {
@@ -86,22 +119,34 @@ TChangeoverOutcome rewriteWithTriggerOff(TDbConnection &conx, TDbStatement &q1,
         return outcome;
     }
 
-    QString updateFailed;
     try {
         conx.startTransaction(boundedLockWait());
-        QList<TChangedRow> rows = rewrite();
-        QHash<qint32, QString> rates = readCodeRates(conx);
-        conx.commit();
-        outcome.changed = true;
-        outcome.rows = std::move(rows);
-        outcome.rates = std::move(rates);
+        outcome.rows = rewrite();
+        outcome.rates = readCodeRates(conx);
     } catch (const std::exception &e) {
-        updateFailed = updateFailure(e);
+        const QString updateFailed = updateFailure(e);
         rollBackOrLetGo(conx);
+        outcome.rows.clear();
         outcome.failure =
             QStringLiteral("No VAT code was changed: the update failed and was undone.\r\n\r\n") + updateFailed;
+        switchTriggerBackOn(conx, q1, outcome, updateFailed);
+        return outcome;
     }
 
-    switchTriggerBackOn(conx, q1, outcome, updateFailed);
+    if (beforeUpdateCommit())
+        beforeUpdateCommit()();
+    try {
+        conx.commit();
+        outcome.changed = true;
+    } catch (const std::exception &e) {
+        // The server may have committed and lost only its answer (the connection dropped
+        // in between), so the rows handed back are kept for the record.
+        rollBackOrLetGo(conx);
+        outcome.unknown = true;
+        outcome.failure = QStringLiteral("It is not known whether the VAT codes were changed: committing the changes "
+                                         "failed, so the database holds either all of them or none of them.\r\n\r\n")
+            + errorText(e);
+    }
+    switchTriggerBackOn(conx, q1, outcome, QString());
     return outcome;
 }

@@ -21,18 +21,26 @@ TDbTransactionOptions boundedLockWait();
 struct TChangeoverOutcome
 {
     bool changed = false; // the walk was committed
+    // The commit itself failed (the connection lost while committing): the server may
+    // have committed the walk or not, and nothing here can tell which.
+    bool unknown = false;
     // What the operator must read when anything went wrong, opening with whether any VAT
     // code changed; empty when nothing did.
     QString failure;
-    // When changed: the rows that moved, with their codes before, and the rate of every
-    // code, both read in the update's transaction.
+    // When changed or unknown: the rows that moved in the update's transaction, with
+    // their codes before, and the rate of every code, both read in that transaction.
     QList<TChangedRow> rows;
     QHash<qint32, QString> rates;
 };
 
+// Test seam: runs just before the update's commit is sent, so that a test can cut the
+// line there; an empty function removes it.
+void setBeforeUpdateCommit(std::function<void()> hook);
+
 // Never throws: a trigger that cannot be switched off changes nothing, a failing update
-// is rolled back as a whole, and a trigger that cannot be switched back on is named as
-// still inactive; each is told in the outcome.
+// is rolled back as a whole, a failing commit leaves the outcome unknown, and a trigger
+// that cannot be switched back on is named as still inactive; each is told in the
+// outcome.
 TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const TChangeoverPlan &plan, qint32 newVID);
 // The same for the ticks of the tree's nodes and the store (planChangeover).
 TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const QList<TChangeoverNode> &nodes,

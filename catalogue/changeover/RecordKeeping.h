@@ -6,7 +6,8 @@
 // The program as a record names it: "Pordane 2023 <version>".
 QString recordingProgram();
 
-// Writes the record beside backupFile and logs where. When it cannot be written the
-// codes have changed all the same: the main log then gets the record's text instead,
-// and the line says so. Never throws.
+// Writes the record beside backupFile and logs where, and for a run whose commit failed
+// that its outcome is unknown. When it cannot be written the codes have changed all the
+// same (or may have): the main log then gets the record's text instead, and the line
+// says so. Never throws.
 QString keepChangeRecord(const TChangeRecord &record, const QString &backupFile);

@@ -42,6 +42,15 @@ QString leftText(const QList<TChangedRow> &left)
     return text;
 }
 
+// Rows the record's run never changed, or that were put back before.
+QString atOldCodesText(const QList<TChangedRow> &atOldCodes)
+{
+    if (atOldCodes.isEmpty())
+        return QString();
+    return QStringLiteral("Already at their old codes (never changed, or put back before): %1.\r\n")
+        .arg(rowsText(atOldCodes.size()));
+}
+
 void logLeft(const QString &recordPath, const QList<TChangedRow> &left)
 {
     if (left.isEmpty())
@@ -88,12 +97,17 @@ int TRevertRun::run()
         return 1;
     }
 
-    if (QuestionDlg(QStringLiteral("The change record \"%1\" lists %2 changed on %3 (%4).\r\n\r\n"
-                                   "Each gets its old VAT codes back where it still holds the codes the record gave "
-                                   "it; rows changed since are left as they are. A backup is made first.\r\n\r\n"
-                                   "Do you wish to proceed?")
-                        .arg(fRecordPath, rowsText(recorded.rows.size()),
-                             recorded.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), recorded.madeBy))
+    const QString listed = recorded.outcomeUnknown
+        ? QStringLiteral("%1 to be changed on %2 (%3), whose commit failed: they may have changed or not")
+        : QStringLiteral("%1 changed on %2 (%3)");
+    if (QuestionDlg(
+            QStringLiteral("The change record \"%1\" lists %2.\r\n\r\n"
+                           "Each gets its old VAT codes back where it still holds the codes the record gave "
+                           "it; rows changed since are left as they are. A backup is made first.\r\n\r\n"
+                           "Do you wish to proceed?")
+                .arg(fRecordPath,
+                     listed.arg(rowsText(recorded.rows.size()),
+                                recorded.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), recorded.madeBy)))
         != mrYes)
         return 0;
 
@@ -109,7 +123,7 @@ int TRevertRun::run()
         walk = runRevert(conx, recorded.rows);
         return walk.putBack;
     });
-    if (!outcome.changed) {
+    if (!outcome.changed && !outcome.unknown) {
         ErrorDlg(outcome.failure);
         return 1;
     }
@@ -122,10 +136,20 @@ int TRevertRun::run()
     own.madeBy = QStringLiteral("Revert of ") + fRecordPath;
     own.rows = outcome.rows;
     own.rates = outcome.rates;
+    own.outcomeUnknown = outcome.unknown;
     const QString recordLine = keepChangeRecord(own, *backupFile);
     logLeft(fRecordPath, walk.left);
-    const QString report = QStringLiteral("Put back: %1.\r\n%2\r\n\r\n%3")
-                               .arg(rowsText(walk.putBack.size()), leftText(walk.left), recordLine);
+    if (outcome.unknown) {
+        ErrorDlg(outcome.failure
+                 + QStringLiteral("\r\n\r\nTo find out, and to finish the revert, give the program the record \"%1\" "
+                                  "again: only rows still at the codes it gave them are put back.\r\n\r\n")
+                       .arg(fRecordPath)
+                 + recordLine);
+        return 1;
+    }
+    const QString report =
+        QStringLiteral("Put back: %1.\r\n%2%3\r\n\r\n%4")
+            .arg(rowsText(walk.putBack.size()), atOldCodesText(walk.atOldCodes), leftText(walk.left), recordLine);
     if (!outcome.failure.isEmpty()) {
         ErrorDlg(outcome.failure + QStringLiteral("\r\n\r\n") + report);
         return 1;

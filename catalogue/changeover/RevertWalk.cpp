@@ -49,16 +49,18 @@ QString heldCodes(const TTableColumns &t)
                       : QStringLiteral("%1 is not distinct from :NEW_S").arg(QLatin1String(t.sales));
 }
 
-// The rows that still hold the record's codes, with their descriptions, locked until
-// the transaction ends so that what is compared is what gets changed.
-QString heldBlock(const TTableColumns &t)
+// The rows that hold the codes given as NEW_S (and NEW_P), with their descriptions;
+// locked until the transaction ends when they are to be changed, so that what is
+// compared is what gets changed.
+QString heldBlock(const TTableColumns &t, bool lock)
 {
     const QString inputs = t.purchase ? QStringLiteral("NEW_S integer = :NEW_S, NEW_P integer = :NEW_P")
                                       : QStringLiteral("NEW_S integer = :NEW_S");
-    const QString work = QStringLiteral("for select DESCRIPTION from %1 where %2 = :ID and %3 with lock\r\n"
+    const QString work = QStringLiteral("for select DESCRIPTION from %1 where %2 = :ID and %3%4\r\n"
                                         "      into :DESCRIPTION do\r\n"
                                         "      suspend;")
-                             .arg(QLatin1String(t.name), QLatin1String(t.id), heldCodes(t));
+                             .arg(QLatin1String(t.name), QLatin1String(t.id), heldCodes(t),
+                                  lock ? QStringLiteral(" with lock") : QString());
     return idChunkBlock(inputs, QStringLiteral("DESCRIPTION %1").arg(columnType(t, "DESCRIPTION")), work);
 }
 
@@ -91,23 +93,50 @@ void setCode(TDbStatement &statement, int index, const std::optional<qint32> &co
         statement.setNull(index);
 }
 
-// Of the group's rows that still hold its codes, those whose description is still the
-// recorded one: a row id given since to another product is not that product.
-QList<qint32> sameRows(TDbConnection &conx, const TRevertGroup &group)
+// Of the ids, the rows of the group's table that hold the given codes and whose
+// description is still the recorded one: a row id given since to another product is
+// not that product.
+QList<qint32> sameRowsHolding(TDbConnection &conx, const TRevertGroup &group, const QList<qint32> &ids,
+                              const std::optional<qint32> &sales, const std::optional<qint32> &purchase, bool lock)
 {
     const TTableColumns &t = tableColumns(group.codes.table);
     TDbStatement held(conx);
-    held.setSQL(heldBlock(t));
-    setCode(held, 0, group.codes.newSales);
+    held.setSQL(heldBlock(t, lock));
+    setCode(held, 0, sales);
     if (t.purchase)
-        setCode(held, 1, group.codes.newPurchase);
+        setCode(held, 1, purchase);
     QList<qint32> same;
-    runIdChunks(held, t.purchase ? 2 : 1, group.ids, [&](const TDbStatement &row) {
+    runIdChunks(held, t.purchase ? 2 : 1, ids, [&](const TDbStatement &row) {
         const qint32 id = row.field(0).asInteger();
         if (recordedText(row.field(1).asText()) == group.descriptions.value(id))
             same.append(id);
     });
     return same;
+}
+
+// Gives the rows their old codes back, adding each to putBack as the revert's own record
+// lists it.
+void putBackRows(TDbConnection &conx, const TChangedRow &codes, const QList<qint32> &ids, QList<TChangedRow> &putBack)
+{
+    const TTableColumns &t = tableColumns(codes.table);
+    const bool department = t.purchase != nullptr;
+    TDbStatement block(conx);
+    block.setSQL(revertBlock(t));
+    int index = 0;
+    setCode(block, index++, codes.oldSales);
+    if (department)
+        setCode(block, index++, codes.oldPurchase);
+    setCode(block, index++, codes.newSales);
+    if (department)
+        setCode(block, index++, codes.newPurchase);
+    runIdChunks(block, index, ids, [&](const TDbStatement &row) {
+        TChangedRow back = codes;
+        back.id = row.field(0).asInteger();
+        back.description = row.field(1).asText();
+        std::swap(back.oldSales, back.newSales);
+        std::swap(back.oldPurchase, back.newPurchase);
+        putBack.append(back);
+    });
 }
 
 } // namespace
@@ -130,33 +159,29 @@ TRevertWalk runRevert(TDbConnection &conx, const QList<TChangedRow> &recorded)
 {
     TRevertWalk walk;
     QSet<QPair<int, qint32>> putBack;
+    QSet<QPair<int, qint32>> atOldCodes;
     for (const TRevertGroup &group : groupByMove(recorded)) {
-        const QList<qint32> ids = sameRows(conx, group);
-        if (ids.isEmpty())
-            continue;
-        const TTableColumns &t = tableColumns(group.codes.table);
-        const bool department = t.purchase != nullptr;
-        TDbStatement block(conx);
-        block.setSQL(revertBlock(t));
-        int index = 0;
-        setCode(block, index++, group.codes.oldSales);
-        if (department)
-            setCode(block, index++, group.codes.oldPurchase);
-        setCode(block, index++, group.codes.newSales);
-        if (department)
-            setCode(block, index++, group.codes.newPurchase);
-        runIdChunks(block, index, ids, [&](const TDbStatement &row) {
-            TChangedRow back = group.codes;
-            back.id = row.field(0).asInteger();
-            back.description = row.field(1).asText();
-            std::swap(back.oldSales, back.newSales);
-            std::swap(back.oldPurchase, back.newPurchase);
-            walk.putBack.append(back);
-            putBack.insert({int(back.table), back.id});
-        });
+        const TChangedRow &codes = group.codes;
+        const QList<qint32> ids = sameRowsHolding(conx, group, group.ids, codes.newSales, codes.newPurchase, true);
+        if (!ids.isEmpty())
+            putBackRows(conx, codes, ids, walk.putBack);
+        const QSet<qint32> held(ids.begin(), ids.end());
+        QList<qint32> others;
+        for (qint32 id : group.ids)
+            if (!held.contains(id))
+                others.append(id);
+        if (!others.isEmpty())
+            for (qint32 id : sameRowsHolding(conx, group, others, codes.oldSales, codes.oldPurchase, false))
+                atOldCodes.insert({int(codes.table), id});
     }
-    for (const TChangedRow &row : recorded)
-        if (!putBack.contains({int(row.table), row.id}))
+    for (const TChangedRow &row : walk.putBack)
+        putBack.insert({int(row.table), row.id});
+    for (const TChangedRow &row : recorded) {
+        const QPair<int, qint32> key{int(row.table), row.id};
+        if (atOldCodes.contains(key))
+            walk.atOldCodes.append(row);
+        else if (!putBack.contains(key))
             walk.left.append(row);
+    }
     return walk;
 }

@@ -15,8 +15,11 @@ struct TRevertWalk
     // Rows given their old codes back, as the revert's own record lists them: codes
     // before (the record's new ones) and after (its old ones), description as it is now.
     QList<TChangedRow> putBack;
-    // Recorded rows that no longer hold the record's codes or description (or are gone),
-    // as recorded.
+    // Recorded rows that hold the record's old codes and description already (the run
+    // never changed them, or they were put back before), as recorded.
+    QList<TChangedRow> atOldCodes;
+    // The other recorded rows that no longer hold the record's codes or description (or
+    // are gone), as recorded.
     QList<TChangedRow> left;
 };
 

@@ -93,6 +93,27 @@ TEST(ChangeRecord, RecordedTextIsWhatReadsBack)
     }
 }
 
+// The record of a run whose commit failed: one line more in its header, and the same
+// digest of the same rows.
+QByteArray unknownOutcomeText()
+{
+    QByteArray text = kSampleText;
+    return text.insert(text.indexOf("Digest,"), "Outcome,Unknown (committing the changes failed)\r\n");
+}
+
+TEST(ChangeRecord, OfUnknownOutcomeSaysSoInItsHeaderAndReadsBack)
+{
+    TChangeRecord record = sampleRecord();
+    record.outcomeUnknown = true;
+    EXPECT_EQ(changeRecordBytes(record), unknownOutcomeText());
+
+    const TChangeRecord read = parseChangeRecord(unknownOutcomeText(), "unknown.csv");
+    EXPECT_TRUE(read.outcomeUnknown);
+    EXPECT_TRUE(read.sealed);
+    EXPECT_EQ(read.rows.size(), 5);
+    EXPECT_FALSE(parseChangeRecord(kSampleText, "known.csv").outcomeUnknown);
+}
+
 TEST(ChangeRecord, SavedAgainBySpreadsheetStillReads)
 {
     // Without the byte-order mark, LF line ends, every line padded with commas.
@@ -220,6 +241,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "line 8: its rows do not match their digest"},
         RefusedCase{"ADigestEdited", sampleWith("Digest,ee8f", "Digest,ee8e"),
                     "line 8: its rows do not match their digest"},
+        RefusedCase{"ACodeEditedInARecordOfUnknownOutcome", unknownOutcomeText().replace("Bar,1,9,1,2", "Bar,3,9,1,2"),
+                    "line 9: its rows do not match their digest"},
+        RefusedCase{"AnOutcomeOtherThanUnknown", sampleWith("Digest,", "Outcome,Committed\r\nDigest,"),
+                    "line 8: \"Outcome,Unknown (committing the changes failed)\" was expected"},
         RefusedCase{"ADigestEmptied",
                     sampleWith("ee8fa117ec95465de3845f29ed7b18b6504241868c4253e7f6f2af8cc625066b", ""),
                     "line 8: its rows do not match their digest"}),

@@ -161,6 +161,11 @@ void TPrivateServer::stop()
     ::waitpid(pid, nullptr, 0);
 }
 
+int TPrivateServer::port() const
+{
+    return fPort;
+}
+
 QString TPrivateServer::pathOf(const QString &file) const
 {
     return QStringLiteral("127.0.0.1/%1:%2").arg(fPort).arg(file);

@@ -21,6 +21,8 @@ public:
 
     // The path under which the server reaches a database file.
     QString pathOf(const QString &file) const;
+    // The loopback port it listens on.
+    int port() const;
 
 private:
     QTemporaryDir fRoot;
