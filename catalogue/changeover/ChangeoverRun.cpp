@@ -3,6 +3,7 @@
 #include "backup/uBackup.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
 #include "catalogue/changeover/RecordKeeping.h"
+#include "catalogue/changeover/RunMark.h"
 #include "catalogue/changeover/TickCounts.h"
 #include "database/DbConnection.h"
 #include "dialogs/AdvDialogs.h"
@@ -100,6 +101,14 @@ TChangeoverEnd TChangeoverRun::run()
         return TChangeoverEnd::WindowStays;
     }
 
+    // Held until the trigger is on again, so that no other copy of the program switches it
+    // on under these updates, nor runs its own between them.
+    TRunMark mark(fContext.conx, QStringLiteral("Changeover"));
+    if (mark.other()) {
+        ErrorDlg(otherRunRefusal(fContext.conx, *mark.other()));
+        return TChangeoverEnd::WindowStays;
+    }
+
     const QString serverPath = fContext.conx.database();
     const QString localPath = ServerToLocalPath(serverPath);
     const std::optional<QString> backupFile = fBackup(serverPath, localPath, fContext.siteID);
@@ -109,6 +118,7 @@ TChangeoverEnd TChangeoverRun::run()
     }
 
     const TChangeoverOutcome outcome = applyChangeover(fContext.conx, fContext.q1, plan, fContext.newVID);
+    mark.release();
     const QString recordLine = outcome.changed || outcome.unknown ? keepRecord(outcome, *backupFile) : QString();
     if (outcome.unknown) {
         ErrorDlg(outcome.failure

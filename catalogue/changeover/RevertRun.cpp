@@ -4,6 +4,7 @@
 #include "catalogue/changeover/ChangeoverUpdate.h"
 #include "catalogue/changeover/RecordKeeping.h"
 #include "catalogue/changeover/RevertWalk.h"
+#include "catalogue/changeover/RunMark.h"
 #include "catalogue/changeover/TickCounts.h"
 #include "catalogue/data/VatCodes.h"
 #include "database/DbConnection.h"
@@ -111,6 +112,13 @@ int TRevertRun::run()
         != mrYes)
         return 0;
 
+    // Held until the trigger is on again, as for the changeover.
+    TRunMark mark(conx, QStringLiteral("Revert"));
+    if (mark.other()) {
+        ErrorDlg(otherRunRefusal(conx, *mark.other()));
+        return 1;
+    }
+
     const QString serverPath = conx.database();
     const std::optional<QString> backupFile = fBackup(serverPath, ServerToLocalPath(serverPath), recorded.siteID);
     if (!backupFile) {
@@ -123,6 +131,7 @@ int TRevertRun::run()
         walk = runRevert(conx, recorded.rows);
         return walk.putBack;
     });
+    mark.release();
     if (!outcome.changed && !outcome.unknown) {
         ErrorDlg(outcome.failure);
         return 1;

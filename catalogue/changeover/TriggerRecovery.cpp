@@ -1,6 +1,7 @@
 #include "catalogue/changeover/TriggerRecovery.h"
 
 #include "catalogue/changeover/DepartmentTrigger.h"
+#include "catalogue/changeover/RunMark.h"
 #include "dialogs/AdvDialogs.h"
 #include "log/uLog.h"
 #include "util/Errors.h"
@@ -12,12 +13,24 @@ void logTriggerNote(const QString &text)
     DebugLog(QStringLiteral("The department trigger TAU_DEPT was found switched off: ") + text, 0);
 }
 
+// The other copy switches the trigger on itself when its run ends.
+void tellOtherRun(const TDbConnection &conx, const TOtherRun &other)
+{
+    const QString text = beingChangedText(conx, other) + QStringLiteral("; the trigger stays off until that run ends.");
+    logTriggerNote(text);
+    InformationDlg(text);
+}
+
 } // namespace
 
 void offerToSwitchDepartmentTriggerOn(TDbConnection &conx, TDbStatement &q1)
 {
     if (departmentTriggerState(q1) != TTriggerState::Inactive)
         return;
+    if (const std::optional<TOtherRun> other = otherRunNow(conx)) {
+        tellOtherRun(conx, *other);
+        return;
+    }
     if (QuestionDlg(QStringLiteral("The department trigger TAU_DEPT is switched off.\r\n\r\n"
                                    "A changeover may have been interrupted (the program stopped, the PC lost power "
                                    "or the connection to the database dropped) before it could switch the trigger "
@@ -31,6 +44,13 @@ void offerToSwitchDepartmentTriggerOn(TDbConnection &conx, TDbStatement &q1)
         return;
     }
     try {
+        // Another copy may have started a run while the question was open; the mark keeps
+        // one from starting while the trigger is switched.
+        const TRunMark mark(conx, QStringLiteral("Trigger switch"));
+        if (mark.other()) {
+            tellOtherRun(conx, *mark.other());
+            return;
+        }
         switchDepartmentTrigger(conx, q1, true);
     } catch (const std::exception &e) {
         logTriggerNote(QStringLiteral("switching it on failed: ") + errorText(e));

@@ -7,6 +7,8 @@ class TDbStatement;
 
 // On an open connection: when TAU_DEPT is switched off, tells the operator, offers to
 // switch it on, says what came of it and writes that to the main log. A trigger that is
-// on, or missing, is left alone without a word. Database errors of the check are not
-// caught; a failing switch is told and logged.
+// on, or missing, is left alone without a word. While another copy of the program is in
+// a run on the database the trigger is left to it: the operator is told who, and nothing
+// is offered. Database errors of the check are not caught; a failing switch is told and
+// logged.
 void offerToSwitchDepartmentTriggerOn(TDbConnection &conx, TDbStatement &q1);
