@@ -151,6 +151,16 @@ void TDbConnection::close()
     endQuietly(d->attachment, [](Firebird::IAttachment *a, Firebird::CheckStatusWrapper *st) { a->detach(st); });
 }
 
+void TDbConnection::dropDatabase()
+{
+    Firebird::IAttachment *attachment = d->requireAttachment();
+    for (TDbStatement *statement : d->statements)
+        statement->d->unprepare();
+    endQuietly(d->transaction, [](Firebird::ITransaction *t, Firebird::CheckStatusWrapper *st) { t->rollback(st); });
+    Fb::call([&](ThrowStatusWrapper *status) { attachment->dropDatabase(status); });
+    d->attachment = nullptr; // released by the drop
+}
+
 bool TDbConnection::isOpen() const
 {
     return d->attachment != nullptr;

@@ -31,6 +31,9 @@ public:
     // Rolls back an active transaction, releases every statement's handles, detaches.
     void close();
     bool isOpen() const;
+    // Drops the open database (its statements and transaction ended first) and leaves the
+    // connection closed; a failure leaves it open.
+    void dropDatabase();
     // Asks the server whether the attachment still stands: fails with its message when
     // the connection was lost or was never opened.
     void ping();

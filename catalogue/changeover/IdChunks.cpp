@@ -6,7 +6,7 @@
 
 QString idChunkBlock(const QString &inputs, const QString &returns, const QString &rowWork)
 {
-    return QStringLiteral("execute block (%1, IDS varchar(%2) character set ascii = :IDS)\r\n"
+    return QStringLiteral("execute block (%1, IDS varchar(%2) character set octets = :IDS)\r\n"
                           "returns (ID integer, %3)\r\n"
                           "as\r\n"
                           "  declare P integer = 1;\r\n"

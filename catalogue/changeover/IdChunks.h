@@ -8,12 +8,12 @@
 
 class TDbStatement;
 
-// Ids one statement carries at most: handed over as one text, of at most
-// kChangeoverChunkText characters, the most a text parameter takes over a UTF-8
-// connection (four bytes a character within the 32,765 of a varchar); ids of ten
-// digits make the text the tighter limit.
-constexpr int kChangeoverChunk = 1000;
-constexpr int kChangeoverChunkText = 8191;
+// Ids one statement carries at most, handed over as one text of at most
+// kChangeoverChunkText bytes (a text of bytes, so that the connection's UTF-8 does not
+// count each as four against a varchar's 32,765). Every chunk costs round trips of its
+// own over a slow link, besides those of the rows it hands back.
+constexpr int kChangeoverChunk = 4000;
+constexpr int kChangeoverChunkText = 32000;
 
 // The block: `inputs` declares its parameters before the list IDS (each "NAME type =
 // :NAME"), `returns` its output columns after ID, and rowWork runs with the id in ID and

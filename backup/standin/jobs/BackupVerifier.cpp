@@ -5,87 +5,102 @@
 #include "database/DbStatement.h"
 
 #include <QFile>
-#include <QRegularExpression>
 
 namespace {
 
-// A table name as it must appear in a statement: plain upper-case names bare (so
-// that dialect 1 databases work too), any other name quoted.
-QString tableReference(const QString &name)
-{
-    static const QRegularExpression plain(QStringLiteral("^[A-Z][A-Z0-9_$]*$"));
-    if (plain.match(name).hasMatch())
-        return name;
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
-}
+// Every plain user table with its rows, in one statement: over a slow link a round trip
+// is most of the check. Plain upper-case names go bare (so that dialect 1 databases work
+// too), any other name quoted.
+const QString kCountEveryTable =
+    QStringLiteral("execute block returns (TABLE_NAME varchar(63) character set UTF8, RECORDS bigint) as\r\n"
+                   "begin\r\n"
+                   "  for select trim(RDB$RELATION_NAME) from RDB$RELATIONS\r\n"
+                   "      where RDB$VIEW_BLR is null and coalesce(RDB$SYSTEM_FLAG, 0) = 0\r\n"
+                   "      order by RDB$RELATION_NAME into :TABLE_NAME do\r\n"
+                   "  begin\r\n"
+                   "    execute statement 'select count(*) from '\r\n"
+                   "      || iif(TABLE_NAME similar to '[A-Z][A-Z0-9\\_$]*' escape '\\', TABLE_NAME,\r\n"
+                   "             '\"' || replace(TABLE_NAME, '\"', '\"\"') || '\"')\r\n"
+                   "      into :RECORDS;\r\n"
+                   "    suspend;\r\n"
+                   "  end\r\n"
+                   "end");
 
-QMap<QString, qint64> countRows(const QString &database, TJobProgress &progress)
+QMap<QString, qint64> countRows(TDbConnection &connection, TJobProgress &progress)
 {
-    TDbConnection connection;
-    connection.setDatabase(database);
-    connection.setLogin(QString::fromLatin1(kStowlineUser), QString::fromLatin1(kStowlinePassword));
-    connection.open();
-    const QStringList tables = connection.userTables();
+    StopIfCancelled(progress);
     QMap<QString, qint64> rows;
     TDbStatement count(connection);
-    // Many tables a statement, each count a column of its one row: a round trip a
-    // statement instead of one a table, which over a slow link is most of the check.
-    constexpr int kTablesPerStatement = 100;
-    for (int first = 0; first < tables.size(); first += kTablesPerStatement) {
-        StopIfCancelled(progress);
-        progress.percent(100 * first / tables.size());
-        const QStringList chunk = tables.mid(first, kTablesPerStatement);
-        QStringList counts;
-        for (const QString &table : chunk)
-            counts << QStringLiteral("(select count(*) from %1)").arg(tableReference(table));
-        count.setSQL(QStringLiteral("select ") + counts.join(QStringLiteral(", "))
-                     + QStringLiteral(" from RDB$DATABASE"));
-        count.open();
-        for (int i = 0; i < chunk.size(); ++i)
-            rows.insert(chunk.at(i), count.field(i).asInt64());
-        count.close();
-    }
+    count.setSQL(kCountEveryTable);
+    for (count.open(); !count.eof(); count.next())
+        rows.insert(count.field(0).asText(), count.field(1).asInt64());
+    count.close();
+    connection.commit();
     progress.percent(100);
-    connection.close();
     return rows;
 }
 
-QStringList sourceTables(const TServiceTarget &source)
+void openAsStowline(TDbConnection &connection, const QString &database)
 {
-    TDbConnection connection;
-    connection.setDatabase(source.connectionString());
+    connection.setDatabase(database);
     connection.setLogin(QString::fromLatin1(kStowlineUser), QString::fromLatin1(kStowlinePassword));
     connection.open();
+}
+
+// Drops the scratch database through the attachment that counted it, else through its
+// server; a file the server never made (or could not open) is removed directly, by the
+// name this machine knows it by.
+class TScratchDropper
+{
+public:
+    TScratchDropper(TDbConnection &counted, const TServiceTarget &scratch, const QString &localName)
+        : fCounted(counted), fScratch(scratch), fLocalName(localName)
+    {
+    }
+    ~TScratchDropper()
+    {
+        try {
+            if (fCounted.isOpen()) {
+                fCounted.dropDatabase();
+                return;
+            }
+        } catch (const EPosError &) {
+            fCounted.close();
+        }
+        try {
+            DropDatabase(fScratch.connectionString());
+        } catch (const EPosError &) {
+            QFile::remove(fLocalName);
+        }
+    }
+    TScratchDropper(const TScratchDropper &) = delete;
+    TScratchDropper &operator=(const TScratchDropper &) = delete;
+
+private:
+    TDbConnection &fCounted;
+    const TServiceTarget &fScratch;
+    const QString &fLocalName;
+};
+
+} // namespace
+
+QStringList SourceTables(const TServiceTarget &source)
+{
+    TDbConnection connection;
+    openAsStowline(connection, source.connectionString());
     const QStringList tables = connection.userTables();
     connection.close();
     return tables;
 }
 
-// Drops the scratch database through its server; a file the server never made
-// (or could not open) is removed directly, by the name this machine knows it by.
-void dropScratch(const TServiceTarget &scratch, const QString &localName)
-{
-    try {
-        DropDatabase(scratch.connectionString());
-    } catch (const EPosError &) {
-        QFile::remove(localName);
-    }
-}
-
-} // namespace
-
 void VerifyBackup(const TServiceTarget &source, const TServerFolder &server, const QString &backupFile,
-                  const TBackupReport &report, TJobProgress &progress)
+                  const TBackupReport &report, const QStringList &sourceTables, TJobProgress &progress)
 {
     const QString scratchFile = BackupCheckCopy(backupFile);
     const TServiceTarget scratch = source.withPath(server.serverName(scratchFile));
     QFile::remove(scratchFile);
-    struct Dropper
-    {
-        const TServiceTarget &s;
-        const QString &localName;
-        ~Dropper() { dropScratch(s, localName); }
-    } dropper{scratch, scratchFile};
+    TDbConnection counted;
+    const TScratchDropper dropper(counted, scratch, scratchFile);
 
     progress.step(QStringLiteral("Checking the backup: restoring it into a scratch database"));
     TFbService(source).restore(
@@ -94,8 +109,9 @@ void VerifyBackup(const TServiceTarget &source, const TServerFolder &server, con
     StopIfCancelled(progress);
 
     progress.step(QStringLiteral("Checking the backup: counting the rows of every table"));
-    const QMap<QString, qint64> restored = countRows(scratch.connectionString(), progress);
-    const QStringList differences = report.differences(restored, sourceTables(source));
+    openAsStowline(counted, scratch.connectionString());
+    const QMap<QString, qint64> restored = countRows(counted, progress);
+    const QStringList differences = report.differences(restored, sourceTables);
     if (!differences.isEmpty())
         throw EPosError(QStringLiteral("The backup does not match the database:\n")
                         + differences.join(QLatin1Char('\n')));

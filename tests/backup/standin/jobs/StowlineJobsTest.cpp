@@ -124,11 +124,14 @@ TEST_F(JobsTest, BackupIsVerifiedAndRestoresToTheSameRowCounts)
     EXPECT_EQ(counts.value(QStringLiteral("ITEMS")), 25000);
 }
 
-// The check counts many tables in one statement: every table is counted, across the
-// statements, each under its own name.
+// The check counts every table in one statement, each under its own name, names that
+// must be quoted among them.
 TEST_F(JobsTest, TheCheckCountsEveryTableOfADatabaseWithManyTables)
 {
-    QStringList statements;
+    QStringList statements{QStringLiteral("create table \"lower case\" (X integer)"),
+                           QStringLiteral("create table \"Q\"\"UOTE\" (X integer)"),
+                           QStringLiteral("insert into \"lower case\" values (1)"),
+                           QStringLiteral("insert into \"Q\"\"UOTE\" values (1)")};
     for (int i = 1; i <= 230; ++i) {
         statements << QStringLiteral("create table T%1 (X integer)").arg(i, 3, 10, QLatin1Char('0'));
         if (i % 7 == 0)
@@ -139,8 +142,8 @@ TEST_F(JobsTest, TheCheckCountsEveryTableOfADatabaseWithManyTables)
     TTestDatabase db(statements, TTestDatabase::Schema::Empty);
     RecordingProgress progress;
     RunVerifiedBackup(db.path(), db.path(), out(QStringLiteral("many")), progress);
-    // 230 tables with 1 + 2 + ... + 32 rows.
-    EXPECT_EQ(progress.messages.last(), QStringLiteral("Backup checked: 230 tables, 528 rows, as written."));
+    // 232 tables with 1 + 2 + ... + 32 rows and the quoted ones' two.
+    EXPECT_EQ(progress.messages.last(), QStringLiteral("Backup checked: 232 tables, 530 rows, as written."));
 }
 
 TEST_F(JobsTest, AGivenExtensionIsKept)
