@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Regenerates the README's screenshots in docs/screenshots/: the main window on
-# a generated demo site (default look and the shipped "Harbour" style), the
-# question the Proceed button asks, and the offer at start to switch on a
-# department trigger that an interrupted changeover left off. Runs the real
-# program under Xvfb.
+# Regenerates every screenshot of the README in docs/screenshots/: the main window
+# on a generated demo site (default look and the shipped "Harbour" style), the
+# question the Proceed button asks, and the offer at start to switch on a department
+# trigger that an interrupted changeover left off, from the program run under Xvfb;
+# then the Windows build under Wine: its error box without a Firebird client (from
+# scripts/smoke-windows.sh) and the ticked window and final message of the whole job
+# (from scripts/e2e-windows.sh). The Windows part builds Qt and the Firebird client
+# for Windows into the cache on its first run (scripts/build-windows.sh).
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
@@ -15,7 +18,18 @@ if [ -z "${PORDANE_SCREENSHOT_DISPLAY:-}" ]; then
   cmake --build "$BUILD_DIR" -j"$(nproc)" \
     --target Pordane2023Hospitality pordane-make-site pordane-screen-grab
   # A display of our own, the same size everywhere, so the shots do not vary.
-  PORDANE_SCREENSHOT_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
+  PORDANE_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
+
+  export BUILD_DIR
+  bash "$ROOT/scripts/build-windows.sh"
+  bash "$ROOT/scripts/smoke-windows.sh"
+  bash "$ROOT/scripts/e2e-windows.sh"
+  WIN_APP_DIR="$BUILD_DIR/windows-app"
+  cp "$WIN_APP_DIR/smoke/no-fbclient.png" "$OUT/windows-no-fbclient.png"
+  cp "$WIN_APP_DIR/e2e/ticked-window.png" "$OUT/windows-ticked-wine.png"
+  cp "$WIN_APP_DIR/e2e/done.png" "$OUT/windows-done-wine.png"
+  echo "Screenshots written to $OUT"
+  exit 0
 fi
 
 source "$ROOT/tools/drive-window.sh"
@@ -84,4 +98,3 @@ shoot_trigger_offer() {
 shoot "" main-window.png question-dialog.png
 shoot Harbour.style main-window-harbour.png
 shoot_trigger_offer trigger-off-question.png trigger-switched-on.png
-echo "Screenshots written to $OUT"

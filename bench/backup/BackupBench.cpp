@@ -88,5 +88,6 @@ int run(const QCoreApplication &app)
 
 int main(int argc, char **argv)
 {
-    return runBenchmark(argc, argv, "backup_bench", run);
+    QCoreApplication app(argc, argv);
+    return runBenchmark(app, "backup_bench", run);
 }

@@ -58,10 +58,9 @@ inline double medianOf(std::vector<double> values)
 }
 
 // Runs the benchmark; an error is printed under its name and ends it with 1.
-inline int runBenchmark(int argc, char **argv, const char *name,
+inline int runBenchmark(const QCoreApplication &app, const char *name,
                         const std::function<int(const QCoreApplication &)> &run)
 {
-    QCoreApplication app(argc, argv);
     try {
         return run(app);
     } catch (const std::exception &e) {

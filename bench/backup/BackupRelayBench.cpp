@@ -81,5 +81,6 @@ int run(const QCoreApplication &app)
 
 int main(int argc, char **argv)
 {
-    return runBenchmark(argc, argv, "backup_relay_bench", run);
+    QCoreApplication app(argc, argv);
+    return runBenchmark(app, "backup_relay_bench", run);
 }
