@@ -2,6 +2,7 @@
 
 #include "catalogue/changeover/CodeRates.h"
 #include "catalogue/changeover/DepartmentTrigger.h"
+#include "catalogue/changeover/RunMark.h"
 #include "database/DbConnection.h"
 #include "util/Errors.h"
 
@@ -51,8 +52,14 @@ void switchTriggerBackOn(TDbConnection &conx, TDbStatement &q1, TChangeoverOutco
 {
     try {
         const bool stands = outcome.changed ? conx.isOpen() : attachmentStands(conx);
-        if (!stands)
+        if (!stands) {
             conx.open();
+            // The new attachment carries no mark of this run, and another copy may have
+            // begun one since ours was lost: the trigger must not go on under its updates.
+            if (const std::optional<TOtherRun> other = otherRunNow(conx))
+                throw EPosError(beingChangedText(conx, *other)
+                                + QStringLiteral("; the trigger stays off until that run ends."));
+        }
         switchDepartmentTrigger(conx, q1, true);
     } catch (const std::exception &e) {
         const QString offer = QStringLiteral(" The program offers to switch it on at its next start.");

@@ -192,6 +192,31 @@ INSTANTIATE_TEST_SUITE_P(
                 "rows.\r\nLeft as they are, changed since the record was made: 0 rows.\r\n\r\n"}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// Once the line is back, the run reattaches to switch the trigger on; another copy that
+// began a run meanwhile keeps it off, and the message names that copy.
+TEST_F(CutLine, AnotherCopysRunBegunMeanwhileKeepsTheTriggerOff)
+{
+    TDbConnection other;
+    const QStringList seen = changeover([&](TDbConnection &conx) {
+        conx.ping();
+        other.setDatabase(directPath());
+        other.open();
+        TDbStatement mark(other);
+        mark.setSQL("select rdb$set_context('USER_SESSION', 'PORDANE_RUN', 'Changeover') from RDB$DATABASE");
+        mark.open();
+        mark.close();
+        other.commit();
+        fRelay.cutAtNextRequest(TLineCut::Drop);
+    });
+    ASSERT_EQ(seen.size(), 2) << seen.join("\n").toStdString();
+    EXPECT_TRUE(seen[1].contains(kTriggerLeftOff)) << seen[1].toStdString();
+    EXPECT_TRUE(seen[1].contains("Switching the trigger back on failed: The database \"" + relayedPath()
+                                 + "\" is being changed from "))
+        << seen[1].toStdString();
+    EXPECT_TRUE(seen[1].contains("; the trigger stays off until that run ends.")) << seen[1].toStdString();
+    EXPECT_FALSE(departmentTriggerActive(directPath()));
+}
+
 // A revert whose commit never reaches the server: told as unknown with the way to finish
 // it, its own record marked so; the same record given again puts every row back.
 TEST_F(CutLine, ARevertCutAtItsCommitIsFinishedByItsRecordGivenAgain)
