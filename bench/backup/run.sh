@@ -8,8 +8,8 @@
 #
 #   bench/backup/run.sh [backup|proceed] [--rounds N]
 #
-# The server on 127.0.0.1:3050 is started for the run when nothing listens there (which
-# needs root) and stopped after. BUILD_DIR names the build folder (default build);
+# The Firebird server on 127.0.0.1:3050 is started for the run (which needs root) unless
+# it runs already. BUILD_DIR names the build folder (default build);
 # PORDANE_BENCH_DIR the folder of the large site, made once and kept (default
 # /tmp/pordane-bench-backup).
 set -euo pipefail
@@ -24,14 +24,9 @@ case "${1:-}" in
 esac
 
 cmake --build "$BUILD_DIR" --target pordane-make-site backup_relay_bench proceed_relay_bench -j2 >/dev/null
-if [ ! -f "$SITE_DIR/bench.fdb" ]; then
-  # --server leaves the file and its folder open to the server's own user
-  "$BUILD_DIR/database/tools/pordane-make-site" --bench --server --out "$SITE_DIR"
-fi
-if ! (exec 3<>/dev/tcp/127.0.0.1/3050) 2>/dev/null; then
-  bash "$ROOT/scripts/firebird-server.sh" start
-  trap 'bash "$ROOT/scripts/firebird-server.sh" stop' EXIT
-fi
+source "$ROOT/bench/large-site.sh"
+pordane_bench_site "$BUILD_DIR" "$SITE_DIR"
+pordane_bench_server "$ROOT"
 
 if [ "$WHICH" != proceed ]; then
   echo "== verified backup"

@@ -11,8 +11,8 @@
 #   bench/catalogue/run.sh show          one of them
 #   bench/catalogue/run.sh changeover
 #
-# The Firebird server on 127.0.0.1:3050 is started for the run when nothing listens
-# there (which needs root) and stopped after. BUILD_DIR names the build folder (default
+# The Firebird server on 127.0.0.1:3050 is started for the run (which needs root) unless
+# it runs already. BUILD_DIR names the build folder (default
 # build); PORDANE_BENCH_DIR the folder of the generated sites, made once and kept
 # (default /tmp/pordane-bench-catalogue).
 set -euo pipefail
@@ -27,17 +27,10 @@ esac
 
 cmake --build "$BUILD_DIR" --target pordane-make-site catalogue_bench changeover_bench -j2 >/dev/null
 find_tool() { find "$BUILD_DIR" -name "$1" -type f -perm -u+x | head -n 1; }
-MAKE_SITE="$(find_tool pordane-make-site)"
 
-if [ ! -f "$SITE_DIR/bench.fdb" ]; then
-  # --server leaves the file writable by the server's own user
-  "$MAKE_SITE" --bench --server --out "$SITE_DIR"
-fi
-
-if ! (exec 3<>/dev/tcp/127.0.0.1/3050) 2>/dev/null; then
-  bash "$ROOT/scripts/firebird-server.sh" start
-  trap 'bash "$ROOT/scripts/firebird-server.sh" stop' EXIT
-fi
+source "$ROOT/bench/large-site.sh"
+pordane_bench_site "$BUILD_DIR" "$SITE_DIR"
+pordane_bench_server "$ROOT"
 
 if [ "$WHICH" != changeover ]; then
   echo "== show sequence"

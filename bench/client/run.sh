@@ -45,20 +45,15 @@ done
 cmake --build "$BUILD_DIR" --target pordane-make-site client_bench -j"$JOBS" >/dev/null
 LINUX_BENCH="$BUILD_DIR/bench/client/client_bench"
 
-if [ ! -f "$SITE_DIR/bench.fdb" ]; then
-  # --server leaves the file writable by the server's own user
-  "$BUILD_DIR/database/tools/pordane-make-site" --bench --server --out "$SITE_DIR"
-fi
+source "$ROOT/bench/large-site.sh"
+pordane_bench_site "$BUILD_DIR" "$SITE_DIR"
 # The server writes its backup and restores beside the database, as its own user.
 chmod a+rwx "$SITE_DIR"
 DATABASE="127.0.0.1:$SITE_DIR/bench.fdb"
 # What a run cut short left; restores of a finished run are dropped by the run itself.
 rm -f "$SITE_DIR"/client-bench-*
 
-# Noted as a user of the server even when it runs already, so that another run's stop
-# leaves it running until this one is done.
-bash "$ROOT/scripts/firebird-server.sh" start >/dev/null
-trap 'bash "$ROOT/scripts/firebird-server.sh" stop >/dev/null' EXIT
+pordane_bench_server "$ROOT"
 
 WINE64="$(command -v wine64 || echo /usr/lib/wine/wine64)"
 WINESERVER="$(command -v wineserver || echo /usr/lib/wine/wineserver)"
