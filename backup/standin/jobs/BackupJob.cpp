@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <filesystem>
-#include <future>
 #include <system_error>
 
 namespace {
@@ -64,9 +63,6 @@ QString RunVerifiedBackup(const QString &databasePath, const QString &localDBPat
     TPendingFile written(PendingBackupFile(finalName));
     StopIfCancelled(progress);
 
-    // Read while the server writes the backup: over a slow link the attachment's round
-    // trips then cost no time of their own.
-    std::future<QStringList> sourceTables = std::async(std::launch::async, [&source] { return SourceTables(source); });
     progress.step(QStringLiteral("Backing up %1").arg(databasePath));
     TBackupReport report;
     TFbService(source).backup(server.serverName(written.path()), [&](const QString &line) {
@@ -79,7 +75,7 @@ QString RunVerifiedBackup(const QString &databasePath, const QString &localDBPat
                                        "there, as \"%2\".")
                             .arg(server.serverName(written.path()), written.path()));
 
-    VerifyBackup(source, server, written.path(), report, sourceTables.get(), progress);
+    VerifyBackup(source, server, written.path(), report, progress);
     StopIfCancelled(progress);
     written.keepAs(finalName);
     // The name goes to the operator and into the change record: in this system's form

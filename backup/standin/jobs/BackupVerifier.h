@@ -5,12 +5,9 @@
 #include "backup/standin/jobs/JobProgress.h"
 #include "backup/standin/jobs/ServerFolder.h"
 
-// The plain user tables of the source database, sorted: what a backup of it must hold.
-QStringList SourceTables(const TServiceTarget &source);
-
-// Restores the backup (named as this machine names it; server gives the server's name
-// of it and of the scratch copy) into a scratch database beside it, counts the rows of
-// every table there and compares them with the backup's report and the source's tables.
-// The scratch database is dropped on every path. EPosError names what differs.
+// Restores the backup (named as this machine names it; server gives the server's
+// name of it and of the scratch copy) into a scratch database beside it, counts the rows of every table there and
+// compares them with the backup's report and the tables of the source. The scratch database is dropped on every path.
+// EPosError names what differs.
 void VerifyBackup(const TServiceTarget &source, const TServerFolder &server, const QString &backupFile,
-                  const TBackupReport &report, const QStringList &sourceTables, TJobProgress &progress);
+                  const TBackupReport &report, TJobProgress &progress);
