@@ -1,0 +1,1 @@
+execute block (V integer = :V, S varchar(10) = ?) as declare X int; begin X = :V; end

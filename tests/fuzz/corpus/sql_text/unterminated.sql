@@ -1,0 +1,1 @@
+select 'unterminated :X; select "q""x; /* open ; :Y
