@@ -16,6 +16,8 @@ PACKAGES=(
   # Firebird's client for Windows (scripts/fbclient-mingw.sh): zlib's header for mingw,
   # ICU's and Boost's headers (nothing of them is linked), libtommath's version.
   libz-mingw-w64-dev libicu-dev libboost-dev libtommath1 patch make
+  # The parsers' fuzzers (scripts/fuzz.sh): clang and its libFuzzer runtime.
+  clang libclang-rt-14-dev
   # The Windows download is a zip; the end-to-end run under Wine lets the server write
   # into the folders the program makes (default ACLs).
   zip acl
