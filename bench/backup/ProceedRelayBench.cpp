@@ -140,10 +140,10 @@ int run(const QCoreApplication &app)
         relay.start();
         const QByteArray name = QStringLiteral("behind the relay, %1 ms each way").arg(delay).toUtf8();
         const double relayed = timeRoute(
-            name.constData(), master, [&](const QString &file) { return relayedDatabase(relay, file); }, &relay,
-            rounds, backupFolder);
-        std::printf("median: %.2f s %s, %.2f x the direct route (target: at most %.1f)\n\n", relayed,
-                    name.constData(), relayed / direct, kMostTimesTheDirectRoute);
+            name.constData(), master, [&](const QString &file) { return relayedDatabase(relay, file); }, &relay, rounds,
+            backupFolder);
+        std::printf("median: %.2f s %s, %.2f x the direct route (target: at most %.1f)\n\n", relayed, name.constData(),
+                    relayed / direct, kMostTimesTheDirectRoute);
     }
     return 0;
 }
