@@ -145,11 +145,15 @@ bool selectorReachesMenus(const QString &selector)
         || type == QLatin1String("QWidget") || type == QLatin1String("QMenu") || type == QLatin1String("QMenuBar");
 }
 
+// Again until none is left: the text around a comment taken out can join into a new one
+// ("//**/*b*/"), which Qt would read as a comment hiding what follows from this filter.
 QString withoutComments(QString sheet)
 {
     static const QRegularExpression comment(QStringLiteral("/\\*.*?\\*/"),
                                             QRegularExpression::DotMatchesEverythingOption);
-    return sheet.remove(comment);
+    while (sheet.contains(comment))
+        sheet.remove(comment);
+    return sheet;
 }
 
 } // namespace

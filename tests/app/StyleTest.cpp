@@ -106,6 +106,11 @@ TEST(StyleFile, SheetRulesThatCouldReachMenusAreLeftOut)
     // A group keeps its harmless selectors.
     const QString group = SheetWithoutMenus(QStringLiteral("/* note { } */ QMenu, QPushButton { color: red; }"));
     EXPECT_EQ(group.trimmed(), QStringLiteral("QPushButton { color: red; }"));
+    // Taking a comment out must not join its neighbours into a new one, which would hide
+    // the rules after it from the filter and hand them to Qt as a comment.
+    const QString joined = SheetWithoutMenus(QStringLiteral("QFrame//**/*b*/ { margin: 3px; } QLabel { color: red; }"));
+    EXPECT_FALSE(joined.contains(QStringLiteral("/*"))) << joined.toStdString();
+    EXPECT_TRUE(joined.contains(QStringLiteral("QLabel { color: red; }"))) << joined.toStdString();
 }
 
 TEST_F(StyleTest, RegistersOnceByNameAndActivates)
