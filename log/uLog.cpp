@@ -8,9 +8,12 @@
 #include "util/uUtils.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
+#include <filesystem>
+#include <system_error>
 
 CLog *gLog = nullptr;
 
@@ -132,6 +135,29 @@ QString CLog::LogFileName(const QString &programFilePath)
     return logFolder(program) + QFileInfo(program).completeBaseName() + QLatin1Char('_')
         + PadLeft(IntToText(weekYear), 4, QLatin1Char('0')) + QLatin1Char('_') + twoDigits(week)
         + QStringLiteral(".log");
+}
+
+void CLog::checkWritable()
+{
+    const QString folder = QDir::cleanPath(LogFolder());
+    QString reason;
+    const QFileInfo found(folder);
+    if (found.exists() && !found.isDir()) {
+        reason = QStringLiteral("a file of that name is in the way");
+    } else if (!found.isDir()) {
+        // LogFolder() tried to make it and keeps no reason; ask once more for the system's.
+        std::error_code error;
+        std::filesystem::create_directories(std::filesystem::path(folder.toStdU16String()), error);
+        reason = error ? QString::fromLocal8Bit(error.message().c_str()) : QString();
+    }
+    if (reason.isEmpty()) {
+        QFile file(LogFileName());
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+            reason = file.errorString();
+    }
+    if (!reason.isEmpty())
+        throw EPosError(QStringLiteral("The log folder \"%1\" cannot be written: %2.")
+                            .arg(QDir::toNativeSeparators(folder), reason));
 }
 
 void LogModuleStart()

@@ -13,6 +13,11 @@ public:
     void Destroy();
     // Appends one time-stamped entry to this week's main log; failures lose the entry silently.
     void logMessage(const QString &text);
+    // Throws EPosError naming the log folder and the system's reason when entries cannot
+    // reach this week's main log: the folder cannot be made (a file of that name is in
+    // the way, the program's folder is read-only) or the file cannot be opened to append
+    // to. Needs no instance: the place is checked before work that must be logged.
+    static void checkWritable();
 
     CLog(const CLog &) = delete;
     CLog &operator=(const CLog &) = delete;

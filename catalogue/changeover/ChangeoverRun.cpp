@@ -7,6 +7,7 @@
 #include "catalogue/changeover/TickCounts.h"
 #include "database/DbConnection.h"
 #include "dialogs/AdvDialogs.h"
+#include "log/uLog.h"
 #include "settings/uOrvoReg.h"
 #include "settings/uPaths.h"
 #include "util/Clock.h"
@@ -67,6 +68,17 @@ TChangeoverEnd TChangeoverRun::run()
 {
     if (!fContext.refusal.isEmpty()) {
         ErrorDlg(fContext.refusal);
+        return TChangeoverEnd::WindowStays;
+    }
+    // The main log names the change record and, should the record fail, is the only list
+    // of the changed rows: no run without it.
+    try {
+        CLog::checkWritable();
+    } catch (const std::exception &e) {
+        ErrorDlg(QStringLiteral("Nothing was backed up and no VAT code was changed: the changeover needs the main "
+                                "log, which names its change record and lists the changed rows should the record "
+                                "fail.\r\n\r\n")
+                 + errorText(e));
         return TChangeoverEnd::WindowStays;
     }
     if (!allowedNow()) {

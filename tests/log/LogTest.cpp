@@ -16,6 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 const QDateTime changeover(QDate(2023, 9, 1), QTime(14, 5, 9));
@@ -245,6 +249,79 @@ TEST_F(Log, AnUnwritableFolderLosesMainEntriesAndFailsDebugFiles)
     EXPECT_TRUE(DebugLog("lost", 0));
     EXPECT_FALSE(DebugLog("lost", 0, "sql.txt"));
     EXPECT_FALSE(QFileInfo(programDir.filePath("blocker")).isDir());
+}
+
+// What checkWritable() says, run as a user without rights over files of others (root
+// writes into read-only folders): in a child process that gives up root first.
+QString checkWritableAsUnprivileged()
+{
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0)
+        return QStringLiteral("<no pipe>");
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeEnds[0]);
+        constexpr uid_t nobody = 65534;
+        if (geteuid() == 0 && (setgid(nobody) != 0 || setuid(nobody) != 0))
+            _exit(2);
+        QByteArray said = "<no error>";
+        try {
+            CLog::checkWritable();
+        } catch (const std::exception &e) {
+            said = errorText(e).toUtf8();
+        }
+        const bool written = write(pipeEnds[1], said.constData(), size_t(said.size())) == said.size();
+        _exit(written ? 0 : 1);
+    }
+    close(pipeEnds[1]);
+    QByteArray said;
+    char buffer[512];
+    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, n);
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? QString::fromUtf8(said) : QStringLiteral("<child failed>");
+}
+
+// Work that must be logged asks first whether it can be: each way the main log can be
+// out of reach is named with the folder and the reason.
+TEST_F(Log, CheckWritableNamesTheFolderAndWhyEntriesCannotReachIt)
+{
+    const QString programFolder = programDir.filePath("program");
+    const QString logs = QDir::toNativeSeparators(programFolder + "/logs");
+    struct Case
+    {
+        const char *name;
+        std::function<void()> arrange;
+        QString said;
+    };
+    const auto allowed = [&](QFileDevice::Permissions permissions) {
+        return [&programFolder, permissions] { QFile::setPermissions(programFolder, permissions); };
+    };
+    const QFileDevice::Permissions readOnly =
+        QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    const Case cases[] = {
+        {"writable", allowed(QFileDevice::Permissions(0x7777)), "<no error>"},
+        {"a file named logs", [&] { writeFile(programFolder + "/logs", "not a folder"); },
+         "The log folder \"" + logs + "\" cannot be written: a file of that name is in the way."},
+        {"a read-only program folder", allowed(readOnly),
+         "The log folder \"" + logs + "\" cannot be written: Permission denied."},
+        {"this week's log a folder", [&] { QDir().mkpath(programFolder + "/logs/Pordane2023Hospitality_2023_35.log"); },
+         "The log folder \"" + logs + "\" cannot be written: Is a directory."},
+    };
+    // The unprivileged user may pass through the test's folder to the program's.
+    QFile::setPermissions(programDir.path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::setPermissions(programFolder, QFileDevice::Permissions(0x7777));
+        QDir(programFolder).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(programFolder));
+        SetLogProgramFile(programFolder + "/Pordane2023Hospitality.exe");
+        c.arrange();
+        EXPECT_EQ(checkWritableAsUnprivileged(), c.said);
+    }
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "database/testing/TestDatabase.h"
+#include "log/uLog.h"
 #include "settings/uOrvoReg.h"
 #include "tests/catalogue/changeover/ChangeoverSite.h"
 #include "tests/catalogue/changeover/DialogLog.h"
@@ -16,6 +17,7 @@
 #include "tests/support/MainLogSandbox.h"
 #include "tests/support/SiteSql.h"
 #include "tests/support/TempRegistry.h"
+#include "tests/support/TestFiles.h"
 #include "util/Clock.h"
 
 #include <QFile>
@@ -188,6 +190,31 @@ TEST_F(ChangeoverRunTest, RefusalComesBeforeEverythingElse)
     EXPECT_EQ(dialogs.seen, QStringList{"Error: Nothing can be changed: no database."});
     EXPECT_TRUE(backups.isEmpty());
     EXPECT_EQ(storedKelloffice(), std::nullopt);
+}
+
+// Without a main log the changed rows would be listed nowhere should their record fail:
+// refused before the question, the backup and any change, naming the folder and why.
+TEST_F(ChangeoverRunTest, AMainLogThatCannotBeWrittenIsRefusedBeforeAnythingIsDone)
+{
+    TTestDatabase db(siteSql());
+    QTemporaryDir programFolder;
+    writeFile(programFolder.filePath("logs"), "a file where the log folder goes");
+    SetLogProgramFile(programFolder.filePath("Pordane2023Hospitality"));
+    TDialogLog dialogs({Yes});
+
+    const TChangeoverEnd end = run(&db, {Bar, Beer}, seededStore(), true);
+    SetLogProgramFile(QString());
+
+    EXPECT_EQ(end, TChangeoverEnd::WindowStays);
+    EXPECT_EQ(dialogs.seen,
+              QStringList{"Error: Nothing was backed up and no VAT code was changed: the changeover needs the main "
+                          "log, which names its change record and lists the changed rows should the record "
+                          "fail.\r\n\r\nThe log folder \""
+                          + programFolder.filePath("logs")
+                          + "\" cannot be written: a file of that name is in the way."});
+    EXPECT_TRUE(backups.isEmpty());
+    EXPECT_EQ(rows(db.path()), baselineRows());
+    EXPECT_TRUE(departmentTriggerActive(db.path()));
 }
 
 // The database lacks the trigger the run must switch off: refused before any backup.
