@@ -1,5 +1,6 @@
 #include "catalogue/core/EntryLines.h"
 
+#include "util/ControlEscapes.h"
 #include "util/Numbers.h"
 #include "util/uUtils.h"
 
@@ -63,7 +64,8 @@ QString entryLinesText(const QList<TEntryLine> &lines)
 {
     QStringList texts;
     texts.reserve(lines.size());
+    // A description could otherwise break its line and forge entries of its own.
     for (const TEntryLine &line : lines)
-        texts.append(line.text);
+        texts.append(escapeControls(line.text));
     return texts.join(QStringLiteral("\r\n"));
 }

@@ -27,5 +27,6 @@ TEntryLine makeEntryLine(int level, const QString &description, const QString &r
 // equal lines keep their order.
 void sortEntryLines(QList<TEntryLine> &lines);
 
-// The lines' texts, one per text line, for the trace of what was gathered.
+// The lines' texts, one per text line, for the trace of what was gathered: each with
+// its control characters escaped (escapeControls), so that it stays one line.
 QString entryLinesText(const QList<TEntryLine> &lines);

@@ -31,6 +31,22 @@ TEST(EntryLines, LargeIdsWidenTheirColumnAndStayExact)
     EXPECT_EQ(line.ownId, 1000001);
 }
 
+// The gathered lines go into the main log: a description cannot break its line there
+// (and forge an entry), while the lines themselves keep the text for the tree.
+TEST(EntryLines, TextForTheLogKeepsEachLineOneLineAndEscapesControls)
+{
+    const QList<TEntryLine> lines = {
+        makeEntryLine(1, "Bar\r\n23-09-01 08:00", "9.00%", 0, 1, true),
+        makeEntryLine(1, "Tab\there \\ \x1b", "9.00%", 0, 2, true),
+        makeEntryLine(1, QStringLiteral("Hot ") + QChar(0x202E) + "puos", "9.00%", 0, 3, true),
+    };
+    EXPECT_EQ(lines[0].text, QStringLiteral("1Bar\r\n23-09-01 08:00      9.00%0000000001") + "1");
+    EXPECT_EQ(entryLinesText(lines).split("\r\n"),
+              QStringList({QStringLiteral("1Bar\\r\\n23-09-01 08:00      9.00%0000000001") + "1",
+                           QStringLiteral("1Tab\\there \\\\ \\x1B             9.00%0000000002") + "1",
+                           QStringLiteral("1Hot \\u202Epuos                9.00%0000000003") + "1"}));
+}
+
 QStringList sortedTexts(QList<TEntryLine> lines)
 {
     sortEntryLines(lines);
