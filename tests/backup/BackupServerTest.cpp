@@ -54,6 +54,22 @@ TEST_F(BackupThroughServer, ABackupThroughTheServerRestoresToTheSameRowCounts)
                          + QStringLiteral("/Backups/Daily/2023/09-Sep/7-230901081530.fbk"));
 }
 
+// As pordane-make-site --register ... --server leaves a site: the file open to the
+// server's user, its folder not. The program makes the backup folders itself; the
+// server, running as its own user, must still be able to write into the last of them.
+TEST_F(BackupThroughServer, TheServerWritesIntoTheBackupFoldersTheProgramMakes)
+{
+    TTestDatabase db(siteStatements());
+    const QString folder = QFileInfo(db.path()).absolutePath() + QStringLiteral("/Backups/Daily/2023/09-Sep");
+    ASSERT_FALSE(QFileInfo::exists(folder));
+    QString name;
+    ASSERT_TRUE(client->Backup(bcBrisko, bmStandard, db.serverPath(), db.path(), name, 7, false, 0, QDateTime(), true,
+                               0, QString()))
+        << logs.readStowlineLog().toStdString() << dialogMessages().join("\n").toStdString();
+    EXPECT_EQ(name, folder + QStringLiteral("/7-230901081530.fbk"));
+    EXPECT_EQ(filesBelow(folder), QStringList{QStringLiteral("7-230901081530.fbk")});
+}
+
 // The program on another PC than the server (or under Wine): it reaches the
 // database's folder by a path the server cannot use. The folders are made and the
 // backup found by the local path; the server writes the same file by its own path.

@@ -1,5 +1,6 @@
 #include "backup/standin/jobs/BackupJob.h"
 
+#include "backup/standin/jobs/BackupFolderAccess.h"
 #include "backup/standin/jobs/BackupLeftovers.h"
 #include "backup/standin/jobs/BackupReport.h"
 #include "backup/standin/jobs/BackupVerifier.h"
@@ -55,6 +56,7 @@ QString RunVerifiedBackup(const QString &databasePath, const QString &localDBPat
     const QString finalName = QFileInfo(BackupFileWithExtension(backupFileName)).absoluteFilePath();
     const QString folder = QFileInfo(finalName).absolutePath();
     makeBackupFolder(folder);
+    openBackupFolderToServer(localDBPath, folder);
 
     const TServiceTarget source = TServiceTarget::forDatabase(databasePath);
     const TServerFolder server(localDBPath, source.databasePath);
