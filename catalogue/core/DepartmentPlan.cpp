@@ -6,7 +6,7 @@ quint64 departmentNodeKey(int level, qint32 id)
 }
 
 std::vector<TPlannedNode> planDepartmentTree(const QList<TEntryLine> &sortedLines,
-                                             const QHash<quint64, QString> &descriptions)
+                                             const QHash<quint64, QString> &descriptions, const QSet<quint64> &nameless)
 {
     std::vector<TPlannedNode> plan;
     QHash<quint64, int> made; // level and id to plan index
@@ -21,7 +21,7 @@ std::vector<TPlannedNode> planDepartmentTree(const QList<TEntryLine> &sortedLine
                 continue;
         }
         made.insert(key, int(plan.size()));
-        plan.push_back({line.level, line.ownId, line.caption, parent, descriptions.value(key)});
+        plan.push_back({line.level, line.ownId, line.caption, parent, descriptions.value(key), nameless.contains(key)});
     }
     return plan;
 }

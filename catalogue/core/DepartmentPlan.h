@@ -4,6 +4,7 @@
 #include "catalogue/core/EntryLines.h"
 
 #include <QHash>
+#include <QSet>
 #include <vector>
 
 struct TPlannedNode
@@ -11,8 +12,9 @@ struct TPlannedNode
     int level = 0;
     qint32 id = 0;
     QString caption;
-    int parent = -1;     // index of the parent in the plan, -1 for a root node
-    QString description; // whole, as stored: the caption cuts it to 20 columns
+    int parent = -1;          // index of the parent in the plan, -1 for a root node
+    QString description;      // whole, as stored: the caption cuts it to 20 columns
+    bool nameMissing = false; // the database holds no description (NULL), not an empty one
 };
 
 // One number for a department's level and id, to look its node up.
@@ -26,9 +28,10 @@ quint64 departmentNodeKey(int level, qint32 id);
 // would have a department row of the same id rewritten. A line whose parent has no
 // node (which the collected lines never give) is therefore skipped, not made a root.
 // descriptions: the whole description of each department by departmentNodeKey; a node
-// not found there has none.
+// not found there has none. nameless: the departments whose description is NULL.
 std::vector<TPlannedNode> planDepartmentTree(const QList<TEntryLine> &sortedLines,
-                                             const QHash<quint64, QString> &descriptions = {});
+                                             const QHash<quint64, QString> &descriptions = {},
+                                             const QSet<quint64> &nameless = {});
 
 // A node's caption in its two parts: the description as the caption shows it (cut to
 // 20 columns, without the blanks around it) and the rate text.

@@ -4,6 +4,7 @@
 #include "catalogue/core/ProductFiling.h"
 #include "catalogue/core/RateText.h"
 #include "catalogue/data/StatementText.h"
+#include "database/DbField.h"
 #include "database/DbStatement.h"
 #include "log/uLog.h"
 
@@ -40,6 +41,7 @@ QList<TEntryLine> TEntryCollector::collect(qint32 oldVID, bool v62Plus)
     fOldVID = oldVID;
     fLines.clear();
     fDescriptions.clear();
+    fNameless.clear();
     collectDepartments();
     if (v62Plus) {
         collectSubDepartments();
@@ -56,7 +58,7 @@ void TEntryCollector::collectDepartments()
         const qint32 id = q1.field(QStringLiteral("DEPT_ID")).asInteger();
         const qint32 vid = q1.field(QStringLiteral("VAT_ID")).asInteger();
         if (qualifies(vid, 1, id))
-            add(1, q1.field(QStringLiteral("DESCRIPTION")).asText(), vid, 0, id, true);
+            add(1, q1.field(QStringLiteral("DESCRIPTION")), vid, 0, id, true);
     }
     q1.close();
 }
@@ -70,8 +72,8 @@ void TEntryCollector::collectSubDepartments()
         const qint32 vid2 = q1.field(QStringLiteral("VID2")).asInteger();
         if (!qualifies(vid2, 2, id2))
             continue;
-        add(1, q1.field(QStringLiteral("D1")).asText(), q1.field(QStringLiteral("VID1")).asInteger(), 0, id1, false);
-        add(2, q1.field(QStringLiteral("D2")).asText(), vid2, id1, id2, true);
+        add(1, q1.field(QStringLiteral("D1")), q1.field(QStringLiteral("VID1")).asInteger(), 0, id1, false);
+        add(2, q1.field(QStringLiteral("D2")), vid2, id1, id2, true);
     }
     q1.close();
 }
@@ -86,9 +88,9 @@ void TEntryCollector::collectThirdLevel()
         const qint32 vid3 = q1.field(QStringLiteral("VID3")).asInteger();
         if (!qualifies(vid3, 3, id3))
             continue;
-        add(1, q1.field(QStringLiteral("D1")).asText(), q1.field(QStringLiteral("VID1")).asInteger(), 0, id1, false);
-        add(2, q1.field(QStringLiteral("D2")).asText(), q1.field(QStringLiteral("VID2")).asInteger(), id1, id2, false);
-        add(3, q1.field(QStringLiteral("D3")).asText(), vid3, id2, id3, true);
+        add(1, q1.field(QStringLiteral("D1")), q1.field(QStringLiteral("VID1")).asInteger(), 0, id1, false);
+        add(2, q1.field(QStringLiteral("D2")), q1.field(QStringLiteral("VID2")).asInteger(), id1, id2, false);
+        add(3, q1.field(QStringLiteral("D3")), vid3, id2, id3, true);
     }
     q1.close();
 }
@@ -98,9 +100,13 @@ bool TEntryCollector::qualifies(qint32 ownVID, int level, qint32 id) const
     return ownVID == fOldVID || fHolders.holds(level, id);
 }
 
-void TEntryCollector::add(int level, const QString &description, qint32 vatId, qint32 parentId, qint32 ownId,
+void TEntryCollector::add(int level, const TDbField &description, qint32 vatId, qint32 parentId, qint32 ownId,
                           bool qualified)
 {
-    fLines.append(makeEntryLine(level, description, fRateTexts.value(vatId, fNoRate), parentId, ownId, qualified));
-    fDescriptions.insert(departmentNodeKey(level, ownId), description);
+    const QString text = description.asText();
+    const quint64 key = departmentNodeKey(level, ownId);
+    fLines.append(makeEntryLine(level, text, fRateTexts.value(vatId, fNoRate), parentId, ownId, qualified));
+    fDescriptions.insert(key, text);
+    if (description.isNull())
+        fNameless.insert(key);
 }

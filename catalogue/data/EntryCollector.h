@@ -7,7 +7,9 @@
 #include "catalogue/core/EntryLines.h"
 
 #include <QHash>
+#include <QSet>
 
+class TDbField;
 class TDbStatement;
 class TOwnLevelHolders;
 
@@ -24,6 +26,8 @@ public:
     // The whole description of every department the last collect() gave a line, by
     // departmentNodeKey: the lines cut it to 20 columns.
     const QHash<quint64, QString> &descriptions() const { return fDescriptions; }
+    // The departments among them whose description is NULL, by departmentNodeKey.
+    const QSet<quint64> &nameless() const { return fNameless; }
 
 private:
     void collectDepartments();
@@ -32,7 +36,7 @@ private:
     // True when the own code is the old one, or else when the department holds products
     // at the old code filed at its own level.
     bool qualifies(qint32 ownVID, int level, qint32 id) const;
-    void add(int level, const QString &description, qint32 vatId, qint32 parentId, qint32 ownId, bool qualified);
+    void add(int level, const TDbField &description, qint32 vatId, qint32 parentId, qint32 ownId, bool qualified);
 
     TDbStatement &q1;
     const TOwnLevelHolders &fHolders;
@@ -41,4 +45,5 @@ private:
     qint32 fOldVID = 0;
     QList<TEntryLine> fLines;
     QHash<quint64, QString> fDescriptions;
+    QSet<quint64> fNameless;
 };

@@ -74,7 +74,7 @@ TShowData readShowData(TDbStatement &q1, const TVatResolution &codes)
     data.lines = collector.collect(oldVID, v62Plus);
     sortEntryLines(data.lines);
 
-    std::vector<TPlannedNode> plan = planDepartmentTree(data.lines, collector.descriptions());
+    std::vector<TPlannedNode> plan = planDepartmentTree(data.lines, collector.descriptions(), collector.nameless());
     std::vector<QList<TProductRow>> listed = productsOfNodes(plan, products);
     data.nodes.reserve(plan.size());
     for (size_t i = 0; i < plan.size(); ++i)

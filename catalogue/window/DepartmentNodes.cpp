@@ -2,6 +2,7 @@
 
 #include "catalogue/core/DepartmentPlan.h"
 #include "catalogue/core/SectionNames.h"
+#include "catalogue/core/ShownName.h"
 
 #include <QTreeWidgetItem>
 
@@ -9,21 +10,33 @@ namespace {
 constexpr int kIdRole = Qt::UserRole;
 constexpr int kMarkRole = Qt::UserRole + 1;
 
-QString departmentToolTip(int level, const QString &description, qint32 id)
+QString departmentToolTip(int level, const QString &shownName, qint32 id)
 {
     const QString kind = level == 1 ? QStringLiteral("Department")
         : level == 2                ? QStringLiteral("Sub-department")
                                     : QStringLiteral("Third-level department");
-    return description + QLatin1Char('\n') + kind + QLatin1Char(' ') + QString::number(id);
+    return shownName + QLatin1Char('\n') + kind + QLatin1Char(' ') + QString::number(id);
 }
 } // namespace
 
 void initDepartmentNode(QTreeWidgetItem *node, const TPlannedNode &planned)
 {
-    node->setText(0, planned.caption);
+    if (planned.nameMissing) {
+        // The caption of a missing name is the rate alone.
+        node->setText(0, missingName() + QStringLiteral("  ") + planned.caption.trimmed());
+        QFont italic = node->font(0);
+        italic.setItalic(true);
+        node->setFont(0, italic);
+        node->setForeground(0, QColor(Qt::gray));
+    } else {
+        node->setText(0, planned.caption);
+    }
     node->setData(0, kIdRole, planned.id);
     node->setData(0, kMarkRole, int(nmUnticked));
-    node->setToolTip(0, departmentToolTip(planned.level, planned.description, planned.id));
+    node->setToolTip(0,
+                     departmentToolTip(planned.level,
+                                       planned.nameMissing ? missingName() : isolatedName(planned.description),
+                                       planned.id));
     node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
 }
 

@@ -12,7 +12,8 @@ enum TNodeMark { nmUnticked = 1, nmTicked = 2 };
 
 // Fills a new node from its plan: caption, id, mark 1, and a tooltip with the whole
 // description over the department's kind and id ("Department 5"), since captions cut
-// descriptions to 20 columns and two departments may then look the same. Selectable
+// descriptions to 20 columns and two departments may then look the same. A name the
+// database does not hold (NULL) shows as "(no name)", in grey italics. Selectable
 // but neither editable nor checkable, so nothing of Qt's own can change a mark.
 void initDepartmentNode(QTreeWidgetItem *node, const TPlannedNode &planned);
 

@@ -1,6 +1,7 @@
 #include "catalogue/window/ImageDelegate.h"
 
 #include "catalogue/core/DepartmentPlan.h"
+#include "catalogue/core/ShownName.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -76,8 +77,10 @@ void TImageDelegate::paintCaption(QPainter *painter, const QStyleOptionViewItem 
     painter->setPen(option.palette.color(group, role));
     painter->drawText(area, Qt::AlignRight | Qt::AlignVCenter, rate);
     if (descriptionArea.width() > 0) {
-        painter->drawText(descriptionArea, Qt::AlignLeft | Qt::AlignVCenter,
-                          metrics.elidedText(parts.description, option.textElideMode, descriptionArea.width()));
+        // Cut first: an ellipsis must not drop the end of the isolation.
+        painter->drawText(
+            descriptionArea, Qt::AlignLeft | Qt::AlignVCenter,
+            isolatedName(metrics.elidedText(parts.description, option.textElideMode, descriptionArea.width())));
     }
     painter->restore();
 }

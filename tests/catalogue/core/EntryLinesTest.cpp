@@ -3,6 +3,7 @@
 #include "catalogue/core/EntryLines.h"
 #include "catalogue/core/DepartmentPlan.h"
 #include "catalogue/core/RateText.h"
+#include "catalogue/core/ShownName.h"
 #include "tests/support/LocaleGuard.h"
 #include "tests/support/QStringPrinter.h"
 
@@ -45,6 +46,24 @@ TEST(EntryLines, TextForTheLogKeepsEachLineOneLineAndEscapesControls)
               QStringList({QStringLiteral("1Bar\\r\\n23-09-01 08:00      9.00%0000000001") + "1",
                            QStringLiteral("1Tab\\there \\\\ \\x1B             9.00%0000000002") + "1",
                            QStringLiteral("1Hot \\u202Epuos                9.00%0000000003") + "1"}));
+}
+
+// Names are set apart from the text beside them wherever the window shows them; a
+// missing one has words of its own.
+TEST(ShownName, IsolatesEveryNameAndNamesAMissingOne)
+{
+    const QChar fsi(0x2068);
+    const QChar pdi(0x2069);
+    const QString cases[] = {
+        QStringLiteral("Bar"),
+        QString(),
+        QStringLiteral("Bar ") + QChar(0x202E) + QStringLiteral("kcans"),
+        QString::fromUtf8("\xd7\x91\xd7\xa8"), // Hebrew, right to left
+        QString(pdi) + QStringLiteral("x"),    // a stray end of isolation stays inside
+    };
+    for (const QString &name : cases)
+        EXPECT_EQ(isolatedName(name), fsi + name + pdi);
+    EXPECT_EQ(missingName(), QStringLiteral("(no name)"));
 }
 
 QStringList sortedTexts(QList<TEntryLine> lines)

@@ -1,6 +1,7 @@
 // The tree read at a glance: the rates of nodes at every depth end in one column at any
 // width of the pane, and hovering names a department or a product in full.
 #include "catalogue/core/ProductTable.h"
+#include "catalogue/core/ShownName.h"
 #include "tests/catalogue/window/MainWindowFixture.h"
 #include "tests/support/LocaleGuard.h"
 #include "tests/support/QStringPrinter.h"
@@ -116,10 +117,10 @@ TEST_F(MainWindowTest, HoveringANodeOrAProductNamesItInFullWithItsId)
         QTreeWidgetItem *node;
         QString toolTip;
     } nodes[] = {
-        {bar, QStringLiteral("Bar\nDepartment 1")},
-        {breakfasts, kBreakfasts + QStringLiteral("\nSub-department 10")},
-        {sauces, kSauces + QStringLiteral("\nThird-level department 100")},
-        {tv->topLevelItem(1), QStringLiteral("Wines\nDepartment 2")},
+        {bar, isolatedName("Bar") + QStringLiteral("\nDepartment 1")},
+        {breakfasts, isolatedName(kBreakfasts) + QStringLiteral("\nSub-department 10")},
+        {sauces, isolatedName(kSauces) + QStringLiteral("\nThird-level department 100")},
+        {tv->topLevelItem(1), isolatedName("Wines") + QStringLiteral("\nDepartment 2")},
     };
     for (const auto &c : nodes) {
         SCOPED_TRACE(c.node->text(0).toStdString());
@@ -136,6 +137,31 @@ TEST_F(MainWindowTest, HoveringANodeOrAProductNamesItInFullWithItsId)
         SCOPED_TRACE(TProductTable::fieldName(column).toStdString());
         EXPECT_EQ(hoverToolTip(lb, lb->visualRect(w.productTable()->index(0, column)).center()), productTip);
     }
+}
+
+// A name the database does not hold is told from an empty one.
+TEST_F(MainWindowTest, AMissingNameShowsAsSuchApartFromAnEmptyOne)
+{
+    TTestDatabase db({vat(1, "9", 5), vat(2, "13.5", 3),
+                      "insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION, VAT_ID, PURCH_VAT, IS_ACTIVE, REPORT_GROUP)"
+                      " values (1, null, 1, 1, 'Y', 2)",
+                      dept(2, "", 1)});
+    TShownMain &w = showOn(db);
+    ASSERT_EQ(w.error, QString());
+    QTreeWidget *tv = w.departmentTree();
+    ASSERT_EQ(tv->topLevelItemCount(), 2);
+    const bool missingFirst = tv->topLevelItem(0)->toolTip(0).endsWith("Department 1");
+    QTreeWidgetItem *missing = tv->topLevelItem(missingFirst ? 0 : 1);
+    QTreeWidgetItem *empty = tv->topLevelItem(missingFirst ? 1 : 0);
+
+    EXPECT_EQ(missing->text(0), QStringLiteral("(no name)  9.00%"));
+    EXPECT_TRUE(missing->font(0).italic());
+    EXPECT_EQ(missing->foreground(0).color(), QColor(Qt::gray));
+    EXPECT_EQ(missing->toolTip(0), QStringLiteral("(no name)\nDepartment 1"));
+
+    EXPECT_EQ(empty->text(0), QStringLiteral("9.00%"));
+    EXPECT_FALSE(empty->font(0).italic());
+    EXPECT_EQ(empty->toolTip(0), isolatedName(QString()) + QStringLiteral("\nDepartment 2"));
 }
 
 } // namespace
