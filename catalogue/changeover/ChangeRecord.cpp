@@ -1,11 +1,11 @@
 #include "catalogue/changeover/ChangeRecord.h"
 
 #include "util/Errors.h"
+#include "util/SafeFiles.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
 
@@ -21,6 +21,9 @@ const QString kUnknownOutcome = QStringLiteral("Unknown (committing the changes 
 // Then: SHA-256 of the rows as written, so that a code edited since (by hand or by a
 // spreadsheet) is never put back.
 const QString kDigestKey = QStringLiteral("Digest");
+// Far above any real record (a hundred bytes a row), low enough to refuse a wrong file
+// before it is read.
+constexpr qint64 kMaxRecordBytes = 64 * 1024 * 1024;
 // How long after the time it names a record without a digest may have been written.
 constexpr qint64 kUnsealedWriteSeconds = 5 * 60;
 const QStringList kColumns = {QStringLiteral("Table"),
@@ -326,22 +329,55 @@ TChangeRecord parseChangeRecord(const QByteArray &bytes, const QString &fileName
 
 void writeChangeRecord(const QString &path, const TChangeRecord &record)
 {
-    QSaveFile file(path);
     const QByteArray bytes = changeRecordBytes(record);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw EPosError(
-            QStringLiteral("The change record \"%1\" could not be written: %2").arg(path, file.errorString()));
+    QFile file(path + QStringLiteral(".tmp"));
+    bool created = false;
+    try {
+        // Checked first for the plain reason; the rename below still refuses a name taken since.
+        if (!IsNameFree(path))
+            throw EPosError(NameTakenReason());
+        created = file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+        if (!created)
+            throw EPosError(file.errorString());
+        // A write the disk refuses may show only once the buffer goes, or at the sync.
+        if (file.write(bytes) != bytes.size())
+            throw EPosError(file.errorString());
+        SyncToDisk(file);
+        file.close();
+        const qint64 held = QFileInfo(file.fileName()).size();
+        if (held != bytes.size())
+            throw EPosError(QStringLiteral("%1 bytes were written, but the file holds %2").arg(bytes.size()).arg(held));
+        RenameToFreeName(file.fileName(), path);
+    } catch (const EPosError &e) {
+        // Closed first: QFile::remove keeps a file whose close failed, as on a full disk.
+        file.close();
+        if (created)
+            QFile::remove(file.fileName());
+        throw EPosError(QStringLiteral("The change record \"%1\" could not be written: %2").arg(path, e.message()));
+    }
 }
 
 TChangeRecord readChangeRecord(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
+    if (!QFileInfo(path).exists())
         throw EPosError(QStringLiteral("The change record \"%1\" does not exist.").arg(path));
-    if (!file.open(QIODevice::ReadOnly))
-        throw EPosError(QStringLiteral("The change record \"%1\" could not be read: %2").arg(path, file.errorString()));
-    const TChangeRecord record = parseChangeRecord(file.readAll(), path);
-    const QDateTime written = QFileInfo(file).lastModified();
+    QFile file;
+    QByteArray bytes;
+    try {
+        OpenRegularFile(file, path);
+        // Checked again on what is read, so that a file that grows meanwhile is not read without end.
+        if (file.size() <= kMaxRecordBytes)
+            bytes = file.read(kMaxRecordBytes + 1);
+        if (file.error() != QFileDevice::NoError)
+            throw EPosError(file.errorString());
+        if (file.size() > kMaxRecordBytes || bytes.size() > kMaxRecordBytes)
+            throw EPosError(QStringLiteral("it holds %1 bytes, more than the 64 MB a change record may hold")
+                                .arg(qMax(file.size(), qint64(bytes.size()))));
+    } catch (const EPosError &e) {
+        throw EPosError(QStringLiteral("The change record \"%1\" could not be read: %2").arg(path, e.message()));
+    }
+    const TChangeRecord record = parseChangeRecord(bytes, path);
+    const QDateTime written = file.fileTime(QFileDevice::FileModificationTime);
     if (!record.sealed && qAbs(record.time.secsTo(written)) > kUnsealedWriteSeconds)
         throw EPosError(QStringLiteral("The change record \"%1\" cannot be used: it has no digest of its rows, and the "
                                        "file was written at %2, not when the record was made (%3): the record was "

@@ -42,10 +42,12 @@ QString recordedText(QString text);
 // or when its rows do not match the digest in its header.
 TChangeRecord parseChangeRecord(const QByteArray &bytes, const QString &fileName);
 
-// Written under a temporary name and renamed into place, so that a record is either
-// whole or absent. EPosError with the reason when it cannot be written.
+// Written under a temporary name, through to the disk, and renamed into place, so that a
+// record is either whole or absent. Whatever is already at the name (a file, a link) is
+// left as it is. EPosError with the reason when it cannot be written.
 void writeChangeRecord(const QString &path, const TChangeRecord &record);
-// EPosError naming the file (and the line) when it cannot be read or used. A record
+// EPosError naming the file (and the line) when it cannot be read or used: a device, a
+// pipe or a file larger than any record is refused before it is read. A record
 // without a digest is taken only when the file was last written when the record was
 // made, so a record saved again since (by hand, by a spreadsheet) is refused.
 TChangeRecord readChangeRecord(const QString &path);

@@ -2,13 +2,22 @@
 // records that must be refused before anything is put back.
 #include "catalogue/changeover/ChangeRecord.h"
 #include "catalogue/changeover/TickCounts.h"
+#include "tests/support/FullFolder.h"
 #include "tests/support/LocaleGuard.h"
 #include "tests/support/QStringPrinter.h"
+#include "tests/support/TestFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <condition_variable>
+#include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -270,6 +279,128 @@ TEST(ChangeRecord, AMissingOrUnwritableFileIsNamed)
                                                  "written: "))
             << e.what();
     }
+}
+
+QString writeError(const QString &path)
+{
+    try {
+        writeChangeRecord(path, sampleRecord());
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(e.what());
+    }
+    return QStringLiteral("(written)");
+}
+
+QString readError(const QString &path)
+{
+    try {
+        readChangeRecord(path);
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(e.what());
+    }
+    return QStringLiteral("(read)");
+}
+
+// The disk took none of it: a record that is not whole must never be taken for written.
+TEST(ChangeRecord, OnAFullDiskIsNotWrittenAndSaysSo)
+{
+    TFullFolder full;
+    if (!full.available())
+        GTEST_SKIP() << full.reason().toStdString();
+    const QString path = full.filePath("7-230901083005.fbk.changes.csv");
+
+    EXPECT_EQ(writeError(path),
+              QStringLiteral("The change record \"%1\" could not be written: No space left on device").arg(path));
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_FALSE(QFileInfo::exists(path + ".tmp"));
+}
+
+// Whatever is at the record's name stays as it was: no file is replaced, no link followed.
+TEST(ChangeRecord, NeverReplacesNorFollowsWhatIsAtItsName)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("7-230901083005.fbk.changes.csv");
+    const QString target = dir.filePath("elsewhere.csv");
+    const struct
+    {
+        const char *what;
+        std::function<void()> plant;
+    } cases[] = {
+        {"a file", [&] { writeFile(path, "planted"); }},
+        {"a link to a file",
+         [&] {
+             writeFile(target, "planted");
+             QFile::link(target, path);
+         }},
+        {"a link to no file", [&] { QFile::link(target, path); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        c.plant();
+        const QByteArray targetBefore = fileBytes(target);
+
+        EXPECT_EQ(writeError(path),
+                  QStringLiteral("The change record \"%1\" could not be written: a file of that "
+                                 "name is already there")
+                      .arg(path));
+        EXPECT_EQ(fileBytes(target), targetBefore);
+        EXPECT_EQ(QFileInfo::exists(target), !targetBefore.isEmpty());
+        if (QFileInfo(path).isSymLink())
+            EXPECT_EQ(QFileInfo(path).symLinkTarget(), target);
+        else
+            EXPECT_EQ(fileBytes(path), "planted");
+        QFile::remove(path);
+        QFile::remove(target);
+    }
+}
+
+// A record given to --revert that is no file: nothing waits on it, nor reads it without end.
+TEST(ChangeRecord, OnlyAFileOfARecordsSizeIsRead)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe.csv");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString large = dir.filePath("large.csv");
+    {
+        QFile sparse(large);
+        ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize(64 * 1024 * 1024 + 1));
+    }
+    // Opened by a writer that comes late, the pipe lets a reader that waits on it go on,
+    // so that a wait ends in a failure instead of a hang.
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    std::thread lateWriter([&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (finished.wait_for(lock, std::chrono::seconds(5), [&] { return done; }))
+            return;
+        const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+    });
+    const QString notAFile = QStringLiteral(": it is not a file but a device, a pipe or a folder");
+    const struct
+    {
+        QString path;
+        QString error;
+    } cases[] = {
+        {"/dev/zero", "The change record \"/dev/zero\" could not be read" + notAFile},
+        {fifo, "The change record \"" + fifo + "\" could not be read" + notAFile},
+        {dir.path(), "The change record \"" + dir.path() + "\" could not be read" + notAFile},
+        {large,
+         "The change record \"" + large
+             + "\" could not be read: it holds 67108865 bytes, more than the 64 MB a change record may hold"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        EXPECT_EQ(readError(c.path), c.error);
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        done = true;
+    }
+    finished.notify_one();
+    lateWriter.join();
 }
 
 struct CountsCase

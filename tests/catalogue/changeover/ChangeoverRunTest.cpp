@@ -14,6 +14,7 @@
 #include "tests/catalogue/changeover/ChangeoverSite.h"
 #include "tests/catalogue/changeover/DialogLog.h"
 #include "tests/support/ClockGuard.h"
+#include "tests/support/FullFolder.h"
 #include "tests/support/MainLogSandbox.h"
 #include "tests/support/SiteSql.h"
 #include "tests/support/TempRegistry.h"
@@ -234,10 +235,41 @@ TEST_F(ChangeoverRunTest, AMissingTriggerIsRefusedBeforeTheBackup)
     EXPECT_EQ(rows(db.path()), baselineRows());
 }
 
-// The disk fills up (here: the folder is gone) after the codes have changed: that is still
-// a changeover that happened, told as one, with the list in the main log instead.
-TEST_F(ChangeoverRunTest, ARecordThatCannotBeWrittenDoesNotTurnSuccessIntoFailure)
+// Where the record cannot go after the codes have changed: that is still a changeover that
+// happened, told as one, with the list in the main log instead.
+enum class RecordPlace { FolderGone, DiskFull, NameTaken };
+
+struct UnwrittenCase
 {
+    const char *name;
+    RecordPlace place;
+    const char *reason; // why the record could not be written
+};
+
+void PrintTo(const UnwrittenCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class UnwrittenRecord : public ChangeoverRunTest, public ::testing::WithParamInterface<UnwrittenCase>
+{
+};
+
+TEST_P(UnwrittenRecord, DoesNotTurnSuccessIntoFailureAndTheMainLogListsTheRows)
+{
+    const UnwrittenCase &c = GetParam();
+    TFullFolder full;
+    QString backup = backupFile();
+    if (c.place == RecordPlace::FolderGone)
+        backup = "/gone/backup.fbk";
+    if (c.place == RecordPlace::DiskFull) {
+        if (!full.available())
+            GTEST_SKIP() << full.reason().toStdString();
+        backup = full.filePath("backup.fbk");
+    }
+    const QString record = changeRecordPath(backup);
+    if (c.place == RecordPlace::NameTaken)
+        writeFile(record, "planted");
     TMainLogSandbox log;
     TTestDatabase db(siteSql());
     TSelectionStore store = seededStore();
@@ -248,18 +280,29 @@ TEST_F(ChangeoverRunTest, ARecordThatCannotBeWrittenDoesNotTurnSuccessIntoFailur
     conx.open();
     TDbStatement q1(conx);
     TChangeoverRun changeover({conx, q1, nodes(), store, kNewVID, kSiteID},
-                              [](const QString &, const QString &, qint32) { return QString("/gone/backup.fbk"); });
+                              [&](const QString &, const QString &, qint32) { return backup; });
 
     EXPECT_EQ(changeover.run(), TChangeoverEnd::CloseWindow);
 
     ASSERT_EQ(dialogs.seen.size(), 2);
     EXPECT_TRUE(dialogs.seen[1].startsWith("Information: Done.")) << dialogs.seen[1].toStdString();
-    EXPECT_TRUE(dialogs.seen[1].contains("1 row changed, but their record could not be written"))
+    EXPECT_TRUE(dialogs.seen[1].endsWith(
+        QStringLiteral("1 row changed, but their record could not be written (The change record \"%1\" could not be "
+                       "written: %2); the main log lists them instead.")
+            .arg(record, QString::fromUtf8(c.reason))))
         << dialogs.seen[1].toStdString();
-    EXPECT_TRUE(dialogs.seen[1].endsWith("the main log lists them instead.")) << dialogs.seen[1].toStdString();
     EXPECT_EQ(rows(db.path()), baselineWith({"P21 2"}));
     EXPECT_TRUE(log.text().contains("Product,21,Soup,1,9,,2,13.5,")) << log.text().toStdString();
+    EXPECT_FALSE(log.text().contains("their record is")) << log.text().toStdString();
+    EXPECT_EQ(fileBytes(record), c.place == RecordPlace::NameTaken ? QByteArray("planted") : QByteArray());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnwrittenRecord,
+    ::testing::Values(UnwrittenCase{"FolderGone", RecordPlace::FolderGone, "No such file or directory"},
+                      UnwrittenCase{"DiskFull", RecordPlace::DiskFull, "No space left on device"},
+                      UnwrittenCase{"NameTaken", RecordPlace::NameTaken, "a file of that name is already there"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 // The description of one row as its stored bytes, one character a byte.
 QString storedDescription(const TTestDatabase &db, const char *table, const char *idColumn, int id)
