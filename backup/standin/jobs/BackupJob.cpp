@@ -7,6 +7,7 @@
 #include "backup/standin/jobs/FbService.h"
 #include "backup/standin/jobs/PendingFile.h"
 #include "backup/standin/jobs/ServerFolder.h"
+#include "util/SafeFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -62,6 +63,10 @@ QString RunVerifiedBackup(const QString &databasePath, const QString &localDBPat
     const TServerFolder server(localDBPath, source.databasePath);
     RemoveBackupLeftovers(folder);
     const TBackupRunLock running(finalName);
+    // A backup of the same second, or a file put at the name, is never replaced; a run a
+    // second later gets a name of its own.
+    if (!IsNameFree(finalName))
+        throw EPosError(QStringLiteral("The backup cannot be made as \"%1\": %2.").arg(finalName, NameTakenReason()));
     TPendingFile written(PendingBackupFile(finalName));
     StopIfCancelled(progress);
 
@@ -79,7 +84,7 @@ QString RunVerifiedBackup(const QString &databasePath, const QString &localDBPat
 
     VerifyBackup(source, server, written.path(), report, progress);
     StopIfCancelled(progress);
-    written.keepAs(finalName);
+    written.keepAsNew(finalName);
     // The name goes to the operator and into the change record: in this system's form
     // (backslashes on Windows), as the back office writes its paths.
     return QDir::toNativeSeparators(finalName);

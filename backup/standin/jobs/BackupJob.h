@@ -9,7 +9,8 @@ QString BackupFileWithExtension(const QString &backupFileName);
 
 // Backs the database up under a temporary name, checks the copy by restoring it,
 // and only then gives it its name (BackupFileWithExtension, made absolute), which
-// it returns. On any failure or cancel nothing is left under that name. The folder
+// it returns; a file already at that name is left as it is, and no backup is made.
+// On any failure or cancel nothing of it is left under that name. The folder
 // is made when missing, and what killed backups left in it is swept away first.
 // databasePath is the database as the server opens it ("host:path" or a path),
 // localDBPath as this machine reaches it: the folder is made and the backup found

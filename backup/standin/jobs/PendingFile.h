@@ -18,6 +18,8 @@ public:
     const QString &path() const { return fPath; }
     // Gives the file its final name, replacing what is there. EPosError when that fails.
     void keepAs(const QString &finalPath);
+    // Gives the file its final name only while nothing is there. EPosError otherwise.
+    void keepAsNew(const QString &finalPath);
 
 private:
     QString fPath;

@@ -27,6 +27,8 @@ public:
         // Dies as a killed program does: no unwinding, nothing tidied up.
         if (!killAtStep.isEmpty() && what.startsWith(killAtStep))
             std::raise(SIGKILL);
+        if (atStep)
+            atStep(what);
         steps << what;
     }
     void message(const QString &line) override
@@ -43,6 +45,7 @@ public:
     int cancelAfterMessages = -1;
     bool cancelled = false;
     QString killAtStep;
+    std::function<void(const QString &)> atStep;
 };
 
 QString errorOf(const std::function<void()> &work)
@@ -190,6 +193,57 @@ TEST_F(JobsTest, AMissingBackupFolderIsMade)
     const QString name = out(QStringLiteral("new/folder/site"));
     EXPECT_EQ(RunVerifiedBackup(db.path(), db.path(), name, progress), name + QStringLiteral(".fbk"));
     EXPECT_EQ(filesBelow(fOut.path()), QStringList{QStringLiteral("new/folder/site.fbk")});
+}
+
+// A backup of the same second, or a file or link put at the backup's name, stays as it was,
+// whether it is there before the backup starts or comes while the backup runs.
+TEST_F(JobsTest, WhatIsAtTheBackupsNameIsNeverReplaced)
+{
+    TTestDatabase db;
+    const QString name = out(QStringLiteral("7-230901083005"));
+    const QString fbk = name + QStringLiteral(".fbk");
+    const QString target = out(QStringLiteral("elsewhere.fbk"));
+    const QString before =
+        QStringLiteral("The backup cannot be made as \"%1\": a file of that name is already there.").arg(fbk);
+    const QString meanwhile =
+        QStringLiteral("\"%1.part\" could not be renamed to \"%1\": a file of that name is already there").arg(fbk);
+    const struct
+    {
+        const char *what;
+        const char *atStep; // while the backup runs; before it starts when null
+        std::function<void()> plant;
+        QString error;
+    } cases[] = {
+        {"a backup of the same second", nullptr, [&] { writeFile(fbk, "planted"); }, before},
+        {"a link to no file", nullptr, [&] { QFile::link(target, fbk); }, before},
+        {"a file put there while the backup is checked", "Checking the backup", [&] { writeFile(fbk, "planted"); },
+         meanwhile},
+        {"a link put there while the backup is checked", "Checking the backup", [&] { QFile::link(target, fbk); },
+         meanwhile},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordingProgress progress;
+        if (c.atStep) {
+            progress.atStep = [&](const QString &step) {
+                if (step.startsWith(QLatin1String(c.atStep)) && !QFileInfo(fbk).isSymLink() && !QFile::exists(fbk))
+                    c.plant();
+            };
+        } else {
+            c.plant();
+        }
+
+        EXPECT_EQ(errorOf([&] { RunVerifiedBackup(db.path(), db.path(), name, progress); }), c.error);
+        if (QFileInfo(fbk).isSymLink())
+            EXPECT_EQ(QFileInfo(fbk).symLinkTarget(), target);
+        else
+            EXPECT_EQ(fileBytes(fbk), "planted");
+        EXPECT_FALSE(QFileInfo::exists(target));
+        // Nothing of the backup is left beside it; a link to no file counts as a system entry.
+        EXPECT_EQ(QDir(fOut.path()).entryList(QDir::Files | QDir::System | QDir::Hidden),
+                  QStringList{QStringLiteral("7-230901083005.fbk")});
+        QFile::remove(fbk);
+    }
 }
 
 using JobsDeathTest = JobsTest;
