@@ -73,6 +73,16 @@ TRevertRun::TRevertRun(QString recordPath, TChangeoverBackup backup)
 
 int TRevertRun::run()
 {
+    // The main log names the revert's own record and, should that fail, is the only list
+    // of the rows put back: no run without it.
+    try {
+        CLog::checkWritable();
+    } catch (const std::exception &e) {
+        ErrorDlg(QStringLiteral("Nothing was changed: the revert needs the main log, which names its change record "
+                                "and lists the rows put back should the record fail.\r\n\r\n")
+                 + errorText(e));
+        return 1;
+    }
     TDbConnection conx;
     TDbStatement q1(conx);
     TChangeRecord recorded;

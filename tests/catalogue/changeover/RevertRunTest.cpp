@@ -103,6 +103,29 @@ protected:
     int fBackups = 0;
 };
 
+// Without a main log the rows put back would be listed nowhere should the revert's own
+// record fail: refused before its question, the backup and any change.
+TEST_F(RevertRunTest, AMainLogThatCannotBeWrittenIsRefusedBeforeAnythingIsDone)
+{
+    const QString record = changeover(barRows());
+    QTemporaryDir programFolder;
+    writeFile(programFolder.filePath("logs"), "a file where the log folder goes");
+    SetLogProgramFile(programFolder.filePath("Pordane2023Hospitality"));
+
+    const QStringList seen = revert(record, 1);
+    SetLogProgramFile(QString());
+
+    EXPECT_EQ(seen,
+              QStringList{"Error: Nothing was changed: the revert needs the main log, which names its change "
+                          "record and lists the rows put back should the record fail.\r\n\r\nThe log "
+                          "folder \""
+                          + programFolder.filePath("logs")
+                          + "\" cannot be written: a file of that name is in "
+                            "the way."});
+    EXPECT_EQ(fBackups, 0);
+    EXPECT_EQ(rows(fDb.path()), baselineWith(barChanged()));
+}
+
 // Since the record, product 14 was deleted and its number given to another product, and
 // sub-department 11 renamed: neither is the row the record names, though both still hold
 // its codes. Descriptions the record had to guard (a formula start, a line break) are
