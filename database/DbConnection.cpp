@@ -3,6 +3,7 @@
 #include "database/DbPrivate.h"
 #include "database/FbCall.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 
 using Firebird::ThrowStatusWrapper;
@@ -37,6 +38,26 @@ void fillConnectBlock(ThrowStatusWrapper *status, TParamBlock &dpb, const QStrin
     // Texts cross the wire as UTF-8 whatever their column's set, so accents and
     // the euro sign survive and an impossible character fails instead of changing.
     dpb->insertString(status, isc_dpb_lc_ctype, "UTF8");
+    dpb->insertInt(status, isc_dpb_connect_timeout, kConnectTimeoutSeconds);
+}
+
+// Attaches (or creates) with attach(status); a server that did not answer within the
+// connect bound is named, as the client library's own words do not.
+template <class Attach>
+Firebird::IAttachment *attachBounded(const QString &path, Attach &&attach)
+{
+    QElapsedTimer waited;
+    waited.start();
+    try {
+        return Fb::call(std::forward<Attach>(attach));
+    } catch (const EPosError &e) {
+        if (serverOf(path).isEmpty() || waited.elapsed() < kConnectTimeoutSeconds * 1000)
+            throw;
+        throw EPosError(QStringLiteral("The database server \"%1\" did not answer within %2 seconds: %3")
+                            .arg(serverOf(path))
+                            .arg(kConnectTimeoutSeconds)
+                            .arg(e.message()));
+    }
 }
 
 void releaseQuietly(Firebird::IReferenceCounted *object)
@@ -114,7 +135,7 @@ void TDbConnection::open()
     close();
     if (d->path.trimmed().isEmpty())
         throw EPosError(QStringLiteral("No database path is set"));
-    d->attachment = Fb::call([&](ThrowStatusWrapper *status) {
+    d->attachment = attachBounded(d->path, [&](ThrowStatusWrapper *status) {
         TParamBlock dpb(status, Firebird::IXpbBuilder::DPB);
         fillConnectBlock(status, dpb, d->user, d->password);
         Fb::TProvider provider;
@@ -128,7 +149,7 @@ void TDbConnection::create(const QString &defaultCharset)
     close();
     if (d->path.trimmed().isEmpty())
         throw EPosError(QStringLiteral("No database path is set"));
-    d->attachment = Fb::call([&](ThrowStatusWrapper *status) {
+    d->attachment = attachBounded(d->path, [&](ThrowStatusWrapper *status) {
         TParamBlock dpb(status, Firebird::IXpbBuilder::DPB);
         fillConnectBlock(status, dpb, d->user, d->password);
         dpb->insertString(status, isc_dpb_set_db_charset, defaultCharset.toUtf8().constData());
@@ -142,22 +163,28 @@ void TDbConnection::create(const QString &defaultCharset)
     });
 }
 
+void TDbConnection::Private::endWork()
+{
+    // Best effort on every handle: a server that went away must not stop the rest, nor
+    // one that went silent hold them.
+    const TLinkWatch watch(attachment, path);
+    for (TDbStatement *statement : statements)
+        statement->d->unprepare();
+    endQuietly(transaction, [](Firebird::ITransaction *t, Firebird::CheckStatusWrapper *st) { t->rollback(st); });
+}
+
 void TDbConnection::close()
 {
-    // Best effort on every handle: a server that went away must not stop the rest.
-    for (TDbStatement *statement : d->statements)
-        statement->d->unprepare();
-    endQuietly(d->transaction, [](Firebird::ITransaction *t, Firebird::CheckStatusWrapper *st) { t->rollback(st); });
+    d->endWork();
+    const TLinkWatch watch(d->attachment, d->path);
     endQuietly(d->attachment, [](Firebird::IAttachment *a, Firebird::CheckStatusWrapper *st) { a->detach(st); });
 }
 
 void TDbConnection::dropDatabase()
 {
     Firebird::IAttachment *attachment = d->requireAttachment();
-    for (TDbStatement *statement : d->statements)
-        statement->d->unprepare();
-    endQuietly(d->transaction, [](Firebird::ITransaction *t, Firebird::CheckStatusWrapper *st) { t->rollback(st); });
-    Fb::call([&](ThrowStatusWrapper *status) { attachment->dropDatabase(status); });
+    d->endWork();
+    d->call([&](ThrowStatusWrapper *status) { attachment->dropDatabase(status); });
     d->attachment = nullptr; // released by the drop
 }
 
@@ -169,7 +196,7 @@ bool TDbConnection::isOpen() const
 void TDbConnection::ping()
 {
     Firebird::IAttachment *attachment = d->requireAttachment();
-    Fb::call([&](ThrowStatusWrapper *status) { attachment->ping(status); });
+    d->call([&](ThrowStatusWrapper *status) { attachment->ping(status); });
 }
 
 void TDbConnection::startTransaction(const TDbTransactionOptions &options)
@@ -177,7 +204,7 @@ void TDbConnection::startTransaction(const TDbTransactionOptions &options)
     Firebird::IAttachment *attachment = d->requireAttachment();
     if (d->transaction)
         throw EPosError(QStringLiteral("A transaction is already active on this connection"));
-    d->transaction = Fb::call([&](ThrowStatusWrapper *status) {
+    d->transaction = d->call([&](ThrowStatusWrapper *status) {
         TParamBlock tpb(status, Firebird::IXpbBuilder::TPB);
         switch (options.isolation) {
         case TDbTransactionOptions::Isolation::ReadCommitted:
@@ -213,7 +240,7 @@ void TDbConnection::commit()
     if (!d->transaction)
         return;
     d->closeCursors();
-    Fb::call([&](ThrowStatusWrapper *status) { d->transaction->commit(status); });
+    d->call([&](ThrowStatusWrapper *status) { d->transaction->commit(status); });
     d->transaction = nullptr; // a successful commit releases the handle
 }
 
@@ -221,7 +248,7 @@ void TDbConnection::commitRetaining()
 {
     if (!d->transaction)
         return;
-    Fb::call([&](ThrowStatusWrapper *status) { d->transaction->commitRetaining(status); });
+    d->call([&](ThrowStatusWrapper *status) { d->transaction->commitRetaining(status); });
 }
 
 void TDbConnection::rollback()
@@ -229,7 +256,7 @@ void TDbConnection::rollback()
     if (!d->transaction)
         return;
     d->closeCursors();
-    Fb::call([&](ThrowStatusWrapper *status) { d->transaction->rollback(status); });
+    d->call([&](ThrowStatusWrapper *status) { d->transaction->rollback(status); });
     d->transaction = nullptr; // a successful rollback releases the handle
 }
 
@@ -238,7 +265,7 @@ void TDbConnection::executeImmediate(const QString &sql)
     Firebird::IAttachment *attachment = d->requireAttachment();
     Firebird::ITransaction *transaction = d->activeTransaction(*this);
     ++d->statementsRun;
-    Fb::call([&](ThrowStatusWrapper *status) {
+    d->call([&](ThrowStatusWrapper *status) {
         attachment->execute(status, transaction, 0, sql.toUtf8().constData(), kDialect, nullptr, nullptr, nullptr,
                             nullptr);
     });

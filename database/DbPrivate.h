@@ -5,6 +5,7 @@
 #include "database/DbColumn.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
+#include "database/LinkWatch.h"
 #include "database/SqlText.h"
 
 #include <QList>
@@ -22,9 +23,17 @@ struct TDbConnection::Private
     qint64 statementsRun = 0;
 
     Firebird::IAttachment *requireAttachment() const;
+    // Runs work(Firebird::ThrowStatusWrapper *) on the attachment, its wait bounded.
+    template <class Work>
+    auto call(Work &&work) -> decltype(work(static_cast<Firebird::ThrowStatusWrapper *>(nullptr)))
+    {
+        return watchedCall(attachment, path, std::forward<Work>(work));
+    }
     // The active transaction, started with default options when there is none.
     Firebird::ITransaction *activeTransaction(TDbConnection &owner);
     void closeCursors();
+    // Gives up every statement's handles and rolls back, without failing.
+    void endWork();
 };
 
 struct TDbParam
@@ -54,6 +63,9 @@ struct TDbStatement::Private
     qint64 affected = 0;
 
     void closeCursor();
+    // A watch on the connection's line for a call that must not fail (none once the
+    // connection is gone).
+    TLinkWatch watchLine() const;
     // Frees the prepared form; the text and parameter values stay.
     void unprepare();
 };

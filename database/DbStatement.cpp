@@ -135,11 +135,19 @@ bool givesRows(unsigned type)
 
 } // namespace
 
+TLinkWatch TDbStatement::Private::watchLine() const
+{
+    if (!connection)
+        return TLinkWatch(nullptr, QString());
+    return TLinkWatch(connection->d->attachment, connection->d->path);
+}
+
 void TDbStatement::Private::closeCursor()
 {
     rowValid = false;
     if (!cursor)
         return;
+    const TLinkWatch watch = watchLine();
     Firebird::CheckStatusWrapper status(Fb::master()->getStatus());
     cursor->close(&status);
     if (status.getState() & Firebird::IStatus::STATE_ERRORS)
@@ -155,6 +163,7 @@ void TDbStatement::Private::unprepare()
     releaseQuietly(outputMeta);
     inputMeta = outputMeta = nullptr;
     if (statement) {
+        const TLinkWatch watch = watchLine();
         Firebird::CheckStatusWrapper status(Fb::master()->getStatus());
         statement->free(&status);
         if (status.getState() & Firebird::IStatus::STATE_ERRORS)
@@ -277,7 +286,7 @@ void TDbStatement::prepare()
         throw EPosError(QStringLiteral("The statement has no text"));
     Firebird::IAttachment *attachment = d->connection->d->requireAttachment();
     Firebird::ITransaction *transaction = d->connection->d->activeTransaction(*d->connection);
-    Fb::call([&](ThrowStatusWrapper *status) {
+    d->connection->d->call([&](ThrowStatusWrapper *status) {
         const QByteArray text = d->parsed.sql.toUtf8();
         d->statement = attachment->prepare(status, transaction, static_cast<unsigned>(text.size()), text.constData(),
                                            kDialect, Firebird::IStatement::PREPARE_PREFETCH_METADATA);
@@ -318,7 +327,7 @@ void TDbStatement::execute()
     d->closeCursor();
     Firebird::ITransaction *transaction = d->connection->d->activeTransaction(*d->connection);
     ++d->connection->d->statementsRun;
-    Fb::call([&](ThrowStatusWrapper *status) {
+    d->connection->d->call([&](ThrowStatusWrapper *status) {
         TInputMessage input(status, d->inputMeta, d->params);
         const bool hasOutput = !d->columns.empty(); // RETURNING, EXECUTE PROCEDURE
         d->statement->execute(status, transaction, input.meta(), input.buffer(), hasOutput ? d->outputMeta : nullptr,
@@ -340,7 +349,7 @@ void TDbStatement::open()
     d->closeCursor();
     Firebird::ITransaction *transaction = d->connection->d->activeTransaction(*d->connection);
     ++d->connection->d->statementsRun;
-    Fb::call([&](ThrowStatusWrapper *status) {
+    d->connection->d->call([&](ThrowStatusWrapper *status) {
         TInputMessage input(status, d->inputMeta, d->params);
         d->cursor = d->statement->openCursor(status, transaction, input.meta(), input.buffer(), d->outputMeta, 0);
     });
@@ -354,7 +363,7 @@ void TDbStatement::next()
         return;
     }
     const int result =
-        Fb::call([&](ThrowStatusWrapper *status) { return d->cursor->fetchNext(status, d->row.data()); });
+        d->connection->d->call([&](ThrowStatusWrapper *status) { return d->cursor->fetchNext(status, d->row.data()); });
     d->rowValid = result == Firebird::IStatus::RESULT_OK;
     if (!d->rowValid)
         d->closeCursor(); // all rows read: give the cursor back at once

@@ -1,6 +1,7 @@
 #include "backup/standin/jobs/FbService.h"
 
 #include "database/FbCall.h"
+#include "database/LinkWatch.h"
 #include "util/Errors.h"
 
 #include <ibase.h>
@@ -69,7 +70,7 @@ int littleEndian16(const unsigned char *p)
 void DropDatabase(const QString &connectionString)
 {
     const QByteArray name = connectionString.toUtf8();
-    Fb::call([&](ThrowStatusWrapper *st) {
+    IAttachment *attachment = Fb::call([&](ThrowStatusWrapper *st) {
         IXpbBuilder *dpb = Fb::master()->getUtilInterface()->getXpbBuilder(st, IXpbBuilder::DPB, nullptr, 0);
         struct Disposer
         {
@@ -79,15 +80,16 @@ void DropDatabase(const QString &connectionString)
         dpb->insertTag(st, isc_dpb_utf8_filename);
         dpb->insertString(st, isc_dpb_user_name, kStowlineUser);
         dpb->insertString(st, isc_dpb_password, kStowlinePassword);
-        IAttachment *attachment =
-            Fb::TProvider()->attachDatabase(st, name.constData(), dpb->getBufferLength(st), dpb->getBuffer(st));
-        try {
-            attachment->dropDatabase(st); // releases the attachment when it works
-        } catch (...) {
-            attachment->release();
-            throw;
-        }
+        dpb->insertInt(st, isc_dpb_connect_timeout, kConnectTimeoutSeconds);
+        return Fb::TProvider()->attachDatabase(st, name.constData(), dpb->getBufferLength(st), dpb->getBuffer(st));
     });
+    try {
+        // Releases the attachment when it works.
+        watchedCall(attachment, connectionString, [&](ThrowStatusWrapper *st) { attachment->dropDatabase(st); });
+    } catch (...) {
+        attachment->release();
+        throw;
+    }
 }
 
 TServiceTarget TServiceTarget::forDatabase(const QString &path)
@@ -119,6 +121,7 @@ TFbService::TFbService(const TServiceTarget &target) : fTarget(target)
     spb.text(isc_spb_user_name, QString::fromLatin1(kStowlineUser));
     if (!target.host.isEmpty())
         spb.text(isc_spb_password, QString::fromLatin1(kStowlinePassword));
+    spb.number(isc_spb_connect_timeout, kConnectTimeoutSeconds);
     const std::vector<unsigned char> bytes = spb.bytes();
     const QByteArray name = target.serviceName().toUtf8();
     fService = Fb::call([&](ThrowStatusWrapper *st) {

@@ -96,6 +96,7 @@ void TLoopbackRelay::start(std::uint16_t port)
         fListener = -1;
         throw;
     }
+    fFrozen = false;
     fAcceptor = std::thread(&TLoopbackRelay::acceptLoop, this);
 }
 
@@ -141,6 +142,11 @@ void TLoopbackRelay::cutAtNextRequest(TLineCut cut)
     fArmedCut = cut;
 }
 
+void TLoopbackRelay::freeze()
+{
+    fFrozen = true;
+}
+
 void TLoopbackRelay::acceptLoop()
 {
     pollfd watched[2] = {{fListener, POLLIN, 0}, {fWake[0], POLLIN, 0}};
@@ -173,10 +179,10 @@ void TLoopbackRelay::relay(int client)
     TSession &session = fSessions.emplace_back();
     session.client = client;
     session.server = server;
-    session.up =
-        std::make_unique<TRelayDirection>(client, server, fDelay, fRequests, TCutSwitch{&fArmedCut, &session.cut});
-    session.down =
-        std::make_unique<TRelayDirection>(server, client, fDelay, fReplies, TCutSwitch{nullptr, &session.cut});
+    session.up = std::make_unique<TRelayDirection>(client, server, fDelay, fRequests,
+                                                   TCutSwitch{&fArmedCut, &session.cut, &fFrozen});
+    session.down = std::make_unique<TRelayDirection>(server, client, fDelay, fReplies,
+                                                     TCutSwitch{nullptr, &session.cut, &fFrozen});
 }
 
 void TLoopbackRelay::closeFinishedSessions()

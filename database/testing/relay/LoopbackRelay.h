@@ -3,7 +3,7 @@
 // same machine: it listens on a 127.0.0.1 port, forwards every connection it accepts
 // to 127.0.0.1:<target>, and holds each chunk it reads a set time in each direction.
 // It counts the chunks clients send, which is the number of requests they make. It can
-// cut the line at a request, as a network that fails at that moment would.
+// cut the line at a request, as a network that fails at that moment would, or go dead.
 #include "database/testing/relay/RelayDirection.h"
 
 #include <atomic>
@@ -40,6 +40,10 @@ public:
     // request it means, while the client waits for nothing else. Connections made later
     // are relayed as before.
     void cutAtNextRequest(TLineCut cut);
+    // From now on nothing is passed on, either way, on any connection, present or later,
+    // while each stays open: a line gone dead without a word. Only stop ends it; a start
+    // after it passes everything on again.
+    void freeze();
 
 private:
     struct TSession
@@ -66,4 +70,5 @@ private:
     std::atomic<std::int64_t> fRequests{0};
     std::atomic<std::int64_t> fReplies{0};
     std::atomic<TLineCut> fArmedCut{TLineCut::None};
+    std::atomic<bool> fFrozen{false};
 };

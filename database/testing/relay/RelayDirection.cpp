@@ -94,6 +94,11 @@ void TRelayDirection::writeLoop()
         const TClock::time_point due = fQueue.front().due;
         if (fChanged.wait_until(lock, due, [this] { return fAborted; }))
             break;
+        // A dead line keeps its connections open and says nothing; only stop ends them.
+        while (fCut.frozen->load() && !fAborted)
+            fChanged.wait_for(lock, std::chrono::milliseconds(50));
+        if (fAborted)
+            break;
         const TChunk chunk = std::move(fQueue.front());
         fQueue.pop_front();
         lock.unlock();

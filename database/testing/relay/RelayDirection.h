@@ -23,6 +23,8 @@ struct TCutSwitch
     std::atomic<TLineCut> *armed = nullptr;
     // Set on this connection once it took the cut: nothing more goes back to the client.
     std::atomic<bool> *taken = nullptr;
+    // Set on the relay while the line is dead: nothing is passed on either way.
+    const std::atomic<bool> *frozen = nullptr;
 };
 
 class TRelayDirection

@@ -1,0 +1,144 @@
+#include "database/LinkWatch.h"
+
+#include "database/FbCall.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <list>
+#include <mutex>
+#include <thread>
+
+using TClock = std::chrono::steady_clock;
+
+struct TLinkWatch::Entry
+{
+    Firebird::IAttachment *attachment;
+    TClock::time_point deadline;
+    bool fired = false;
+};
+
+namespace {
+
+// One thread for every watched call in the process: it sleeps until the earliest
+// deadline and aborts the attachments whose calls are still waiting then.
+class TWatchdog
+{
+public:
+    static TWatchdog &instance()
+    {
+        static TWatchdog watchdog;
+        return watchdog;
+    }
+
+    void arm(TLinkWatch::Entry *entry)
+    {
+        {
+            std::lock_guard<std::mutex> lock(fMutex);
+            if (!fThread.joinable())
+                fThread = std::thread(&TWatchdog::loop, this);
+            fEntries.push_back(entry);
+        }
+        fChanged.notify_all();
+    }
+
+    // Once it returns, the watchdog no longer touches the entry.
+    void disarm(TLinkWatch::Entry *entry)
+    {
+        std::lock_guard<std::mutex> lock(fMutex);
+        fEntries.remove(entry);
+    }
+
+    bool fired(const TLinkWatch::Entry *entry)
+    {
+        std::lock_guard<std::mutex> lock(fMutex);
+        return entry->fired;
+    }
+
+private:
+    TWatchdog() = default;
+    ~TWatchdog()
+    {
+        {
+            std::lock_guard<std::mutex> lock(fMutex);
+            fStopping = true;
+        }
+        fChanged.notify_all();
+        if (fThread.joinable())
+            fThread.join();
+    }
+
+    void loop()
+    {
+        std::unique_lock<std::mutex> lock(fMutex);
+        while (!fStopping) {
+            TClock::time_point next = TClock::time_point::max();
+            for (TLinkWatch::Entry *entry : fEntries) {
+                if (entry->fired)
+                    continue;
+                if (entry->deadline <= TClock::now())
+                    abort(entry);
+                else
+                    next = std::min(next, entry->deadline);
+            }
+            if (next == TClock::time_point::max())
+                fChanged.wait(lock);
+            else
+                fChanged.wait_until(lock, next);
+        }
+    }
+
+    // Under the lock, so that the call cannot end and give up its attachment meanwhile.
+    static void abort(TLinkWatch::Entry *entry)
+    {
+        entry->fired = true;
+        Firebird::CheckStatusWrapper status(Fb::master()->getStatus());
+        entry->attachment->cancelOperation(&status, fb_cancel_abort);
+        status.dispose();
+    }
+
+    std::mutex fMutex;
+    std::condition_variable fChanged;
+    std::list<TLinkWatch::Entry *> fEntries;
+    bool fStopping = false;
+    std::thread fThread;
+};
+
+} // namespace
+
+QString serverOf(const QString &databasePath)
+{
+    // A host name is longer than one character, so "C:\..." stays a local path.
+    const int colon = databasePath.indexOf(QLatin1Char(':'));
+    return colon > 1 ? databasePath.left(colon) : QString();
+}
+
+QString lostLinkText(const QString &databasePath)
+{
+    return QStringLiteral("The connection to the database server \"%1\" was lost: it gave no answer for %2 seconds.")
+        .arg(serverOf(databasePath))
+        .arg(kRequestSilenceSeconds);
+}
+
+TLinkWatch::TLinkWatch(Firebird::IAttachment *attachment, const QString &databasePath)
+{
+    if (!attachment || serverOf(databasePath).isEmpty())
+        return;
+    // Held until the watch ends: a detach or drop that ends the call releases the
+    // attachment, which the watchdog may still be aborting.
+    attachment->addRef();
+    fEntry.reset(new Entry{attachment, TClock::now() + std::chrono::seconds(kRequestSilenceSeconds)});
+    TWatchdog::instance().arm(fEntry.get());
+}
+
+TLinkWatch::~TLinkWatch()
+{
+    if (!fEntry)
+        return;
+    TWatchdog::instance().disarm(fEntry.get());
+    fEntry->attachment->release();
+}
+
+bool TLinkWatch::fired() const
+{
+    return fEntry && TWatchdog::instance().fired(fEntry.get());
+}

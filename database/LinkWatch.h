@@ -1,0 +1,66 @@
+#pragma once
+// Bounds every wait on a database server. The client library waits for an answer as long
+// as the line lets it: a server that accepts and never answers holds an attach for three
+// minutes, and a line that stops forwarding holds a request for good. An attach is bounded
+// by its connect timeout; a request by a watchdog thread that, once the call has waited
+// past its bound, aborts the attachment (which closes its socket: a cancel request would
+// only queue behind the silent one), so that the call fails at once.
+#include "database/FbCall.h"
+
+#include <QString>
+#include <firebird/Interface.h>
+#include <memory>
+
+// Seconds an attach (to a database or a services manager) waits for the server to accept:
+// a server on the shop's network answers in well under a second, and the operator must
+// hear within half a minute, which also takes a request's bound below.
+constexpr int kConnectTimeoutSeconds = 10;
+
+// Seconds one request may wait for its answer before the line is taken as lost. A request
+// is one round trip: the changeover's rows go in chunks that each take a second or two on
+// a large site, and the longest legitimate wait is the changeover's 15 seconds for a row
+// another program holds; with the connect bound it keeps a lost line's message within
+// half a minute.
+constexpr int kRequestSilenceSeconds = 20;
+
+// The server a database path goes through ("host" of "host:/path", "host/port" of
+// "host/port:/path"); empty for a file the engine in this process opens.
+QString serverOf(const QString &databasePath);
+
+// What the operator is told when a request's wait ran past its bound.
+QString lostLinkText(const QString &databasePath);
+
+// Watches one call on an attachment while it lives. A call on no attachment, or on a
+// database this process opens itself, has no line to lose and is not watched.
+class TLinkWatch
+{
+public:
+    TLinkWatch(Firebird::IAttachment *attachment, const QString &databasePath);
+    ~TLinkWatch();
+    TLinkWatch(const TLinkWatch &) = delete;
+    TLinkWatch &operator=(const TLinkWatch &) = delete;
+
+    // Whether the call ran past its bound and the attachment was aborted.
+    bool fired() const;
+
+    struct Entry;
+
+private:
+    std::unique_ptr<Entry> fEntry;
+};
+
+// Runs work(Firebird::ThrowStatusWrapper *) on an attachment as Fb::call does, with its
+// wait bounded: past the bound it fails with what was lost.
+template <class Work>
+auto watchedCall(Firebird::IAttachment *attachment, const QString &databasePath, Work &&work)
+    -> decltype(work(static_cast<Firebird::ThrowStatusWrapper *>(nullptr)))
+{
+    const TLinkWatch watch(attachment, databasePath);
+    try {
+        return Fb::call(std::forward<Work>(work));
+    } catch (const EPosError &) {
+        if (watch.fired())
+            throw EPosError(lostLinkText(databasePath));
+        throw;
+    }
+}
