@@ -1,6 +1,7 @@
 #include "catalogue/data/VatCodes.h"
 
 #include "catalogue/core/RateText.h"
+#include "catalogue/data/NeededColumns.h"
 #include "catalogue/data/StatementText.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
@@ -14,7 +15,6 @@ namespace {
 
 constexpr quint32 kSiteMask = 0x3A91E27D;
 const QString kChangeoverDate = QStringLiteral("2023-09-01");
-const QString kThirdLevelTable = QStringLiteral("TBL_L3DEPARTMENTS");
 
 // The first row's column as an integer; no row or null reads as 0.
 qint32 firstRowInteger(TDbStatement &q, const QString &column)
@@ -51,12 +51,6 @@ void createNewCode(TDbConnection &conx, TDbStatement &q1)
     q1.execute();
     q1.close();
     conx.commitRetaining();
-}
-
-bool hasThirdLevel(TDbConnection &conx)
-{
-    const QStringList tables = conx.userTables();
-    return tables.contains(kThirdLevelTable, Qt::CaseInsensitive);
 }
 
 // A site may still hold the reduced code of earlier years, expired but left active;
@@ -107,6 +101,7 @@ qint32 readSiteID(TDbStatement &q1)
 TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1)
 {
     TVatResolution result;
+    const bool thirdLevel = checkNeededColumns(conx);
     result.siteID = readSiteID(q1);
 
     const std::optional<qint32> old = oldCode(q1);
@@ -122,7 +117,7 @@ TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1)
     if (firstRowInteger(q1, QStringLiteral("VAT_ID")) <= 0)
         createNewCode(conx, q1);
 
-    result.v62Plus = hasThirdLevel(conx);
+    result.v62Plus = thirdLevel;
 
     result.newVID = newCodeInForce(q1);
     if (result.newVID <= 0) {

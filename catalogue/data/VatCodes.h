@@ -30,9 +30,11 @@ void openLastUsedDatabase(TDbConnection &conx);
 // The site number, from the setup table.
 qint32 readSiteID(TDbStatement &q1);
 
-// On an open connection: site number, the old code, and only when there is one the new
-// code (inserted when no type-3 code covers the changeover date, committed at once,
-// retaining) and the third level: a database without a 9 % code is left as it is.
+// On an open connection: first the check of every table and column the program needs
+// (checkNeededColumns), which fails before anything is written; then site number, the
+// old code, and only when there is one the new code (inserted when no type-3 code
+// covers the changeover date, committed at once, retaining): a database without a 9 %
+// code is left as it is.
 TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1);
 
 // A column as the user reads it: numbers in the user's number form ("13,5" where the

@@ -1,5 +1,5 @@
-// Site number, the new 13.5 % code, the third level, the old code, and the lookup,
-// on real databases.
+// The check of the tables and columns, site number, the new 13.5 % code, the third
+// level, the old code, and the lookup, on real databases.
 #include "catalogue/data/VatCodes.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
@@ -126,27 +126,66 @@ TEST(VatCodes, AnOldCodeNumberedZeroIsARealCode)
 
 TEST(VatCodes, ThirdLevelOnlyAsAPlainTable)
 {
-    const QStringList common = {
-        "create table TBL_SETUP (STX integer)",
-        "create table TBL_VAT_CODES (VAT_ID integer, DESCRIPTION varchar(30), RATE numeric(15,4),"
-        " VALID_FROM date, VALID_TO date, IS_ACTIVE char(1), VAT_TYPE integer)",
-        "create sequence GEN_VAT",
-        "insert into TBL_VAT_CODES (VAT_ID, VAT_TYPE) values (1, 5)",
-        "create table TBL_SUB_DEPARTMENTS (SUB_DEPT integer, DEPT_ID integer)",
-    };
-    TTestDatabase asView(
-        common + QStringList{"create view TBL_L3DEPARTMENTS (L3DID) as select SUB_DEPT from TBL_SUB_DEPARTMENTS"},
-        TTestDatabase::Schema::Empty);
+    const QStringList common = {vat(1, "9", 5), vat(2, "13.5", 3), "drop table TBL_L3DEPARTMENTS"};
+    TTestDatabase asView(common
+                         + QStringList{"create view TBL_L3DEPARTMENTS (L3DID, L2DID, DESCRIPTION, SALES_VID, PURCH_VID,"
+                                       " IS_ACTIVE) as select SUB_DEPT, SUB_DEPT, DESCRIPTION, SALES_VID, PURCH_VID,"
+                                       " IS_ACTIVE from TBL_SUB_DEPARTMENTS"});
     Opened v(asView);
     EXPECT_FALSE(v.resolve().v62Plus);
 
-    TTestDatabase lowerCase(common + QStringList{"create table \"tbl_l3departments\" (L3DID integer)"},
-                            TTestDatabase::Schema::Empty);
+    TTestDatabase lowerCase(common
+                            + QStringList{"create table \"tbl_l3departments\" (L3DID integer, L2DID integer,"
+                                          " DESCRIPTION varchar(40), SALES_VID integer, PURCH_VID integer,"
+                                          " IS_ACTIVE char(1))"});
     Opened l(lowerCase);
     EXPECT_TRUE(l.resolve().v62Plus);
 }
 
-TEST(VatCodes, MissingTableIsAnErrorWithTheDatabaseMessage)
+// Whatever the database lacks is named before anything is written: it gets no new code.
+TEST(VatCodes, LackingTablesOrColumnsAreRefusedBeforeTheNewCodeIsMade)
+{
+    const QString lacks = "The database lacks what the program works on, so nothing is changed in it: ";
+    struct Case
+    {
+        QStringList changes;
+        QString missing; // empty: accepted
+    };
+    const QString noThirdLevel = "drop table TBL_L3DEPARTMENTS";
+    const Case cases[] = {
+        {{"drop table TBL_PRODUCTS"}, "no table TBL_PRODUCTS."},
+        {{"drop table TBL_DEPARTMENTS"}, "no table TBL_DEPARTMENTS."},
+        {{"drop table TBL_SUB_DEPARTMENTS"}, "no table TBL_SUB_DEPARTMENTS."},
+        {{"drop table TBL_PRODUCTS", "drop table TBL_DEPARTMENTS"}, "no tables TBL_DEPARTMENTS, TBL_PRODUCTS."},
+        {{"drop table TBL_SUB_DEPARTMENTS", "alter table TBL_DEPARTMENTS drop PURCH_VAT",
+          "drop index IX_PRODUCTS_L3DID", "alter table TBL_PRODUCTS drop L3DID"},
+         "no table TBL_SUB_DEPARTMENTS; no columns TBL_DEPARTMENTS.PURCH_VAT, TBL_PRODUCTS.L3DID."},
+        {{"alter table TBL_L3DEPARTMENTS drop SALES_VID"}, "no column TBL_L3DEPARTMENTS.SALES_VID."},
+        // Without the third level its tables and column are not read.
+        {{noThirdLevel, "drop table TBL_SUB_DEPARTMENTS", "drop index IX_PRODUCTS_L3DID",
+          "alter table TBL_PRODUCTS drop L3DID"},
+         QString()},
+        {{noThirdLevel, "drop index IX_PRODUCTS_SUB_DEPT", "alter table TBL_PRODUCTS drop SUB_DEPT"},
+         "no column TBL_PRODUCTS.SUB_DEPT."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.changes.join("; ").toStdString());
+        TTestDatabase db(QStringList{vat(1, "9", 5), "alter sequence GEN_VAT restart with 5"} + c.changes);
+        Opened o(db);
+        try {
+            const TVatResolution r = o.resolve();
+            EXPECT_TRUE(c.missing.isEmpty()) << "accepted";
+            EXPECT_EQ(r.newVID, 6);
+        } catch (const EPosError &e) {
+            EXPECT_EQ(e.message(), lacks + c.missing);
+        }
+        o.conx.rollback();
+        Opened after(db);
+        EXPECT_EQ(after.count("select count(*) from TBL_VAT_CODES"), c.missing.isEmpty() ? 2 : 1);
+    }
+}
+
+TEST(VatCodes, AnEmptyDatabaseIsRefusedNamingTheTables)
 {
     TTestDatabase db({}, TTestDatabase::Schema::Empty);
     Opened o(db);
