@@ -219,7 +219,8 @@ qint32 oldCode(const QString &file)
     conx.setDatabase(file);
     conx.open();
     TDbStatement q(conx);
-    const qint32 oldVID = resolveVatCodes(conx, q).oldVID;
+    // The large site has a single old code.
+    const qint32 oldVID = resolveVatCodes(conx, q).oldVIDs.value(0);
     conx.commit();
     return oldVID;
 }

@@ -331,7 +331,7 @@ void run(const TArgs &args)
     // Resolving once first also adds the new code where it is missing, so that no timed
     // round and no restore differs by doing that.
     const TShown shown = readShown(args.database);
-    if (!shown.codes.hasOldCode)
+    if (!shown.codes.hasOldCode())
         throw EPosError(kNoOldCodeText);
     std::printf("%lld nodes listing %lld product rows at the old code\n", qint64(shown.nodes.size()),
                 shown.productRows);

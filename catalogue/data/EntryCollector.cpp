@@ -36,9 +36,9 @@ TEntryCollector::TEntryCollector(TDbStatement &q1, const TOwnLevelHolders &holde
 {
 }
 
-QList<TEntryLine> TEntryCollector::collect(qint32 oldVID, bool v62Plus)
+QList<TEntryLine> TEntryCollector::collect(const QList<qint32> &oldVIDs, bool v62Plus)
 {
-    fOldVID = oldVID;
+    fOldVIDs = oldVIDs;
     fLines.clear();
     fDescriptions.clear();
     fNameless.clear();
@@ -97,7 +97,7 @@ void TEntryCollector::collectThirdLevel()
 
 bool TEntryCollector::qualifies(qint32 ownVID, int level, qint32 id) const
 {
-    return ownVID == fOldVID || fHolders.holds(level, id);
+    return fOldVIDs.contains(ownVID) || fHolders.holds(level, id);
 }
 
 void TEntryCollector::add(int level, const TDbField &description, qint32 vatId, qint32 parentId, qint32 ownId,

@@ -32,16 +32,26 @@ std::optional<qint32> optionalInteger(const TDbField &field)
     return field.asInteger();
 }
 
+// ":VID0, :VID1, ..." for as many codes.
+QString codeParameters(qsizetype count)
+{
+    QStringList names;
+    for (qsizetype i = 0; i < count; ++i)
+        names << QStringLiteral(":VID%1").arg(i);
+    return names.join(QStringLiteral(", "));
+}
+
 // Without the third level the product table may predate its column. Products of the
 // same name follow their numbers, so that the list is the same on every showing.
-QList<TFiledProduct> readOldCodeProducts(TDbStatement &q, qint32 oldVID, bool v62Plus)
+QList<TFiledProduct> readOldCodeProducts(TDbStatement &q, const QList<qint32> &oldVIDs, bool v62Plus)
 {
+    const QString columns = v62Plus ? QStringLiteral("SID, DESCRIPTION, DEPT_ID, SUB_DEPT, L3DID")
+                                    : QStringLiteral("SID, DESCRIPTION, DEPT_ID, SUB_DEPT");
     useStatementText(q,
-                     v62Plus ? QStringLiteral("select SID, DESCRIPTION, DEPT_ID, SUB_DEPT, L3DID from TBL_PRODUCTS"
-                                              " where VAT_ID = :VID\r\norder by DESCRIPTION, SID")
-                             : QStringLiteral("select SID, DESCRIPTION, DEPT_ID, SUB_DEPT from TBL_PRODUCTS"
-                                              " where VAT_ID = :VID\r\norder by DESCRIPTION, SID"));
-    q.setInt(0, oldVID);
+                     QStringLiteral("select %1 from TBL_PRODUCTS where VAT_ID in (%2)\r\norder by DESCRIPTION, SID")
+                         .arg(columns, codeParameters(oldVIDs.size())));
+    for (qsizetype i = 0; i < oldVIDs.size(); ++i)
+        q.setInt(int(i), oldVIDs[i]);
     QList<TFiledProduct> products;
     for (q.open(); !q.eof(); q.next()) {
         products.append({q.field(0).asInteger(), q.field(1).asText(), optionalInteger(q.field(2)),
@@ -62,16 +72,15 @@ TShowData readShowData(TDbStatement &q1, const TVatResolution &codes)
 {
     TShowData data;
     data.codes = codes;
-    if (!codes.hasOldCode)
+    if (!codes.hasOldCode())
         return data;
-    const qint32 oldVID = data.codes.oldVID;
     const bool v62Plus = data.codes.v62Plus;
 
     const QHash<qint32, QString> rates = readRateTexts(q1);
-    const QList<TFiledProduct> products = readOldCodeProducts(q1, oldVID, v62Plus);
+    const QList<TFiledProduct> products = readOldCodeProducts(q1, codes.oldVIDs, v62Plus);
     const TOwnLevelHolders holders(products);
     TEntryCollector collector(q1, holders, rates);
-    data.lines = collector.collect(oldVID, v62Plus);
+    data.lines = collector.collect(codes.oldVIDs, v62Plus);
     sortEntryLines(data.lines);
 
     std::vector<TPlannedNode> plan = planDepartmentTree(data.lines, collector.descriptions(), collector.nameless());

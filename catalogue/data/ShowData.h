@@ -17,7 +17,7 @@ class TSelectionStore;
 struct TShowNode
 {
     TPlannedNode node;
-    // The products at the old code the node lists, in the database's order of their
+    // The products at the old codes the node lists, in the database's order of their
     // descriptions (its own collation decides), then by number.
     QList<TProductRow> products;
 };
@@ -33,7 +33,7 @@ struct TShowData
 // the caller to end): resolves the VAT codes, then reads the rest as readShowData.
 // Database errors are not caught.
 TShowData loadShowData(TDbConnection &conx, TDbStatement &q1);
-// With the codes resolved: reads the rate of every code, the products at the old code
+// With the codes resolved: reads the rate of every code, the products at the old codes
 // and the department rows of each level, and makes the tree and its product rows.
 // Without an old code nothing is read and nothing listed.
 TShowData readShowData(TDbStatement &q1, const TVatResolution &codes);

@@ -65,15 +65,25 @@ qint32 newCodeInForce(TDbStatement &q1)
     return firstRowInteger(q1, QStringLiteral("VAT_ID"));
 }
 
-// The old 9 % code, when the database has one. An id of 0 is a real code.
-std::optional<qint32> oldCode(TDbStatement &q1)
+// The old 9 % codes, when the database has any. An id of 0 is a real code.
+QList<qint32> oldCodes(TDbStatement &q1)
 {
-    useStatementText(q1, QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 5 order by IS_ACTIVE desc"));
-    q1.open();
-    const std::optional<qint32> id =
-        q1.eof() ? std::nullopt : std::optional<qint32>(q1.field(QStringLiteral("VAT_ID")).asInteger());
+    useStatementText(q1,
+                     QStringLiteral("select VAT_ID, IS_ACTIVE from TBL_VAT_CODES where VAT_TYPE = 5\r\n"
+                                    "order by IS_ACTIVE desc, VAT_ID"));
+    QList<qint32> active;
+    std::optional<qint32> first;
+    for (q1.open(); !q1.eof(); q1.next()) {
+        const qint32 id = q1.field(0).asInteger();
+        if (!first)
+            first = id;
+        if (q1.field(1).asText() == QLatin1String("Y"))
+            active.append(id);
+    }
     q1.close();
-    return id;
+    if (active.isEmpty() && first)
+        active.append(*first);
+    return active;
 }
 
 } // namespace
@@ -104,11 +114,9 @@ TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1)
     const bool thirdLevel = checkNeededColumns(conx);
     result.siteID = readSiteID(q1);
 
-    const std::optional<qint32> old = oldCode(q1);
-    if (!old)
+    result.oldVIDs = oldCodes(q1);
+    if (!result.hasOldCode())
         return result;
-    result.hasOldCode = true;
-    result.oldVID = *old;
 
     useStatementText(
         q1,

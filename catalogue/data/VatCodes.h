@@ -1,7 +1,8 @@
 #pragma once
 // Opening the one database connection and settling the VAT codes the changeover
-// rests on: the old 9 % code (type 5), the new 13.5 % code (type 3, created when
+// rests on: the old 9 % codes (type 5), the new 13.5 % code (type 3, created when
 // missing), the site number and whether the third department level exists.
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -14,10 +15,12 @@ struct TVatResolution
     qint32 siteID = 0;
     qint32 newVID = 0;
     bool v62Plus = false;
-    // False when the database has no code of VAT type 5: then there is nothing to change,
-    // and oldVID (0) names no code.
-    bool hasOldCode = false;
-    qint32 oldVID = 0;
+    // Every active code of VAT type 5, by id: a site may hold more than one, and rows on
+    // any of them sell at 9 %. Without an active one, the one inactive code the site has
+    // (the first, active flag descending). Empty when the database has no code of type 5:
+    // then there is nothing to change.
+    QList<qint32> oldVIDs;
+    bool hasOldCode() const { return !oldVIDs.isEmpty(); }
 };
 
 // What the operator reads when the database has no 9 % code.
@@ -32,7 +35,7 @@ qint32 readSiteID(TDbStatement &q1);
 
 // On an open connection: first the check of every table and column the program needs
 // (checkNeededColumns), which fails before anything is written; then site number, the
-// old code, and only when there is one the new code (inserted when no type-3 code
+// old codes, and only when there is one the new code (inserted when no type-3 code
 // covers the changeover date, committed at once, retaining): a database without a 9 %
 // code is left as it is.
 TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1);

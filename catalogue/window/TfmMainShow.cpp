@@ -85,7 +85,7 @@ void TfmMain::showDatabase()
         fSiteID = codes.siteID;
         newVID = codes.newVID;
         v62Plus = codes.v62Plus;
-        if (!codes.hasOldCode)
+        if (!codes.hasOldCode())
             fRefusal = kNoOldCodeText;
 
         const TShowData data = readShowData(q1, codes);

@@ -113,6 +113,12 @@ INSTANTIATE_TEST_SUITE_P(
                     {dept(70, "Old bar", 1, 2, "N"), sub(71, 70, "Old sub", 1, "N"), dept(72, "Live", 3),
                      sub(73, 72, "Closed", 1, "N"), l3(74, 73, "Closed too", 1, "N")},
                     {}},
+        // A second active 9 % code (4) lists its rows as the first does; an inactive one (5) does not.
+        ListingCase{"EveryActiveOldCode",
+                    {vat(4, "9", 5), vat(5, "9", 5, "2000-01-01", "2999-12-31", "N"), dept(10, "Bar", 1),
+                     dept(11, "Cafe", 4), sub(12, 11, "Cakes", 4), dept(13, "Kitchen", 3), product(1, "Soup", 4, 13),
+                     dept(14, "Old", 5), product(2, "Relic", 5, 14)},
+                    {"Bar 9.00% [1:10]", "Cafe 9.00% [1:11]", "  Cakes 9.00% [2:12]", "Kitchen 23.00% [1:13]"}},
         ListingCase{"SameNamesByRateThenIds",
                     {dept(30, "Wine", 1), dept(21, "Wine", 3), product(1, "Rioja", 1, 21), dept(20, "wine", 1)},
                     {"wine 9.00% [1:20]", "Wine 9.00% [1:30]", "Wine 23.00% [1:21]"}},

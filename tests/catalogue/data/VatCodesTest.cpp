@@ -1,5 +1,5 @@
 // The check of the tables and columns, site number, the new 13.5 % code, the third
-// level, the old code, and the lookup, on real databases.
+// level, the old codes, and the lookup, on real databases.
 #include "catalogue/data/VatCodes.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
@@ -44,7 +44,7 @@ TEST(VatCodes, ExistingNewCodeIsUsedAndNothingInserted)
     Opened o(db);
     const TVatResolution r = o.resolve();
     EXPECT_EQ(r.siteID, 12345);
-    EXPECT_EQ(r.oldVID, 1);
+    EXPECT_EQ(r.oldVIDs, QList<qint32>{1});
     EXPECT_EQ(r.newVID, 2);
     EXPECT_TRUE(r.v62Plus);
     EXPECT_EQ(o.count(kNewCodes), 1);
@@ -84,7 +84,7 @@ TEST(VatCodes, ExpiredNewCodeDoesNotCountAndActiveCodesComeFirst)
     const TVatResolution r = o.resolve();
     EXPECT_EQ(o.count(kNewCodes), 2);
     EXPECT_EQ(r.newVID, 10); // the new active code before the inactive expired one
-    EXPECT_EQ(r.oldVID, 2);
+    EXPECT_EQ(r.oldVIDs, QList<qint32>{2});
 }
 
 TEST(VatCodes, AnActiveCodeThatExpiredBeforeTheChangeoverIsNeverTheNewCode)
@@ -103,8 +103,8 @@ TEST(VatCodes, WithoutAnOldCodeNothingIsMadeAndNoSetupReadsAsZero)
     TTestDatabase db({dept(1, "Bar", 0)});
     Opened o(db);
     const TVatResolution r = o.resolve();
-    EXPECT_FALSE(r.hasOldCode);
-    EXPECT_EQ(r.oldVID, 0);
+    EXPECT_FALSE(r.hasOldCode());
+    EXPECT_EQ(r.oldVIDs, QList<qint32>());
     EXPECT_EQ(r.siteID, 0x3A91E27D);
     // Nothing will change, so no new code is made either.
     EXPECT_EQ(o.count(kNewCodes), 0);
@@ -119,8 +119,8 @@ TEST(VatCodes, AnOldCodeNumberedZeroIsARealCode)
     TTestDatabase db({vat(0, "9", 5), vat(2, "13.5", 3)});
     Opened o(db);
     const TVatResolution r = o.resolve();
-    EXPECT_TRUE(r.hasOldCode);
-    EXPECT_EQ(r.oldVID, 0);
+    EXPECT_TRUE(r.hasOldCode());
+    EXPECT_EQ(r.oldVIDs, QList<qint32>{0});
     EXPECT_EQ(r.newVID, 2);
 }
 
@@ -140,6 +140,32 @@ TEST(VatCodes, ThirdLevelOnlyAsAPlainTable)
                                           " IS_ACTIVE char(1))"});
     Opened l(lowerCase);
     EXPECT_TRUE(l.resolve().v62Plus);
+}
+
+// Every active code of type 5 is an old code; an inactive one only when no code is active.
+TEST(VatCodes, OldCodesAreTheActiveCodesOfTypeFive)
+{
+    struct Case
+    {
+        const char *name;
+        QStringList codes;
+        QList<qint32> oldVIDs;
+    };
+    const Case cases[] = {
+        {"two active, inactive left out",
+         {vat(7, "9", 5), vat(3, "9", 5), vat(5, "9", 5, "2000-01-01", "2999-12-31", "N")},
+         {3, 7}},
+        {"only inactive: the first",
+         {vat(8, "9", 5, "2000-01-01", "2999-12-31", "N"), vat(6, "9", 5, "2000-01-01", "2999-12-31", "N")},
+         {6}},
+        {"other types are none", {vat(4, "9", 1), vat(9, "9", 5)}, {9}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TTestDatabase db(c.codes + QStringList{vat(2, "13.5", 3)});
+        Opened o(db);
+        EXPECT_EQ(o.resolve().oldVIDs, c.oldVIDs);
+    }
 }
 
 // Whatever the database lacks is named before anything is written: it gets no new code.

@@ -42,9 +42,12 @@ QStringList inTieOrder(QStringList keys)
 
 QStringList codesText(const TVatResolution &codes)
 {
+    QStringList oldVIDs;
+    for (qint32 vid : codes.oldVIDs)
+        oldVIDs << QString::number(vid);
     return {QStringLiteral("siteID=%1").arg(codes.siteID), QStringLiteral("newVID=%1").arg(codes.newVID),
-            QStringLiteral("v62Plus=%1").arg(codes.v62Plus), QStringLiteral("hasOldCode=%1").arg(codes.hasOldCode),
-            QStringLiteral("oldVID=%1").arg(codes.oldVID)};
+            QStringLiteral("v62Plus=%1").arg(codes.v62Plus),
+            QStringLiteral("oldVIDs=") + oldVIDs.join(QLatin1Char(','))};
 }
 
 QStringList linesText(const QList<TEntryLine> &lines)

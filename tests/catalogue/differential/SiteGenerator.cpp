@@ -130,8 +130,9 @@ private:
         return id;
     }
 
-    // The old code may be missing, 0, or joined by an inactive twin; the new code in force
-    // may be missing (the program then creates it), expired, or joined by an inactive twin.
+    // The old code may be missing, 0, or joined by an inactive twin or by a second active
+    // one; the new code in force may be missing (the program then creates it), expired, or
+    // joined by an inactive twin.
     void addCodes()
     {
         fSql << QStringLiteral("alter sequence GEN_VAT restart with %1").arg(kGeneratorStart);
@@ -139,11 +140,17 @@ private:
         const char *current[] = {"2000-01-01", "2999-12-31"};
         // A large site always has the old code, so that its ticks run past a chunk of ids.
         if (fSize == TSiteSize::Large || chance(85)) {
-            fOld = chance(10) && used.insert(0).second ? 0 : freshId(used);
-            addCode(fOld, "9", 5, current, "Y");
+            const qint32 old = chance(10) && used.insert(0).second ? 0 : freshId(used);
+            addCode(old, "9", 5, current, "Y");
+            fOld.push_back(old);
             if (chance(25)) {
                 const qint32 twin = freshId(used);
                 addCode(twin, chance(50) ? "9" : "0", 5, current, "N");
+            }
+            if (chance(50)) {
+                const qint32 second = freshId(used);
+                addCode(second, "9", 5, current, "Y");
+                fOld.push_back(second);
             }
         }
         if (chance(55)) {
@@ -167,11 +174,11 @@ private:
         fMissingCode = freshId(used);
     }
 
-    // A code for a row, the old one about oldPercent in a hundred.
+    // A code for a row, an old one about oldPercent in a hundred.
     qint32 vatId(int oldPercent)
     {
-        if (fOld != kNull && chance(oldPercent))
-            return fOld;
+        if (!fOld.empty() && chance(oldPercent))
+            return pick(fOld);
         const int kind = between(0, 99);
         if (kind < 20)
             return fNew;
@@ -346,7 +353,7 @@ private:
     TSiteSize fSize;
     QStringList fSql;
     std::vector<qint32> fCodes;
-    qint32 fOld = kNull;
+    std::vector<qint32> fOld;
     qint32 fNew = kCreatedCode;
     qint32 fMissingCode = kNull;
     std::vector<Department> fDepartments;

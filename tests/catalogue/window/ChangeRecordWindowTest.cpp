@@ -1,13 +1,16 @@
 // The record of a changeover made through the window, checked line by line against the
 // rows, then put back with the revert (a row changed by hand since left alone), and the
-// revert itself put back from its own record. Real backups throughout.
+// revert itself put back from its own record; a site with two 9 % codes moved and put
+// back. Real backups throughout.
 #include "catalogue/changeover/RevertRun.h"
+#include "catalogue/core/ProductTable.h"
 #include "database/testing/TestDatabase.h"
 #include "settings/uOrvoReg.h"
 #include "tests/catalogue/changeover/ChangeoverSite.h"
 #include "tests/catalogue/changeover/DialogLog.h"
 #include "tests/catalogue/window/MainWindowFixture.h"
 #include "tests/support/ClockGuard.h"
+#include "tests/support/SiteSql.h"
 #include "tests/support/TestFiles.h"
 
 #include <QFile>
@@ -16,6 +19,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 using namespace changeover;
 
@@ -133,6 +137,77 @@ TEST_F(ChangeRecordWindow, RecordsTheChangeoverAndPutsItBackAndForth)
     QStringList changeoverAgain = changedRows;
     changeoverAgain.replace(changeoverAgain.indexOf("P14 2"), "P14 3");
     EXPECT_EQ(rows(fDb->path()), baselineWith(changeoverAgain));
+    EXPECT_TRUE(departmentTriggerActive(fDb->path()));
+}
+
+// Codes 1 and 4 are both active 9 % codes, 5 an inactive one: everything on 1 or 4 is
+// listed and moved, each row recorded with its own old code, and the revert gives each
+// its own code back.
+TEST_F(ChangeRecordWindow, EveryActiveNinePercentCodeIsMovedAndPutBackToItsOwnCode)
+{
+    using namespace site;
+    fDb = std::make_unique<TTestDatabase>(QStringList{
+        setup(kSiteID ^ 0x3A91E27D), vat(1, "9", 5), vat(4, "9", 5), vat(5, "9", 5, "2000-01-01", "2999-12-31", "N"),
+        vat(2, "13.5", 3), vat(3, "23", 1), dept(1, "Bar", 1), product(11, "Stout", 1, 1), product(12, "Cola", 3, 1),
+        dept(2, "Cafe", 4), sub(20, 2, "Cakes", 4), l3(200, 20, "Tarts", 4), product(21, "Scone", 4, 2, 20),
+        product(22, "Tart", 4, 2, 20, 200),
+        "insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION, VAT_ID, PURCH_VAT, IS_ACTIVE, REPORT_GROUP)"
+        " values (3, 'Kitchen', 2, 4, 'Y', 2)",
+        product(31, "Soup", 4, 3), dept(6, "Old", 5), product(61, "Relic", 5, 6)});
+    TOrvoReg().WriteString("Database\\List\\TEST", "LocalPath", fDb->path(), rmText);
+    const QStringList before = rows(fDb->path());
+
+    TShownMain &w = showOn(*fDb);
+    ASSERT_EQ(w.error, QString());
+    QTreeWidget *tv = w.departmentTree();
+    tv->expandAll();
+    QStringList listed;
+    for (QTreeWidgetItemIterator it(tv); *it; ++it) {
+        tv->setCurrentItem(*it);
+        QStringList products;
+        for (int row = 0; row < w.productTable()->rowCount(); ++row)
+            products << w.productTable()->fullKey(row);
+        listed << (*it)->text(0).simplified() + ": " + products.join(" ");
+    }
+    EXPECT_EQ(listed,
+              QStringList({"Bar 9.00%: 11_Stout", "Cafe 9.00%: 21_Scone 22_Tart", "Cakes 9.00%: 21_Scone 22_Tart",
+                           "Tarts 9.00%: 22_Tart", "Kitchen 13.50%: 31_Soup"}));
+
+    for (int i = 0; i < tv->topLevelItemCount(); ++i)
+        QTest::mouseClick(tv->viewport(), Qt::LeftButton, {}, w.stateImageRect(tv->topLevelItem(i)).center());
+    {
+        TDialogLog dialogs({Yes});
+        QTest::mouseClick(w.findChild<QPushButton *>("btnProceed"), Qt::LeftButton);
+        ASSERT_EQ(dialogs.seen.size(), 2) << dialogs.seen.join("\n").toStdString();
+    }
+    // Kitchen already sold at the new code and keeps its purchase code; 23 % and the
+    // inactive 9 % code stay.
+    EXPECT_EQ(rows(fDb->path()),
+              QStringList({"D1 2/2", "D2 2/2", "D3 2/4", "D6 5/5", "S20 2/2", "T200 2/2", "P11 2", "P12 3", "P21 2",
+                           "P22 2", "P31 2", "P61 5"}));
+
+    ASSERT_EQ(records().size(), 1);
+    const QString changeover = records().first();
+    const QStringList lines = recordLines(changeover);
+    ASSERT_EQ(lines.size(), 18);
+    EXPECT_EQ(lines[6], "Rows,8");
+    QStringList recorded = lines.mid(10);
+    recorded.sort();
+    EXPECT_EQ(
+        recorded,
+        QStringList({"Department,1,Bar,1,9,1,2,13.5,2", "Department,2,Cafe,4,9,4,2,13.5,2",
+                     "Product,11,Stout,1,9,,2,13.5,", "Product,21,Scone,4,9,,2,13.5,", "Product,22,Tart,4,9,,2,13.5,",
+                     "Product,31,Soup,4,9,,2,13.5,", "Sub-department,20,Cakes,4,9,4,2,13.5,2",
+                     "Third-level department,200,Tarts,4,9,4,2,13.5,2"}));
+
+    Clock::setNow(QDateTime(QDate(2023, 9, 5), QTime(15, 0, 0)));
+    {
+        TDialogLog dialogs({Yes});
+        EXPECT_EQ(TRevertRun(changeover).run(), 0);
+        ASSERT_EQ(dialogs.seen.size(), 2) << dialogs.seen.join("\n").toStdString();
+        EXPECT_TRUE(dialogs.seen[1].startsWith("Information: Put back: 8 rows.")) << dialogs.seen[1].toStdString();
+    }
+    EXPECT_EQ(rows(fDb->path()), before);
     EXPECT_TRUE(departmentTriggerActive(fDb->path()));
 }
 

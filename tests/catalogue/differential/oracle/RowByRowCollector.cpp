@@ -41,9 +41,9 @@ TRowByRowCollector::TRowByRowCollector(TDbConnection &conx, TDbStatement &q1, TD
 
 TRowByRowCollector::~TRowByRowCollector() = default;
 
-QList<TEntryLine> TRowByRowCollector::collect(qint32 oldVID, bool v62Plus)
+QList<TEntryLine> TRowByRowCollector::collect(const QList<qint32> &oldVIDs, bool v62Plus)
 {
-    fOldVID = oldVID;
+    fOldVIDs = oldVIDs;
     fLines.clear();
     collectDepartments();
     if (v62Plus) {
@@ -97,19 +97,23 @@ void TRowByRowCollector::collectThirdLevel()
     q1.close();
 }
 
-// A null code reads as 0, so with no old code at all a department without a code
-// qualifies by itself.
+// A null code reads as 0, so with an old code 0 a department without a code qualifies
+// by itself.
 bool TRowByRowCollector::qualifies(qint32 ownVID, const QString &probeSql, qint32 id)
 {
-    if (ownVID == fOldVID)
+    if (fOldVIDs.contains(ownVID))
         return true;
     useStatementText(*fProbe, probeSql);
-    fProbe->setInt(0, fOldVID);
-    fProbe->setInt(1, id);
-    fProbe->open();
-    const qint64 count = fProbe->eof() ? 0 : fProbe->field(0).asInt64();
-    fProbe->close();
-    return count > 0;
+    for (qint32 oldVID : fOldVIDs) {
+        fProbe->setInt(0, oldVID);
+        fProbe->setInt(1, id);
+        fProbe->open();
+        const qint64 count = fProbe->eof() ? 0 : fProbe->field(0).asInt64();
+        fProbe->close();
+        if (count > 0)
+            return true;
+    }
+    return false;
 }
 
 void TRowByRowCollector::add(int level, const QString &description, qint32 vatId, qint32 parentId, qint32 ownId,

@@ -1,7 +1,7 @@
 #pragma once
 // The entry lines gathered one statement per row, as the window gathered them before
-// its reads became set-based: per department row a count probe when its own code is
-// not the old one, per line a rate lookup. Kept as the reference those reads must match.
+// its reads became set-based: per department row a count probe for each old code when
+// its own code is none of them, per line a rate lookup. Kept as the reference those reads must match.
 #include "catalogue/core/EntryLines.h"
 
 #include <memory>
@@ -18,7 +18,7 @@ public:
 
     // Lines in the order they were found, repeats kept. Sub-departments and
     // third-level departments only when v62Plus.
-    QList<TEntryLine> collect(qint32 oldVID, bool v62Plus);
+    QList<TEntryLine> collect(const QList<qint32> &oldVIDs, bool v62Plus);
 
 private:
     void collectDepartments();
@@ -31,6 +31,6 @@ private:
     TDbStatement &q1;
     TDbStatement &q2;
     std::unique_ptr<TDbStatement> fProbe;
-    qint32 fOldVID = 0;
+    QList<qint32> fOldVIDs;
     QList<TEntryLine> fLines;
 };

@@ -8,27 +8,22 @@
 namespace {
 
 // A department's query selects on DEPT_ID alone and a sub-department's on SUB_DEPT
-// alone, so their sections also hold the products filed further down.
-QString productStatementText(int level)
+// alone, so their sections also hold the products filed further down. The old codes are
+// written into the text as numbers.
+QString productStatementText(int level, const QList<qint32> &oldVIDs)
 {
-    switch (level) {
-    case 2:
-        return QStringLiteral(
-            "select * from TBL_PRODUCTS where SUB_DEPT = :DID and VAT_ID = :VID\r\norder by DESCRIPTION");
-    case 3:
-        return QStringLiteral(
-            "select * from TBL_PRODUCTS where L3DID = :DID and VAT_ID = :VID\r\norder by DESCRIPTION");
-    default:
-        return QStringLiteral(
-            "select * from TBL_PRODUCTS where DEPT_ID = :DID and VAT_ID = :VID\r\norder by DESCRIPTION");
-    }
+    const char *column = level == 2 ? "SUB_DEPT" : level == 3 ? "L3DID" : "DEPT_ID";
+    QStringList codes;
+    for (qint32 vid : oldVIDs)
+        codes << QString::number(vid);
+    return QStringLiteral("select * from TBL_PRODUCTS where %1 = :DID and VAT_ID in (%2)\r\norder by DESCRIPTION")
+        .arg(QLatin1String(column), codes.join(QStringLiteral(", ")));
 }
 
-void seedNodeProducts(TDbStatement &q1, TSelectionStore &store, int level, qint32 id, qint32 oldVID)
+void seedNodeProducts(TDbStatement &q1, TSelectionStore &store, int level, qint32 id, const QList<qint32> &oldVIDs)
 {
-    useStatementText(q1, productStatementText(level));
+    useStatementText(q1, productStatementText(level, oldVIDs));
     q1.setInt(0, id);
-    q1.setInt(1, oldVID);
     const QString section = sectionName(level, id);
     const QString unticked = QStringLiteral("N");
     for (q1.open(); !q1.eof(); q1.next())
@@ -48,12 +43,12 @@ TRowByRowShow loadRowByRowShow(TDbConnection &conx)
     TRowByRowShow show;
     show.codes = resolveVatCodes(conx, q1);
     // A database without a 9 % code lists nothing.
-    if (!show.codes.hasOldCode)
+    if (!show.codes.hasOldCode())
         return show;
-    show.lines = TRowByRowCollector(conx, q1, q2).collect(show.codes.oldVID, show.codes.v62Plus);
+    show.lines = TRowByRowCollector(conx, q1, q2).collect(show.codes.oldVIDs, show.codes.v62Plus);
     sortEntryLines(show.lines);
     show.nodes = planDepartmentTree(show.lines);
     for (const TPlannedNode &node : show.nodes)
-        seedNodeProducts(q1, show.store, node.level, node.id, show.codes.oldVID);
+        seedNodeProducts(q1, show.store, node.level, node.id, show.codes.oldVIDs);
     return show;
 }
