@@ -12,9 +12,10 @@
 #include <memory>
 
 // Seconds an attach (to a database or a services manager) waits for the server to accept:
-// a server on the shop's network answers in well under a second, and the operator must
-// hear within half a minute, which also takes a request's bound below.
-constexpr int kConnectTimeoutSeconds = 10;
+// a server on the shop's network answers in well under a second. A run that lost its line
+// tries once to attach again, so this and a request's bound below must add up to less
+// than the half minute within which the operator is told.
+constexpr int kConnectTimeoutSeconds = 8;
 
 // Seconds one request may wait for its answer before the line is taken as lost. A request
 // is one round trip: the changeover's rows go in chunks that each take a second or two on

@@ -1,6 +1,7 @@
 // The line to the server cut at the changeover's commit: whether the server got the
 // commit or not, the operator is told that the outcome is unknown, the record is written
-// all the same and marked so, and a revert with it puts back exactly what did change.
+// all the same and marked so, and a revert with it puts back exactly what did change. A
+// line that goes dead without closing is told the same way, within half a minute.
 #include "catalogue/changeover/ChangeRecord.h"
 #include "catalogue/changeover/ChangeoverRun.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
@@ -8,6 +9,7 @@
 #include "catalogue/core/SectionNames.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
+#include "database/LinkWatch.h"
 #include "database/testing/TestDatabase.h"
 #include "database/testing/relay/LoopbackRelay.h"
 #include "settings/uOrvoReg.h"
@@ -42,7 +44,8 @@ struct CutCase
     // Done just before the commit is sent.
     std::function<void(TLoopbackRelay &)> cut;
     bool committed;
-    bool relayGone; // the program cannot reconnect: the trigger stays off
+    bool relayGone;  // the program cannot reconnect: the trigger stays off
+    bool lineSilent; // the commit's answer is waited for until the bound, then the server named
     const char *revertReport;
 };
 
@@ -138,11 +141,16 @@ TEST_P(CommitCut, TellsTheOutcomeAsUnknownAndTheRecordPutsBackWhatChanged)
     const QString record = changeRecordPath(backup(kChangeoverBackup));
     // The client library holds back the frees of statements and sends them just before
     // its next request; a ping sends them, so that the commit goes out on its own.
+    QElapsedTimer run;
+    run.start();
     QStringList seen = changeover([&](TDbConnection &conx) {
         conx.ping();
         c.cut(fRelay);
     });
+    // The operator is told within half a minute, whatever the line does.
+    EXPECT_LT(run.elapsed(), 30000);
     ASSERT_EQ(seen.size(), 2) << seen.join("\n").toStdString();
+    EXPECT_EQ(seen[1].contains(lostLinkText(relayedPath())), c.lineSilent) << seen[1].toStdString();
     EXPECT_TRUE(seen[1].startsWith(kUnknown + "\r\n\r\n")) << seen[1].toStdString();
     EXPECT_EQ(seen[1].contains(kTriggerLeftOff), c.relayGone) << seen[1].toStdString();
     EXPECT_TRUE(seen[1].endsWith("\r\n\r\nThe program closes now. To find out, start it again: its tree lists what "
@@ -163,8 +171,10 @@ TEST_P(CommitCut, TellsTheOutcomeAsUnknownAndTheRecordPutsBackWhatChanged)
         << log.toStdString();
 
     // The revert goes the way the changeover went, by the record's own database path.
-    if (c.relayGone)
+    if (c.relayGone) {
+        fRelay.stop();
         fRelay.start(fRelayPort);
+    }
     seen = revert(record, "7-230905150000.fbk", 0);
     ASSERT_EQ(seen.size(), 2) << seen.join("\n").toStdString();
     EXPECT_TRUE(seen[0].contains("lists 9 rows to be changed on 2023-09-05 14:03:07 (Changeover), whose commit "
@@ -180,14 +190,20 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // The commit reaches the server, its answer never comes back.
         CutCase{"AfterTheServerGotIt", [](TLoopbackRelay &relay) { relay.cutAtNextRequest(TLineCut::PassOn); }, true,
-                false, "Put back: 9 rows.\r\nLeft as they are, changed since the record was made: 0 rows.\r\n\r\n"},
+                false, false,
+                "Put back: 9 rows.\r\nLeft as they are, changed since the record was made: 0 rows.\r\n\r\n"},
         // The commit is lost on the way: the server undoes the update.
         CutCase{"BeforeTheServerGotIt", [](TLoopbackRelay &relay) { relay.cutAtNextRequest(TLineCut::Drop); }, false,
-                false,
+                false, false,
                 "Put back: 0 rows.\r\nAlready at their old codes (never changed, or put back before): 9 "
                 "rows.\r\nLeft as they are, changed since the record was made: 0 rows.\r\n\r\n"},
         // The line stays down, so the trigger cannot be switched back on either.
-        CutCase{"AndTheLineStaysDown", [](TLoopbackRelay &relay) { relay.stop(); }, false, true,
+        CutCase{"AndTheLineStaysDown", [](TLoopbackRelay &relay) { relay.stop(); }, false, true, false,
+                "Put back: 0 rows.\r\nAlready at their old codes (never changed, or put back before): 9 "
+                "rows.\r\nLeft as they are, changed since the record was made: 0 rows.\r\n\r\n"},
+        // The line goes dead without closing: neither the commit's answer nor a new
+        // connection ever comes, so only the bounds end the waits.
+        CutCase{"AndTheLineGoesDead", [](TLoopbackRelay &relay) { relay.freeze(); }, false, true, true,
                 "Put back: 0 rows.\r\nAlready at their old codes (never changed, or put back before): 9 "
                 "rows.\r\nLeft as they are, changed since the record was made: 0 rows.\r\n\r\n"}),
     [](const auto &info) { return std::string(info.param.name); });
