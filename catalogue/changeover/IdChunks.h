@@ -11,8 +11,10 @@ class TDbStatement;
 // Ids one statement carries at most, handed over as one text of at most
 // kChangeoverChunkText bytes (a text of bytes, so that the connection's UTF-8 does not
 // count each as four against a varchar's 32,765). Every chunk costs round trips of its
-// own over a slow link, besides those of the rows it hands back.
-constexpr int kChangeoverChunk = 4000;
+// own over a slow link, but one chunk is one request, which must end well within the
+// bound on a request's silence (database/LinkWatch.h) even where triggers on the rows
+// make each update slow.
+constexpr int kChangeoverChunk = 1000;
 constexpr int kChangeoverChunkText = 32000;
 
 // The block: `inputs` declares its parameters before the list IDS (each "NAME type =

@@ -295,7 +295,7 @@ private:
         std::set<qint32> used;
         std::map<qint32, std::vector<QString>> descriptions; // literals by department
         const bool large = fSize == TSiteSize::Large;
-        for (int i = large ? between(6600, 8400) : between(20, 350); i > 0; --i) {
+        for (int i = large ? between(2200, 2800) : between(20, 350); i > 0; --i) {
             const qint32 sid = freshId(used);
             const int level = between(1, 3);
             qint32 l3 = level == 3 ? filing(fThirdLevels) : pick(std::vector<qint32>{kNull, kNull, kNull, 0, -1});
