@@ -1,4 +1,4 @@
-#include "tests/catalogue/differential/SiteGenerator.h"
+#include "tests/catalogue/differential/RandomSite.h"
 
 #include "tests/support/SiteSql.h"
 
@@ -37,10 +37,10 @@ struct Department
 
 // Random values are drawn one statement each, never two in one call's arguments, so
 // that no compiler's order of evaluating arguments changes the site of a seed.
-class TSiteGenerator
+class TRandomSite
 {
 public:
-    TSiteGenerator(quint32 seed, TSiteSize size) : fRandom(seed), fSize(size) {}
+    TRandomSite(quint32 seed, TSiteSize size) : fRandom(seed), fSize(size) {}
 
     QStringList sql()
     {
@@ -365,5 +365,5 @@ private:
 
 QStringList randomSiteSql(quint32 seed, TSiteSize size)
 {
-    return TSiteGenerator(seed, size).sql();
+    return TRandomSite(seed, size).sql();
 }
