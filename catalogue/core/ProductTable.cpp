@@ -2,6 +2,7 @@
 
 #include "catalogue/core/SectionNames.h"
 #include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/ShownName.h"
 #include "util/uUtils.h"
 
 TProductTable::TProductTable(QObject *parent) : QAbstractTableModel(parent)
@@ -32,7 +33,9 @@ void TProductTable::loadSection(const TSelectionStore &store, const QString &sec
     fRows.reserve(keys.size());
     for (const QString &key : keys) {
         Row row;
-        row.product = productDescriptionOfKey(key).left(kProductWidth);
+        const QString description = productDescriptionOfKey(key);
+        row.product = description.left(kProductWidth);
+        row.descriptionMissing = description.isNull();
         row.sku = productSidOfKey(key).value_or(0); // a key that names no number shows 0
         row.checked = store.read(section, key, QStringLiteral("N")).left(1);
         row.fullKey = key;
@@ -85,15 +88,21 @@ QVariant TProductTable::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= fRows.size())
         return QVariant();
     const Row &r = fRows.at(index.row());
-    if (role == Qt::ToolTipRole)
-        return productDescriptionOfKey(r.fullKey) + QStringLiteral("\nProduct ") + QString::number(r.sku);
+    if (role == Qt::ToolTipRole) {
+        const QString shown = r.descriptionMissing ? missingName() : isolatedName(productDescriptionOfKey(r.fullKey));
+        return shown + QStringLiteral("\nProduct ") + QString::number(r.sku);
+    }
+    if (role == kNameMissingRole && index.column() == PRODUCT)
+        return r.descriptionMissing;
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return QVariant();
     switch (index.column()) {
     case PRODUCT:
         // Shown whole, so that the grid's column ends a long one in an ellipsis
         // rather than in the middle of a word; the field keeps its width.
-        return role == Qt::DisplayRole ? productDescriptionOfKey(r.fullKey) : r.product;
+        if (role == Qt::EditRole)
+            return r.product;
+        return r.descriptionMissing ? missingName() : productDescriptionOfKey(r.fullKey);
     case SKU:
         return r.sku;
     case CHECKED:

@@ -3,7 +3,9 @@
 // the fields PRODUCT, SKU, CHECKED and FULLKEY in that order. It holds no data of its
 // own; every rebuild reads the section afresh and every toggle writes straight back.
 // Every cell's tooltip gives the whole description and the number, as the list cuts
-// descriptions to 30 columns and two products may then look the same.
+// descriptions to 30 columns and two products may then look the same; the description
+// is set apart there (isolatedName), and a missing one is named as such (missingName,
+// and kNameMissingRole on the PRODUCT cell).
 #include <QAbstractTableModel>
 #include <QStringList>
 
@@ -43,6 +45,9 @@ private:
         qint32 sku = 0;
         QString checked;
         QString fullKey; // the whole store key: a cut key would find no section
+        // The database holds no description (NULL): shown as missingName(), the field
+        // PRODUCT empty.
+        bool descriptionMissing = false;
     };
     QList<Row> fRows;
 };

@@ -17,6 +17,8 @@ QString sectionName(int level, qint32 id)
 
 QString productKey(qint32 sid, const QString &description)
 {
+    if (description.isNull())
+        return QString::number(sid);
     return QString::number(sid) + QLatin1Char('_') + description;
 }
 

@@ -14,10 +14,13 @@
 // has the six digits of the short form.
 QString sectionName(int level, qint32 id);
 
-// A product's key: its SID, "_", its description exactly as stored.
+// A product's key: its SID, "_", its description exactly as stored. A description the
+// database does not hold (NULL, a null QString) gives the SID alone, so that it stays
+// apart from an empty one.
 QString productKey(qint32 sid, const QString &description);
 // The SID: the key's text before the first "_" (the whole key without one) as a whole
 // number that fits 32 bits; nothing when it is not one, and such a key names no product.
 std::optional<qint32> productSidOfKey(const QString &key);
-// The description: everything after the first "_", underscores in it included.
+// The description: everything after the first "_", underscores in it included; a null
+// QString for a key without "_".
 QString productDescriptionOfKey(const QString &key);

@@ -1,7 +1,7 @@
 #include "catalogue/window/ImageDelegate.h"
 
 #include "catalogue/core/DepartmentPlan.h"
-#include "catalogue/core/ShownName.h"
+#include "catalogue/window/NameDelegate.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -52,11 +52,7 @@ void TImageDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option
 
 void TImageDelegate::paintCaption(QPainter *painter, const QStyleOptionViewItem &option, const QString &caption)
 {
-    const QWidget *widget = option.widget;
-    QStyle *style = widget ? widget->style() : QApplication::style();
-    // The margin the style keeps around item text.
-    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-    const QRect area = option.rect.adjusted(margin, 0, -margin, 0);
+    const QRect area = TNameDelegate::textArea(option);
     const QFontMetrics metrics(option.font);
     const TCaptionParts parts = splitNodeCaption(caption);
 
@@ -65,24 +61,9 @@ void TImageDelegate::paintCaption(QPainter *painter, const QStyleOptionViewItem 
     const QString rate = metrics.elidedText(parts.rate, Qt::ElideRight, area.width());
     const int descriptionRight =
         area.right() - metrics.horizontalAdvance(rate) - metrics.horizontalAdvance(QStringLiteral("  "));
-    const QRect descriptionArea(area.topLeft(), QPoint(descriptionRight, area.bottom()));
-
-    QPalette::ColorGroup group = option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
-    if (group == QPalette::Normal && !(option.state & QStyle::State_Active))
-        group = QPalette::Inactive;
-    const QPalette::ColorRole role = option.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text;
-
-    painter->save();
-    painter->setFont(option.font);
-    painter->setPen(option.palette.color(group, role));
-    painter->drawText(area, Qt::AlignRight | Qt::AlignVCenter, rate);
-    if (descriptionArea.width() > 0) {
-        // Cut first: an ellipsis must not drop the end of the isolation.
-        painter->drawText(
-            descriptionArea, Qt::AlignLeft | Qt::AlignVCenter,
-            isolatedName(metrics.elidedText(parts.description, option.textElideMode, descriptionArea.width())));
-    }
-    painter->restore();
+    TNameDelegate::paintText(painter, option, area, Qt::AlignRight | Qt::AlignVCenter, rate);
+    TNameDelegate::paintName(painter, option, QRect(area.topLeft(), QPoint(descriptionRight, area.bottom())),
+                             parts.description);
 }
 
 QSize TImageDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const

@@ -5,6 +5,7 @@
 #include "catalogue/core/SelectionStore.h"
 #include "catalogue/window/DepartmentNodes.h"
 #include "catalogue/window/ImageDelegate.h"
+#include "catalogue/window/NameDelegate.h"
 #include "catalogue/window/StateImages.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@ void TfmMain::setUpGrid()
         il, [](const QModelIndex &index) { return tickImageIndex(index.data().toString()); }, TImageDelegate::Centred,
         lb);
     lb->setItemDelegateForColumn(TProductTable::CHECKED, ticks);
+    lb->setItemDelegateForColumn(TProductTable::PRODUCT, new TNameDelegate(lb));
     lb->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lb->setSelectionBehavior(QAbstractItemView::SelectRows);
     lb->setSelectionMode(QAbstractItemView::SingleSelection);

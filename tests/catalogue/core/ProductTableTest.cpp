@@ -2,6 +2,7 @@
 #include "catalogue/core/ProductTable.h"
 #include "catalogue/core/SectionNames.h"
 #include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/ShownName.h"
 #include "tests/support/QStringPrinter.h"
 
 #include <gtest/gtest.h>
@@ -72,8 +73,10 @@ TEST(ProductTable, EveryCellsToolTipGivesTheWholeDescriptionAndTheNumber)
     ASSERT_EQ(cds.rowCount(), 2);
     for (int column = 0; column < cds.columnCount(); ++column) {
         SCOPED_TRACE(TProductTable::fieldName(column).toStdString());
-        EXPECT_EQ(cds.data(cds.index(0, column), Qt::ToolTipRole).toString(), longName + "\nProduct 1234");
-        EXPECT_EQ(cds.data(cds.index(1, column), Qt::ToolTipRole).toString(), "Fish_and_chips\nProduct 7");
+        EXPECT_EQ(cds.data(cds.index(0, column), Qt::ToolTipRole).toString(),
+                  isolatedName(longName) + "\nProduct 1234");
+        EXPECT_EQ(cds.data(cds.index(1, column), Qt::ToolTipRole).toString(),
+                  isolatedName("Fish_and_chips") + "\nProduct 7");
     }
 }
 

@@ -69,4 +69,17 @@ TEST(ProductKeys, SplitAtTheFirstUnderscore)
     EXPECT_EQ(productKey(2147483647, QStringLiteral(" Café  ")), QStringLiteral("2147483647_ Café  "));
 }
 
+// A description the database does not hold reads back as such, apart from an empty one.
+TEST(ProductKeys, KeepAMissingDescriptionApartFromAnEmptyOne)
+{
+    const QString missing = productKey(45, QString());
+    const QString empty = productKey(45, QStringLiteral(""));
+    EXPECT_EQ(missing, QStringLiteral("45"));
+    EXPECT_EQ(empty, QStringLiteral("45_"));
+    EXPECT_TRUE(productDescriptionOfKey(missing).isNull());
+    EXPECT_FALSE(productDescriptionOfKey(empty).isNull());
+    EXPECT_EQ(productSidOfKey(missing), 45);
+    EXPECT_EQ(productSidOfKey(empty), 45);
+}
+
 } // namespace

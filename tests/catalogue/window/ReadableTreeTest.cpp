@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QToolTip>
 #include <QTreeWidget>
+#include <optional>
 
 using namespace site;
 
@@ -132,7 +133,7 @@ TEST_F(MainWindowTest, HoveringANodeOrAProductNamesItInFullWithItsId)
     QTableView *lb = w.productGrid();
     ASSERT_EQ(w.productTable()->rowCount(), 1);
     ASSERT_EQ(w.productTable()->product(0), kFishAndChips.left(30));
-    const QString productTip = kFishAndChips + QStringLiteral("\nProduct 1234");
+    const QString productTip = isolatedName(kFishAndChips) + QStringLiteral("\nProduct 1234");
     for (int column : {int(TProductTable::CHECKED), int(TProductTable::PRODUCT)}) {
         SCOPED_TRACE(TProductTable::fieldName(column).toStdString());
         EXPECT_EQ(hoverToolTip(lb, lb->visualRect(w.productTable()->index(0, column)).center()), productTip);
@@ -162,6 +163,80 @@ TEST_F(MainWindowTest, AMissingNameShowsAsSuchApartFromAnEmptyOne)
     EXPECT_EQ(empty->text(0), QStringLiteral("9.00%"));
     EXPECT_FALSE(empty->font(0).italic());
     EXPECT_EQ(empty->toolTip(0), isolatedName(QString()) + QStringLiteral("\nDepartment 2"));
+}
+
+// The darkest pixel of a cell's text, or nothing where the cell shows none; the grid's
+// lines on the cell's edges are left out.
+std::optional<QColor> darkestInk(const QImage &image, const QRect &cell)
+{
+    const QRect area = cell.adjusted(2, 2, -3, -3).intersected(image.rect());
+    const QRgb background = image.pixel(area.right(), area.center().y());
+    std::optional<QColor> darkest;
+    for (int x = area.left(); x <= area.right(); ++x) {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            const QColor ink = QColor::fromRgb(image.pixel(x, y));
+            if (ink.rgb() != background && (!darkest || ink.lightness() < darkest->lightness()))
+                darkest = ink;
+        }
+    }
+    return darkest;
+}
+
+// In the product list too, a description is set apart from the number its tooltip gives
+// beside it (an override left open in it would turn "Product 1" round), and one the
+// database does not hold is named in grey, apart from an empty one.
+TEST_F(MainWindowTest, ProductDescriptionsAreSetApartAndAMissingOneIsNamed)
+{
+    const QString overridden = QStringLiteral("Tea ") + QChar(0x202E) + QStringLiteral("for two");
+    // Stored as UTF-8 by a newer program in a column in CHARACTER SET NONE.
+    TTestDatabase db({vat(1, "9", 5), vat(2, "13.5", 3), dept(1, "Bar", 1), product(1, "Tea", 1, 1),
+                      storedBytes("TBL_PRODUCTS", "SID", 1, overridden.toUtf8()),
+                      "insert into TBL_PRODUCTS (SID, DESCRIPTION, VAT_ID, DEPT_ID) values (2, null, 1, 1)",
+                      product(3, "", 1, 1)},
+                     TTestDatabase::Schema::TextInNone);
+    TShownMain &w = showOn(db);
+    ASSERT_EQ(w.error, QString());
+    TProductTable *cds = w.productTable();
+    ASSERT_EQ(cds->rowCount(), 3);
+    QTableView *lb = w.productGrid();
+    lb->clearSelection();
+    lb->setCurrentIndex(QModelIndex());
+    const QImage shot = lb->viewport()->grab().toImage();
+
+    const struct
+    {
+        qint32 sku;
+        QString shown;
+        bool missing;
+        QString toolTip;
+    } rows[] = {
+        {1, overridden, false, isolatedName(overridden) + QStringLiteral("\nProduct 1")},
+        {2, QStringLiteral("(no name)"), true, QStringLiteral("(no name)\nProduct 2")},
+        {3, QString(), false, isolatedName(QString()) + QStringLiteral("\nProduct 3")},
+    };
+    for (const auto &r : rows) {
+        SCOPED_TRACE(r.sku);
+        int row = 0;
+        while (row < cds->rowCount() && cds->sku(row) != r.sku)
+            ++row;
+        ASSERT_LT(row, cds->rowCount());
+        const QModelIndex cell = cds->index(row, TProductTable::PRODUCT);
+        EXPECT_EQ(cell.data(Qt::DisplayRole).toString(), r.shown);
+        EXPECT_EQ(cell.data(kNameMissingRole).toBool(), r.missing);
+        EXPECT_EQ(cds->product(row), r.missing ? QString() : r.shown); // the field as stored
+        EXPECT_EQ(hoverToolTip(lb, lb->visualRect(cell).center()), r.toolTip);
+
+        const std::optional<QColor> ink = darkestInk(shot, lb->visualRect(cell));
+        if (r.shown.isEmpty()) {
+            EXPECT_EQ(ink, std::nullopt);
+        } else {
+            ASSERT_NE(ink, std::nullopt);
+            // Grey for the missing name, the text colour for the others.
+            const int expected =
+                r.missing ? QColor(Qt::gray).lightness() : lb->palette().color(QPalette::Text).lightness();
+            EXPECT_NEAR(ink->lightness(), expected, 24);
+        }
+    }
 }
 
 } // namespace
