@@ -29,12 +29,12 @@ private:
     Firebird::IXpbBuilder *fBuilder;
 };
 
-void fillConnectBlock(ThrowStatusWrapper *status, TParamBlock &dpb, const QString &user, const QString &password)
+void fillConnectBlock(ThrowStatusWrapper *status, TParamBlock &dpb, const TDbLogin &login)
 {
     // Every text of the block, the file name included, travels as UTF-8.
     dpb->insertTag(status, isc_dpb_utf8_filename);
-    dpb->insertString(status, isc_dpb_user_name, user.toUtf8().constData());
-    dpb->insertString(status, isc_dpb_password, password.toUtf8().constData());
+    dpb->insertString(status, isc_dpb_user_name, login.user.toUtf8().constData());
+    dpb->insertString(status, isc_dpb_password, login.password.toUtf8().constData());
     // Texts cross the wire as UTF-8 whatever their column's set, so accents and
     // the euro sign survive and an impossible character fails instead of changing.
     dpb->insertString(status, isc_dpb_lc_ctype, "UTF8");
@@ -124,10 +124,9 @@ QString TDbConnection::database() const
     return d->path;
 }
 
-void TDbConnection::setLogin(const QString &user, const QString &password)
+void TDbConnection::setLogin(const TDbLogin &login)
 {
-    d->user = user;
-    d->password = password;
+    d->login = login;
 }
 
 void TDbConnection::open()
@@ -137,7 +136,7 @@ void TDbConnection::open()
         throw EPosError(QStringLiteral("No database path is set"));
     d->attachment = attachBounded(d->path, [&](ThrowStatusWrapper *status) {
         TParamBlock dpb(status, Firebird::IXpbBuilder::DPB);
-        fillConnectBlock(status, dpb, d->user, d->password);
+        fillConnectBlock(status, dpb, d->login);
         Fb::TProvider provider;
         return provider->attachDatabase(status, d->path.toUtf8().constData(), dpb->getBufferLength(status),
                                         dpb->getBuffer(status));
@@ -151,7 +150,7 @@ void TDbConnection::create(const QString &defaultCharset)
         throw EPosError(QStringLiteral("No database path is set"));
     d->attachment = attachBounded(d->path, [&](ThrowStatusWrapper *status) {
         TParamBlock dpb(status, Firebird::IXpbBuilder::DPB);
-        fillConnectBlock(status, dpb, d->user, d->password);
+        fillConnectBlock(status, dpb, d->login);
         dpb->insertString(status, isc_dpb_set_db_charset, defaultCharset.toUtf8().constData());
         dpb->insertInt(status, isc_dpb_sql_dialect, kDialect);
         dpb->insertInt(status, isc_dpb_page_size, 8192);

@@ -2,6 +2,7 @@
 // One attachment to a Firebird database through the client library, with the one
 // transaction that its statements run in. Every failure throws EPosError carrying
 // Firebird's own formatted message.
+#include "database/DbLogin.h"
 #include "database/DbTransactionOptions.h"
 
 #include <QString>
@@ -21,8 +22,8 @@ public:
     // "/path/file.fdb" opens the file with the embedded engine, "host:/path/file.fdb" through a server.
     void setDatabase(const QString &path);
     QString database() const;
-    // Login for the next open; defaults to "sysdba" / "quillsong".
-    void setLogin(const QString &user, const QString &password);
+    // Login for the next open; the built-in one (TDbLogin::builtIn) until set.
+    void setLogin(const TDbLogin &login);
 
     // Attaches with the UTF8 client character set; an open connection is closed first.
     void open();

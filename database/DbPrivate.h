@@ -4,6 +4,7 @@
 // ends and its handles before the attachment goes.
 #include "database/DbColumn.h"
 #include "database/DbConnection.h"
+#include "database/DbLogin.h"
 #include "database/DbStatement.h"
 #include "database/LinkWatch.h"
 #include "database/SqlText.h"
@@ -15,8 +16,7 @@
 struct TDbConnection::Private
 {
     QString path;
-    QString user = QStringLiteral("sysdba");
-    QString password = QStringLiteral("quillsong");
+    TDbLogin login = TDbLogin::builtIn();
     Firebird::IAttachment *attachment = nullptr;
     Firebird::ITransaction *transaction = nullptr;
     QList<TDbStatement *> statements;

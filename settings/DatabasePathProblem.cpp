@@ -15,20 +15,6 @@ const QString kList = QStringLiteral("Database\\List");
 const QString kDefaultDatabase = QStringLiteral("DefaultDatabase");
 const QString kServerPath = QStringLiteral("ServerPath");
 
-// The key's full name, as the registry editor shows it.
-QString keyName(RegRoot root, const QString &section)
-{
-    const QString productKey =
-        root == RegRoot::LocalMachine ? MachineKeyName() : QStringLiteral("HKEY_CURRENT_USER\\") + kOrvoProductKey;
-    return productKey + QLatin1Char('\\') + section;
-}
-
-QString storedText(RegRoot root, const QString &section, const QString &name)
-{
-    std::unique_ptr<RegistryKey> key;
-    return openSection(root, section, true, key) && valueExists(*key, name) ? readText(*key, name) : QString();
-}
-
 // The path getLastUsedDBPath reads: an empty name reads the list key's own value.
 QString serverPath(RegRoot root, const QString &entry)
 {

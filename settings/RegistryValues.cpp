@@ -1,5 +1,6 @@
 #include "settings/RegistryValues.h"
 
+#include "settings/MachineSettingsPlace.h"
 #include "settings/uOrvoReg.h"
 #include "util/Errors.h"
 #include "util/Numbers.h"
@@ -69,6 +70,13 @@ std::wstring sectionPath(const QString &section)
     return units(section.isEmpty() ? kOrvoProductKey : kOrvoProductKey + QLatin1Char('\\') + section);
 }
 
+QString keyName(RegRoot root, const QString &section)
+{
+    const QString productKey =
+        root == RegRoot::LocalMachine ? MachineKeyName() : QStringLiteral("HKEY_CURRENT_USER\\") + kOrvoProductKey;
+    return productKey + QLatin1Char('\\') + section;
+}
+
 bool openSection(RegRoot root, const QString &section, bool readOnly, std::unique_ptr<RegistryKey> &key)
 {
     key.reset();
@@ -82,6 +90,12 @@ bool valueExists(RegistryKey &key, const QString &name)
 {
     std::uint32_t size = 0;
     return key.queryValue(units(name), nullptr, nullptr, &size) == RegResult::Success;
+}
+
+QString storedText(RegRoot root, const QString &section, const QString &name)
+{
+    std::unique_ptr<RegistryKey> key;
+    return openSection(root, section, true, key) && valueExists(*key, name) ? readText(*key, name) : QString();
 }
 
 QString readText(RegistryKey &key, const QString &name)

@@ -16,11 +16,18 @@ QString text(const std::wstring &units);
 // The product key, or the product key + "\" + section.
 std::wstring sectionPath(const QString &section);
 
+// A section's key as the registry editor shows it, for messages that name it.
+QString keyName(RegRoot root, const QString &section);
+
 // Opens a section read-only (never creating) or for writing (creating every
 // missing key); false when it does not open.
 bool openSection(RegRoot root, const QString &section, bool readOnly, std::unique_ptr<RegistryKey> &key);
 
 bool valueExists(RegistryKey &key, const QString &name);
+
+// The text of a value in a section, read without writing anything back; empty when
+// the section or the value is missing. A value of another type fails as readText does.
+QString storedText(RegRoot root, const QString &section, const QString &name);
 
 // Typed reads of a value that exists; a stored type or size that does not
 // fit raises "Invalid data type for '%s'" or "Failed to get data for '%s'".

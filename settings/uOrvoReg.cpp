@@ -208,6 +208,24 @@ QString TOrvoReg::getLastUsedDBPath(bool server)
                       server ? QStringLiteral("ServerPath") : QStringLiteral("LocalPath"), QString(), rmText);
 }
 
+QString TOrvoReg::lastUsedDBEntry()
+{
+    return QStringLiteral("Database\\List\\")
+        + upperAscii(storedText(fRKEY, QStringLiteral("Database"), QStringLiteral("DefaultDatabase")));
+}
+
+void TOrvoReg::getLastUsedDBLogin(QString &user, QString &password)
+{
+    const QString entry = lastUsedDBEntry();
+    user = storedText(fRKEY, entry, kDatabaseUserValue);
+    password = storedText(fRKEY, entry, kDatabasePasswordValue);
+}
+
+QString TOrvoReg::getLastUsedDBKeyName()
+{
+    return keyName(fRKEY, lastUsedDBEntry());
+}
+
 QString TOrvoReg::GetCommandSequence(const QString &moduleName)
 {
     const QString module = moduleName.isEmpty() ? runningProgramName() : moduleName;

@@ -15,6 +15,13 @@
 // The product key below the root key.
 inline const QString kOrvoProductKey = QStringLiteral("SOFTWARE\\Tollvane\\Orvo");
 
+// The values of a database's entry ("Database\List\<name>", beside its LocalPath and
+// ServerPath) that give the login to its server, as texts. Both may be missing: how the
+// program's login is decided from them is TDbLogin::forSite's. The program only reads
+// them, so the password is kept where the operator put it and nowhere else.
+inline const QString kDatabaseUserValue = QStringLiteral("DatabaseUser");
+inline const QString kDatabasePasswordValue = QStringLiteral("DatabasePassword");
+
 // How ReadString and WriteString store a value; any other number is text.
 enum TRegMode { rmText = 0, rmInteger = 1, rmFloat = 2 };
 
@@ -58,6 +65,11 @@ public:
     // entry; returns the index of the default entry's line (0 or -1 when none).
     int getDBDetails(QStringList &pathList, const QString &separator, const QString &defaultDB);
     QString getLastUsedDBPath(bool server);
+    // The login values of the last used database's entry, empty where missing. Unlike
+    // the reads above, nothing is written back.
+    void getLastUsedDBLogin(QString &user, QString &password);
+    // The last used database's entry key as the registry editor shows it, for messages.
+    QString getLastUsedDBKeyName();
 
     QString GetCommandSequence(const QString &moduleName);
     void SetCommandSequence(const QString &target, const QString &command);
@@ -67,6 +79,9 @@ public:
     TRegDataType GetDataType(const QString &section, const QString &key, bool &isEncoded);
 
 private:
+    // "Database\List\<DefaultDatabase>", read without writing anything back.
+    QString lastUsedDBEntry();
+
     RegRoot fRKEY;
 };
 

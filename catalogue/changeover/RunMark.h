@@ -5,9 +5,11 @@
 // the monitoring tables beside the attachment's host and program. The mark lives and dies
 // with the attachment, so a copy killed or cut off leaves none behind.
 //
-// The program logs in as SYSDBA, who sees every attachment there. A user without that
-// right sees only attachments made under its own name, so copies logged in as different
-// users of that kind would not see each other.
+// Every copy logs in with the site's login (TDbLogin::forSite). As SYSDBA, the built-in
+// login's user, it sees every attachment there. A user without that right who does not
+// own the database sees only attachments made under its own name: copies that log in
+// alike, as those of one site do, still see each other, but a copy given another login
+// (a PC with ISC_USER set and no login in the settings) and the rest would not.
 #include <QString>
 #include <optional>
 

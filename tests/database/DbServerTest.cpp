@@ -34,11 +34,11 @@ TEST(DbServer, RefusedLoginAndMissingFileCarryTheServersMessage)
     TTestDatabase db;
     TDbConnection conx;
     conx.setDatabase(db.serverPath());
-    conx.setLogin(QStringLiteral("sysdba"), QStringLiteral("wrong"));
+    conx.setLogin({QStringLiteral("sysdba"), QStringLiteral("wrong")});
     const QString refused = errorOf([&] { conx.open(); });
     EXPECT_TRUE(refused.contains(QStringLiteral("user name and password"))) << refused.toStdString();
 
-    conx.setLogin(QStringLiteral("sysdba"), QStringLiteral("quillsong"));
+    conx.setLogin(TDbLogin::builtIn());
     conx.setDatabase(QStringLiteral("127.0.0.1:/nonexistent-folder/none.fdb"));
     const QString missing = errorOf([&] { conx.open(); });
     EXPECT_TRUE(missing.contains(QStringLiteral("/nonexistent-folder/none.fdb"))) << missing.toStdString();

@@ -44,7 +44,7 @@ QMap<QString, qint64> countRows(TDbConnection &connection, TJobProgress &progres
 void openAsStowline(TDbConnection &connection, const QString &database)
 {
     connection.setDatabase(database);
-    connection.setLogin(QString::fromLatin1(kStowlineUser), QString::fromLatin1(kStowlinePassword));
+    connection.setLogin(ServiceLogin());
     connection.open();
 }
 

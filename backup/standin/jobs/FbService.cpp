@@ -2,14 +2,12 @@
 
 #include "database/FbCall.h"
 #include "database/LinkWatch.h"
+#include "settings/uOrvoReg.h"
 #include "util/Errors.h"
 
 #include <ibase.h>
 
 using namespace Firebird;
-
-const char *const kStowlineUser = "SYSDBA";
-const char *const kStowlinePassword = "quillsong";
 
 namespace {
 
@@ -67,9 +65,18 @@ int littleEndian16(const unsigned char *p)
 
 } // namespace
 
+TDbLogin ServiceLogin()
+{
+    QString user;
+    QString password;
+    TOrvoReg().getLastUsedDBLogin(user, password);
+    return TDbLogin::forSite(user, password);
+}
+
 void DropDatabase(const QString &connectionString)
 {
     const QByteArray name = connectionString.toUtf8();
+    const TDbLogin login = ServiceLogin();
     IAttachment *attachment = Fb::call([&](ThrowStatusWrapper *st) {
         IXpbBuilder *dpb = Fb::master()->getUtilInterface()->getXpbBuilder(st, IXpbBuilder::DPB, nullptr, 0);
         struct Disposer
@@ -78,8 +85,8 @@ void DropDatabase(const QString &connectionString)
             ~Disposer() { b->dispose(); }
         } disposer{dpb};
         dpb->insertTag(st, isc_dpb_utf8_filename);
-        dpb->insertString(st, isc_dpb_user_name, kStowlineUser);
-        dpb->insertString(st, isc_dpb_password, kStowlinePassword);
+        dpb->insertString(st, isc_dpb_user_name, login.user.toUtf8().constData());
+        dpb->insertString(st, isc_dpb_password, login.password.toUtf8().constData());
         dpb->insertInt(st, isc_dpb_connect_timeout, kConnectTimeoutSeconds);
         return Fb::TProvider()->attachDatabase(st, name.constData(), dpb->getBufferLength(st), dpb->getBuffer(st));
     });
@@ -118,9 +125,10 @@ TFbService::TFbService(const TServiceTarget &target) : fTarget(target)
     // file names as the ANSI code page and encodes them again, so a database or backup
     // below a folder named with letters beyond ASCII is not found.
     spb.tag(isc_spb_utf8_filename);
-    spb.text(isc_spb_user_name, QString::fromLatin1(kStowlineUser));
+    const TDbLogin login = ServiceLogin();
+    spb.text(isc_spb_user_name, login.user);
     if (!target.host.isEmpty())
-        spb.text(isc_spb_password, QString::fromLatin1(kStowlinePassword));
+        spb.text(isc_spb_password, login.password);
     spb.number(isc_spb_connect_timeout, kConnectTimeoutSeconds);
     const std::vector<unsigned char> bytes = spb.bytes();
     const QByteArray name = target.serviceName().toUtf8();

@@ -1,6 +1,8 @@
 #pragma once
 // A session with a Firebird services manager: backup, restore and shutdown of a
 // database, with the service's own messages read line by line.
+#include "database/DbLogin.h"
+
 #include <QString>
 #include <functional>
 #include <vector>
@@ -25,10 +27,11 @@ struct TServiceTarget
     QString connectionString() const;
 };
 
-// The component's own login to the database server; the engine in this process
-// checks only the name.
-extern const char *const kStowlineUser;
-extern const char *const kStowlinePassword;
+// The component's login to the database server, read afresh for every attachment and
+// session: the site's, as the program's own connection has it (TDbLogin::forSite over
+// the values of the last used database's entry). The engine in this process checks
+// only the name.
+TDbLogin ServiceLogin();
 
 // Drops a database through its server (or the engine in this process) with the
 // component's login; EPosError with Firebird's message when it cannot be attached,

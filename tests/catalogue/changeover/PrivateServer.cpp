@@ -1,5 +1,6 @@
 #include "tests/catalogue/changeover/PrivateServer.h"
 
+#include "database/DbConnection.h"
 #include "util/Errors.h"
 
 #include <QDir>
@@ -73,7 +74,7 @@ void writeFile(const QString &path, const QString &text)
 
 } // namespace
 
-TPrivateServer::TPrivateServer() : fPort(freePort())
+TPrivateServer::TPrivateServer() : fPort(freePort()), fSysdbaPassword(QString::fromLatin1(kPassword))
 {
     if (!fRoot.isValid())
         throw EPosError(QStringLiteral("No temporary folder for a private Firebird server"));
@@ -159,6 +160,19 @@ void TPrivateServer::stop()
     // statement run on for as long as its lock wait lasts.
     ::kill(pid, SIGKILL);
     ::waitpid(pid, nullptr, 0);
+}
+
+void TPrivateServer::setSysdbaPassword(const QString &password)
+{
+    // User management needs an attachment; a scratch database gives one.
+    TDbConnection conx;
+    conx.setDatabase(pathOf(QDir(fRoot.path()).filePath(QStringLiteral("users.fdb"))));
+    conx.setLogin({QStringLiteral("SYSDBA"), fSysdbaPassword});
+    conx.create();
+    conx.executeImmediate(QStringLiteral("alter user SYSDBA password '%1' using plugin Srp").arg(password));
+    conx.commit();
+    conx.dropDatabase();
+    fSysdbaPassword = password;
 }
 
 int TPrivateServer::port() const

@@ -19,6 +19,10 @@ public:
     // Safe to call from another thread.
     void stop();
 
+    // Gives SYSDBA another password on the running server (logging in with the one it
+    // has), so that a login that still gets in cannot be the built-in one.
+    void setSysdbaPassword(const QString &password);
+
     // The path under which the server reaches a database file.
     QString pathOf(const QString &file) const;
     // The loopback port it listens on.
@@ -28,4 +32,5 @@ private:
     QTemporaryDir fRoot;
     int fPort = 0;
     pid_t fPid = 0;
+    QString fSysdbaPassword;
 };
