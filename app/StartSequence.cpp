@@ -78,7 +78,9 @@ int RunMainWindow(QApplication &app, const std::function<std::unique_ptr<QWidget
 {
     std::unique_ptr<QWidget> mainWindow = createMainWindow();
     mainWindow->show();
-    const int exitCode = app.exec();
+    int exitCode = app.exec();
+    if (const auto *chooser = dynamic_cast<const TExitStatusWindow *>(mainWindow.get()); chooser && exitCode == 0)
+        exitCode = chooser->exitStatus();
     mainWindow.reset();
     return exitCode;
 }

@@ -51,5 +51,16 @@ int RunStartSequence(QApplication &app, const std::function<std::unique_ptr<QWid
 // The same with any run in place of the main window's (a command of the command line):
 // its result is the exit code, and what it throws is shown as above.
 int RunStartSequence(const std::function<int()> &run);
-// Shows the main window and runs the event loop until it closes; the loop's exit code.
+// A main window that chooses the program's exit status by how the operator's work ended.
+class TExitStatusWindow
+{
+public:
+    virtual ~TExitStatusWindow() = default;
+    // 0 when the program did what was asked or the operator chose not to go on,
+    // non-zero when it was refused or failed.
+    virtual int exitStatus() const = 0;
+};
+
+// Shows the main window and runs the event loop until it closes; the loop's exit code,
+// or, when that is 0, the window's own exit status when it chooses one.
 int RunMainWindow(QApplication &app, const std::function<std::unique_ptr<QWidget>()> &createMainWindow);

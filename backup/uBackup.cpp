@@ -81,6 +81,7 @@ public:
     THosted(TBackup &client, std::unique_ptr<IStowlineControl> &field, TStowlineClass control, bool ownedByHost)
         : fClient(client), fField(field)
     {
+        client.fLastResult = smrRunning;
         fField = CreateStowlineControl(control, ownedByHost ? client.f : nullptr);
         try {
             client.f->setClientSize(fField->Width(), fField->Height());
@@ -98,8 +99,12 @@ public:
     void set(TDispId id, const TOleValue &value) { fField->SetProperty(id, value); }
     QString text(TDispId id) const { return OleText(fField->GetProperty(id)); }
     void invoke(TDispId method) { fField->Invoke(method); }
-    // The host window's modal result.
-    int showModal() { return fClient.f->exec(); }
+    // The host window's modal result, kept as the client's last.
+    int showModal()
+    {
+        fClient.fLastResult = fClient.f->exec();
+        return fClient.fLastResult;
+    }
 
 private:
     void release()

@@ -45,7 +45,7 @@ public:
     TBackup &operator=(const TBackup &) = delete;
 
     // True when the backup was made; backupFileName then holds the file written,
-    // else it is emptied.
+    // else it is emptied (LastCancelled then tells whether the operator cancelled it).
     bool Backup(TBackupClient backupClient, TBackupMode backupMode, const QString &remoteDBPath,
                 const QString &localDBPath, QString &backupFileName, qint32 siteNo, bool canClearLiveSales,
                 qint32 sqlVersion, const QDateTime &monthEndDate, bool autoMode, qint32 extBackupMethod,
@@ -61,6 +61,10 @@ public:
     // Compresses the database by a backup restored over it; true when both worked.
     bool Sweep(TBackupClient backupClient, const QString &remoteDBPath, const QString &localDBPath, bool autoStart);
 
+    // Whether the operator cancelled the last operation, rather than it failing or
+    // succeeding.
+    bool LastCancelled() const { return fLastResult == smrCancelled; }
+
     // The control being polled: the first set of bb, br, bm, bt, and the dispatch id
     // of its ModalResult; null when none is set.
     IStowlineControl *PolledControl(TDispId &modalResultId) const;
@@ -73,4 +77,6 @@ public:
 
 private:
     class THosted;
+
+    int fLastResult = smrRunning; // the host window's modal result of the last operation
 };

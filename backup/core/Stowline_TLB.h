@@ -19,11 +19,13 @@ qint32 OleInt(const TOleValue &value);
 QString OleText(const TOleValue &value);
 
 // ModalResult of every control: 0 while the work runs, 1 for success, any other
-// value for failure. Our controls report a failure or a cancel as 2.
+// value for failure. Our controls report a failure as 2 and the operator's cancel as 3,
+// so that the client can tell the operator which of the two it was.
 enum TStowlineModalResult : qint32 {
     smrRunning = 0,
     smrSucceeded = 1,
     smrFailed = 2,
+    smrCancelled = 3,
 };
 
 // Dispatch ids of each control's dual interface.

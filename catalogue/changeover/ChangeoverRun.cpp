@@ -18,15 +18,32 @@ QDateTime changeoverMoment()
     return QDateTime(QDate(2023, 9, 1), QTime(0, 0), Qt::LocalTime);
 }
 
-std::optional<QString> backupBeforeChangeover(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo)
+TRunBackup TRunBackup::cancelledByOperator()
+{
+    TRunBackup backup;
+    backup.cancelled = true;
+    return backup;
+}
+
+TRunBackup backupBeforeChangeover(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo)
 {
     TBackup backup(true);
     QString fileName; // named by the daily folder convention; the change record goes beside it
-    if (!backup.Backup(bcBrisko, bmStandard, remoteDBPath, localDBPath, fileName, siteNo,
-                       /*canClearLiveSales*/ false, /*sqlVersion*/ 0, /*monthEndDate*/ QDateTime(),
-                       /*autoMode*/ true, /*extBackupMethod*/ 0, /*extBackupCommand*/ QString()))
-        return std::nullopt;
-    return fileName;
+    if (backup.Backup(bcBrisko, bmStandard, remoteDBPath, localDBPath, fileName, siteNo,
+                      /*canClearLiveSales*/ false, /*sqlVersion*/ 0, /*monthEndDate*/ QDateTime(),
+                      /*autoMode*/ true, /*extBackupMethod*/ 0, /*extBackupCommand*/ QString()))
+        return TRunBackup(fileName);
+    return backup.LastCancelled() ? TRunBackup::cancelledByOperator() : TRunBackup();
+}
+
+QString backupCancelledText()
+{
+    return QStringLiteral("The backup was cancelled; no VAT code was changed.");
+}
+
+int exitStatusAfter(TChangeoverEnd end)
+{
+    return end == TChangeoverEnd::Failed ? 1 : 0;
 }
 
 TChangeoverRun::TChangeoverRun(TChangeoverContext context, TChangeoverBackup backup)
@@ -101,7 +118,7 @@ TChangeoverEnd TChangeoverRun::run()
         ErrorDlg(QStringLiteral("The connection to the database was lost: nothing was backed up and no VAT code "
                                 "was changed.\r\n\r\n")
                  + errorText(e) + QStringLiteral("\r\n\r\nThe program closes now; start it again to connect anew."));
-        return TChangeoverEnd::CloseWindow;
+        return TChangeoverEnd::Failed;
     }
 
     // Departments are rewritten with the trigger switched off; without it the run would
@@ -123,29 +140,37 @@ TChangeoverEnd TChangeoverRun::run()
 
     const QString serverPath = fContext.conx.database();
     const QString localPath = ServerToLocalPath(serverPath);
-    const std::optional<QString> backupFile = fBackup(serverPath, localPath, fContext.siteID);
-    if (!backupFile) {
-        InformationDlg(QStringLiteral("Backup failed"));
-        return TChangeoverEnd::CloseWindow;
+    const TRunBackup backup = fBackup(serverPath, localPath, fContext.siteID);
+    if (backup.cancelled) {
+        InformationDlg(backupCancelledText());
+        return TChangeoverEnd::Cancelled;
     }
+    if (!backup.file) {
+        InformationDlg(QStringLiteral("Backup failed"));
+        return TChangeoverEnd::Failed;
+    }
+    const QString &backupFile = *backup.file;
 
     const TChangeoverOutcome outcome = applyChangeover(fContext.conx, fContext.q1, plan, fContext.newVID);
     mark.release();
-    const QString recordLine = outcome.changed || outcome.unknown ? keepRecord(outcome, *backupFile) : QString();
+    const QString recordLine = outcome.changed || outcome.unknown ? keepRecord(outcome, backupFile) : QString();
     if (outcome.unknown) {
         ErrorDlg(outcome.failure
                  + QStringLiteral("\r\n\r\nThe program closes now. To find out, start it again: its tree lists what "
                                   "is still at 9%.\r\n\r\n")
                  + recordLine);
-    } else if (outcome.failure.isEmpty()) {
+        return TChangeoverEnd::Failed;
+    }
+    if (outcome.failure.isEmpty()) {
         InformationDlg(QStringLiteral("Done.\r\n\r\nPlease check that the your vat rates are now correct\r\n"
                                       "and then send full product file to the till\r\n\r\n")
                        + recordLine);
-    } else if (outcome.changed) {
+        return TChangeoverEnd::Done;
+    }
+    if (outcome.changed)
         ErrorDlg(outcome.failure + QStringLiteral("\r\n\r\n") + recordLine);
-    } else {
+    else
         ErrorDlg(outcome.failure
                  + QStringLiteral("\r\n\r\nThe program closes now; start it again to run the changeover once more."));
-    }
-    return TChangeoverEnd::CloseWindow;
+    return TChangeoverEnd::Failed;
 }

@@ -17,12 +17,27 @@ struct TChangeoverOutcome;
 // The moment from which the run is allowed without "Kelloffice": local time.
 QDateTime changeoverMoment();
 
-// Backs the database up before anything changes; the file it wrote, none when the backup
-// failed.
+// What the backup before a run came to: the file it wrote, or none, and then whether the
+// operator cancelled it rather than it failing.
+struct TRunBackup
+{
+    // Implicit, so that a backup that only names its file (or none) is one.
+    TRunBackup(std::optional<QString> written = std::nullopt) : file(std::move(written)) {}
+    TRunBackup(const QString &written) : file(written) {}
+    static TRunBackup cancelledByOperator();
+
+    std::optional<QString> file;
+    bool cancelled = false;
+};
+
+// Backs the database up before anything changes.
 using TChangeoverBackup =
-    std::function<std::optional<QString>(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo)>;
+    std::function<TRunBackup(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo)>;
 // The backup component's standard backup, started by itself, in the daily folders.
-std::optional<QString> backupBeforeChangeover(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo);
+TRunBackup backupBeforeChangeover(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo);
+
+// The message when the operator cancelled the backup: nothing was changed.
+QString backupCancelledText();
 
 // What the main window holds and the run works on.
 struct TChangeoverContext
@@ -40,9 +55,15 @@ struct TChangeoverContext
 
 // How a run ends for the window.
 enum class TChangeoverEnd {
-    WindowStays, // refused or not confirmed: nothing happened
-    CloseWindow  // past the backup: the program ends
+    WindowStays, // refused before the backup, or not confirmed: nothing happened
+    Done,        // the changes were made: the program ends
+    Cancelled,   // the operator cancelled the backup: nothing changed, the program ends
+    Failed       // the backup or the changes failed, or their outcome is unknown: the program ends
 };
+
+// The program's exit status after a run that ends it: 0 when it did what was asked or
+// the operator chose not to go on (cancelled the backup), 1 when it failed.
+int exitStatusAfter(TChangeoverEnd end);
 
 class TChangeoverRun
 {

@@ -5,6 +5,7 @@
 #include "catalogue/changeover/RecordKeeping.h"
 #include "catalogue/changeover/RevertWalk.h"
 #include "catalogue/changeover/RunMark.h"
+#include "catalogue/changeover/SameDatabase.h"
 #include "catalogue/changeover/TickCounts.h"
 #include "catalogue/data/VatCodes.h"
 #include "database/DbConnection.h"
@@ -91,7 +92,7 @@ int TRevertRun::run()
         openLastUsedDatabase(conx);
         const qint32 siteID = readSiteID(q1);
         conx.commit();
-        if (recorded.database != conx.database() || recorded.siteID != siteID) {
+        if (!sameDatabase(recorded.database, conx.database()) || recorded.siteID != siteID) {
             ErrorDlg(QStringLiteral("The change record \"%1\" was made for the database \"%2\" of site %3, but the "
                                     "back-office settings name the database \"%4\" of site %5.\r\n\r\n"
                                     "Nothing was changed.")
@@ -130,8 +131,12 @@ int TRevertRun::run()
     }
 
     const QString serverPath = conx.database();
-    const std::optional<QString> backupFile = fBackup(serverPath, ServerToLocalPath(serverPath), recorded.siteID);
-    if (!backupFile) {
+    const TRunBackup backup = fBackup(serverPath, ServerToLocalPath(serverPath), recorded.siteID);
+    if (backup.cancelled) {
+        InformationDlg(backupCancelledText());
+        return 0;
+    }
+    if (!backup.file) {
         InformationDlg(QStringLiteral("Backup failed"));
         return 1;
     }
@@ -156,7 +161,7 @@ int TRevertRun::run()
     own.rows = outcome.rows;
     own.rates = outcome.rates;
     own.outcomeUnknown = outcome.unknown;
-    const QString recordLine = keepChangeRecord(own, *backupFile);
+    const QString recordLine = keepChangeRecord(own, *backup.file);
     logLeft(fRecordPath, walk.left);
     if (outcome.unknown) {
         ErrorDlg(outcome.failure

@@ -10,8 +10,8 @@ public:
     explicit TRevertRun(QString recordPath, TChangeoverBackup backup = backupBeforeChangeover);
 
     // Tells every outcome in a dialog. The program's exit code: 0 when the rows were put
-    // back or the operator chose not to go on, 1 when the record was refused or anything
-    // failed.
+    // back or the operator chose not to go on (answered No, or cancelled the backup), 1
+    // when the record was refused or anything failed.
     int run();
 
 private:

@@ -32,6 +32,9 @@ QList<TChangeoverNode> changeoverNodes(const QAbstractItemModel &tree)
 void TfmMain::ProceedClick()
 {
     TChangeoverRun run({conx, q1, changeoverNodes(*tv->model()), selection(), newVID, fSiteID, fRefusal});
-    if (run.run() == TChangeoverEnd::CloseWindow)
-        close();
+    const TChangeoverEnd end = run.run();
+    if (end == TChangeoverEnd::WindowStays)
+        return;
+    fExitStatus = exitStatusAfter(end);
+    close();
 }

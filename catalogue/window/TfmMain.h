@@ -3,6 +3,7 @@
 // departments at the old 9 % code and their products, with the operator's ticks.
 // Its work is split by concern: the show sequence and tree build, the product list,
 // the check marks.
+#include "app/StartSequence.h"
 #include "catalogue/window/TfmMainFrame.h"
 
 #include "database/DbConnection.h"
@@ -20,7 +21,7 @@ class TImageDelegate;
 class TProductTable;
 class TSelectionStore;
 
-class TfmMain : public TfmMainFrame
+class TfmMain : public TfmMainFrame, public TExitStatusWindow
 {
     Q_OBJECT
 public:
@@ -38,6 +39,9 @@ public:
     bool hasThirdLevel() const { return v62Plus; }
     // Where a node's state image is drawn, in the tree's viewport.
     QRect stateImageRect(QTreeWidgetItem *node) const;
+
+    // 1 once a changeover failed and closed the window, else 0.
+    int exitStatus() const override { return fExitStatus; }
 
     // Gives the key the value in every listed section that already holds it.
     void setInAllSections(const QString &key, const QStringList &sectionNames, const QString &value);
@@ -80,4 +84,5 @@ private:
     std::unique_ptr<TSelectionStore> fStore;
     TImageDelegate *fStateImages = nullptr;
     bool fAfterDoubleClick = false;
+    int fExitStatus = 0;
 };

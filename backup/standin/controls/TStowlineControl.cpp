@@ -207,7 +207,7 @@ void TStowlineControl::runFinished(const QString &result, const QString &error, 
     if (cancelled) {
         fStep->setText(QStringLiteral("Cancelled."));
         StowlineLog(fTitle + QStringLiteral(": cancelled; nothing was kept"));
-        finish(smrFailed);
+        finish(smrCancelled);
     } else if (!error.isEmpty()) {
         failed(error);
     } else {
@@ -227,6 +227,7 @@ void TStowlineControl::runFinished(const QString &result, const QString &error, 
 void TStowlineControl::failed(const QString &error)
 {
     StowlineLog(fTitle + QStringLiteral(": FAILED: ") + error);
+    fResult.fail();
     fStep->setText(QStringLiteral("Failed: ") + error);
     fMessages->appendPlainText(QStringLiteral("Failed: ") + error);
     fBar->setRange(0, 100);

@@ -29,8 +29,9 @@ public:
 
     // Starts the work (nothing happens while it runs already).
     void start();
-    // The Cancel button: asks running work to stop at its next safe point; when
-    // idle, closes with success when the work has succeeded, else with failure.
+    // The Cancel button: asks running work to stop at its next safe point (the control
+    // then ends as cancelled); when idle, closes with success when the work has
+    // succeeded, with failure when it failed, else as cancelled.
     void cancel();
     bool isRunning() const { return fWorker.isRunning(); }
 

@@ -16,6 +16,13 @@ void TStowlineResult::end(qint32 result)
     fProperties.store(fModalResultId, result);
 }
 
+qint32 TStowlineResult::resultOnClose() const
+{
+    if (fSucceeded)
+        return smrSucceeded;
+    return fFailed ? smrFailed : smrCancelled;
+}
+
 TStowlineResult::TAfterFailure TStowlineResult::afterFailure(int unattendedWait) const
 {
     if (!fAutoStarted)

@@ -1,6 +1,7 @@
 #pragma once
 // Where a control's work stands as its ModalResult tells the host: running (0) until
-// the control ends, then succeeded (1) or failed (2) for good. Work that started by
+// the control ends, then succeeded (1), failed (2) or cancelled by the operator (3) for
+// good. Work that started by
 // itself and failed still ends the control; work an operator started may be retried.
 #include "backup/standin/controls/TStowlineProperties.h"
 
@@ -20,8 +21,12 @@ public:
     // The work succeeded: Close ends the control with success from now on.
     void succeed() { fSucceeded = true; }
     bool hasSucceeded() const { return fSucceeded; }
-    // What Close (Cancel when idle) ends with: success when the work has succeeded.
-    qint32 resultOnClose() const { return fSucceeded ? smrSucceeded : smrFailed; }
+    // The work failed: Close ends the control with that failure from now on, unless a
+    // later run succeeds.
+    void fail() { fFailed = true; }
+    // What Close (Cancel when idle) ends with: success when the work has succeeded, failure
+    // when it failed, else the operator's cancel of work that never ran.
+    qint32 resultOnClose() const;
 
     // What a failure of the work leads to, given how long a failure of work that
     // started by itself may stay on screen.
@@ -37,4 +42,5 @@ private:
     TDispId fModalResultId;
     bool fAutoStarted = false;
     bool fSucceeded = false;
+    bool fFailed = false;
 };

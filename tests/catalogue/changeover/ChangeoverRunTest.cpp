@@ -1,6 +1,6 @@
-// The run behind Proceed on its own: the date guard, the confirmation, a failing backup,
-// updates that fail part-way or wait on another program's lock, and the record of text in
-// CHARACTER SET NONE.
+// The run behind Proceed on its own: the date guard, the confirmation, a failing or
+// cancelled backup, updates that fail part-way or wait on another program's lock, and the
+// record of text in CHARACTER SET NONE.
 #include "catalogue/changeover/ChangeoverRun.h"
 #include "catalogue/changeover/ChangeRecord.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
@@ -11,6 +11,7 @@
 #include "database/testing/TestDatabase.h"
 #include "log/uLog.h"
 #include "settings/uOrvoReg.h"
+#include "tests/catalogue/changeover/BackupWindow.h"
 #include "tests/catalogue/changeover/ChangeoverSite.h"
 #include "tests/catalogue/changeover/DialogLog.h"
 #include "tests/support/ClockGuard.h"
@@ -22,6 +23,7 @@
 #include "util/Clock.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <optional>
@@ -135,7 +137,7 @@ TEST_F(ChangeoverRunTest, BackupFailingEndsTheRunWithTheDatabaseUntouched)
     store.write(sectionName(1, 2), "21_Soup", "Y");
     TDialogLog dialogs({Yes});
 
-    EXPECT_EQ(run(&db, {Bar, Beer}, store, false), TChangeoverEnd::CloseWindow);
+    EXPECT_EQ(run(&db, {Bar, Beer}, store, false), TChangeoverEnd::Failed);
 
     EXPECT_EQ(dialogs.seen,
               QStringList({confirmWith("Ticked: 1 department, 1 sub-department, 0 third-level departments, 1 product."),
@@ -147,6 +149,37 @@ TEST_F(ChangeoverRunTest, BackupFailingEndsTheRunWithTheDatabaseUntouched)
     EXPECT_EQ(backups[0].site, kSiteID);
     EXPECT_EQ(rows(db.path()), baselineRows());
     EXPECT_TRUE(departmentTriggerActive(db.path()));
+}
+
+// The operator cancels the real backup half-way: told so, not as a failure, nothing
+// changed, no backup file left behind, and the program ends as one that was not let go on.
+TEST_F(ChangeoverRunTest, CancellingTheBackupChangesNothingAndSaysSo)
+{
+    TTestDatabase db(siteSql());
+    TMainLogSandbox log;
+    TDialogLog dialogs({Yes});
+    TDbConnection conx;
+    conx.setDatabase(db.path());
+    conx.open();
+    TDbStatement q1(conx);
+    const TSelectionStore store = seededStore();
+    TChangeoverRun changeover({conx, q1, nodes({Bar}), store, kNewVID, kSiteID});
+
+    TChangeoverEnd end = TChangeoverEnd::WindowStays;
+    {
+        NextDialogs backupWindow(cancelRunningBackup());
+        end = changeover.run();
+    }
+
+    EXPECT_EQ(end, TChangeoverEnd::Cancelled);
+    EXPECT_EQ(exitStatusAfter(end), 0);
+    EXPECT_EQ(dialogs.seen,
+              QStringList({confirmWith("Ticked: 1 department, 0 sub-departments, 0 third-level departments, 0 "
+                                       "products."),
+                           kBackupCancelled}));
+    EXPECT_EQ(rows(db.path()), baselineRows());
+    EXPECT_TRUE(departmentTriggerActive(db.path()));
+    EXPECT_EQ(filesBelow(QFileInfo(db.path()).absolutePath() + "/Backups"), QStringList());
 }
 
 TEST_F(ChangeoverRunTest, BackupGetsTheRegisteredLocalPath)
@@ -170,7 +203,7 @@ TEST_F(ChangeoverRunTest, NothingTickedStillBacksUpSwitchesTheTriggerAndReportsD
     TTestDatabase db(siteSql());
     TDialogLog dialogs({Yes});
 
-    EXPECT_EQ(run(&db, {}, seededStore(), true), TChangeoverEnd::CloseWindow);
+    EXPECT_EQ(run(&db, {}, seededStore(), true), TChangeoverEnd::Done);
 
     EXPECT_EQ(dialogs.seen, QStringList({confirmWith(kNothingTicked), doneWith(0, backupFile())}));
     EXPECT_EQ(backups.size(), 1);
@@ -282,7 +315,7 @@ TEST_P(UnwrittenRecord, DoesNotTurnSuccessIntoFailureAndTheMainLogListsTheRows)
     TChangeoverRun changeover({conx, q1, nodes(), store, kNewVID, kSiteID},
                               [&](const QString &, const QString &, qint32) { return backup; });
 
-    EXPECT_EQ(changeover.run(), TChangeoverEnd::CloseWindow);
+    EXPECT_EQ(changeover.run(), TChangeoverEnd::Done);
 
     ASSERT_EQ(dialogs.seen.size(), 2);
     EXPECT_TRUE(dialogs.seen[1].startsWith("Information: Done.")) << dialogs.seen[1].toStdString();
@@ -342,7 +375,7 @@ TEST_F(ChangeoverRunTest, TextInCharacterSetNoneIsRecordedAsTheBackOfficeShowsIt
     store.write(sectionName(1, 2), "21_Soup", "Y");
     TDialogLog dialogs({Yes});
 
-    EXPECT_EQ(run(&db, {Bar}, store, true), TChangeoverEnd::CloseWindow);
+    EXPECT_EQ(run(&db, {Bar}, store, true), TChangeoverEnd::Done);
 
     const TChangeRecord record = readChangeRecord(changeRecordPath(backupFile()));
     EXPECT_EQ(namedRows(record.rows), QStringList({"Department 1 Café", "Product 21 Crème brûlée"}));
@@ -406,7 +439,7 @@ TEST_P(ChangeoverUpdateFailure, IsUndoneWholeAndReportedNeverDone)
     }
     TDialogLog dialogs({Yes});
 
-    EXPECT_EQ(run(&db, {Bar}, store, true), TChangeoverEnd::CloseWindow);
+    EXPECT_EQ(run(&db, {Bar}, store, true), TChangeoverEnd::Failed);
     if (holder.isOpen())
         holder.rollback();
 

@@ -87,7 +87,7 @@ TEST(ChangeoverServerStop, MidUpdateLeavesEverythingAsItWasAndSaysSo)
     TDbStatement q1(conx);
     TChangeoverRun run({conx, q1, nodes({Bar}), store, kNewVID, kSiteID},
                        [](const QString &, const QString &, qint32) { return QString("/nowhere/backup.fbk"); });
-    EXPECT_EQ(run.run(), TChangeoverEnd::CloseWindow);
+    EXPECT_EQ(run.run(), TChangeoverEnd::Failed);
     watcher.join();
     ASSERT_EQ(watchError, QString());
     ASSERT_TRUE(stopped);
@@ -129,7 +129,7 @@ TEST(ChangeoverServerStop, LostConnectionBeforeTheBackupMakesNone)
                            ++backups;
                            return QString("/nowhere/backup.fbk");
                        });
-    EXPECT_EQ(run.run(), TChangeoverEnd::CloseWindow);
+    EXPECT_EQ(run.run(), TChangeoverEnd::Failed);
 
     EXPECT_EQ(backups, 0);
     ASSERT_EQ(dialogs.seen.size(), 2) << dialogs.seen.join("\n").toStdString();

@@ -104,7 +104,7 @@ protected:
             store.write(sectionName(1, 1), key, "Y");
         TChangeoverRun run({conx, q1, nodes({Bar, Beer, Lager, Wine}), store, kNewVID, kSiteID},
                            [&](const QString &, const QString &, qint32) { return backup(kChangeoverBackup); });
-        EXPECT_EQ(run.run(), TChangeoverEnd::CloseWindow);
+        EXPECT_EQ(run.run(), TChangeoverEnd::Failed);
         setBeforeUpdateCommit({});
         return dialogs.seen;
     }

@@ -6,13 +6,16 @@
 #include "catalogue/changeover/ChangeRecord.h"
 #include "database/testing/TestDatabase.h"
 #include "settings/uOrvoReg.h"
+#include "tests/catalogue/changeover/BackupWindow.h"
 #include "tests/catalogue/changeover/ChangeoverSite.h"
 #include "tests/catalogue/changeover/DialogLog.h"
 #include "tests/support/ClockGuard.h"
 #include "tests/support/MainLogSandbox.h"
 #include "tests/support/TempRegistry.h"
+#include "tests/support/TestFiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -43,15 +46,16 @@ protected:
         reg.WriteString("Database\\List\\TEST", "ServerPath", fDb.path(), 0);
     }
 
-    // The site after a changeover of Bar and the rows below it, and its record.
-    QString changeover(const QList<TChangedRow> &rows)
+    // The site after a changeover of Bar and the rows below it, and its record, naming the
+    // database as given (the connection's path when empty).
+    QString changeover(const QList<TChangedRow> &rows, const QString &database = QString())
     {
         fDb.run({"update TBL_DEPARTMENTS set VAT_ID = 2, PURCH_VAT = 2 where DEPT_ID = 1",
                  "update TBL_SUB_DEPARTMENTS set SALES_VID = 2, PURCH_VID = 2 where SUB_DEPT in (10, 11)",
                  "update TBL_L3DEPARTMENTS set SALES_VID = 2, PURCH_VID = 2 where L3DID = 100",
                  "update TBL_PRODUCTS set VAT_ID = 2 where SID in (0, 11, 12, 13, 14)"});
         TChangeRecord record;
-        record.database = fDb.path();
+        record.database = database.isEmpty() ? fDb.path() : database;
         record.siteID = kSiteID;
         record.time = kMade;
         record.program = "Pordane 2023 1.0";
@@ -102,6 +106,40 @@ protected:
     ClockGuard fClock{QDateTime(QDate(2023, 9, 6), QTime(9, 0, 0))};
     int fBackups = 0;
 };
+
+// The record names the database through a link to its file: the same database, put back.
+TEST_F(RevertRunTest, ARecordNamingTheDatabaseThroughALinkIsPutBack)
+{
+    const QString link = fDir.filePath("pos-link.fdb");
+    ASSERT_TRUE(QFile::link(fDb.path(), link));
+    const QString record = changeover(barRows(), link);
+
+    const QStringList seen = revert(record, 0);
+
+    ASSERT_EQ(seen.size(), 2) << seen.join("\n").toStdString();
+    EXPECT_TRUE(seen[1].startsWith("Information: Put back: 9 rows.")) << seen[1].toStdString();
+    EXPECT_EQ(rows(fDb.path()), baselineRows());
+}
+
+// The operator cancels the revert's real backup half-way: told so, not as a failure, the
+// rows left as the changeover made them, no backup file left behind, and exit status 0.
+TEST_F(RevertRunTest, CancellingTheBackupChangesNothingAndSaysSo)
+{
+    const QString record = changeover(barRows());
+    TDialogLog dialogs({Yes});
+    int exitCode = -1;
+    {
+        NextDialogs backupWindow(cancelRunningBackup());
+        exitCode = TRevertRun(record).run();
+    }
+
+    EXPECT_EQ(exitCode, 0);
+    ASSERT_EQ(dialogs.seen.size(), 2) << dialogs.seen.join("\n").toStdString();
+    EXPECT_TRUE(dialogs.seen[0].startsWith("Question: ")) << dialogs.seen[0].toStdString();
+    EXPECT_EQ(dialogs.seen[1], kBackupCancelled);
+    EXPECT_EQ(rows(fDb.path()), baselineWith(barChanged()));
+    EXPECT_EQ(filesBelow(QFileInfo(fDb.path()).absolutePath() + "/Backups"), QStringList());
+}
 
 // Without a main log the rows put back would be listed nowhere should the revert's own
 // record fail: refused before its question, the backup and any change.

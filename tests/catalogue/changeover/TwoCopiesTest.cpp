@@ -193,7 +193,7 @@ TEST_F(TwoCopies, StartDuringAnotherCopysRunLeavesTheTriggerToIt)
         }
         holder->rollback();
     });
-    EXPECT_EQ(proceed(*running, TChangeoverEnd::CloseWindow), 1);
+    EXPECT_EQ(proceed(*running, TChangeoverEnd::Done), 1);
     second.join();
     ASSERT_EQ(watchError, QString());
 
@@ -229,7 +229,7 @@ TEST_F(TwoCopies, ProceedAndRevertWaitForAnotherCopysRun)
         other.kill();
         waitUntil([&] { return !otherRunSeen(); }, "the killed process's mark is gone");
         dialogs.answer({Yes});
-        EXPECT_EQ(proceed(*window, TChangeoverEnd::CloseWindow), 1);
+        EXPECT_EQ(proceed(*window, TChangeoverEnd::Done), 1);
         EXPECT_EQ(rows(path()), baselineWith(kBarChanged));
     }
     {
@@ -302,7 +302,7 @@ TEST_F(TwoCopies, TheMarkLastsFromTheBackupUntilTheTriggerIsOn)
                            seenAtBackup = otherRunSeen();
                            return backupFile();
                        });
-    EXPECT_EQ(run.run(), TChangeoverEnd::CloseWindow);
+    EXPECT_EQ(run.run(), TChangeoverEnd::Done);
     EXPECT_EQ(seenAtBackup, true);
     EXPECT_EQ(seenAtMessages, QList<bool>{false});
     EXPECT_EQ(rows(path()), baselineWith(kBarChanged));
@@ -320,7 +320,7 @@ TEST_F(TwoCopies, CopiesThatOnlyShowDoNotBlockEachOther)
 
     offerOn(*second);
     offerOn(*first); // nothing left to offer
-    EXPECT_EQ(proceed(*first, TChangeoverEnd::CloseWindow), 1);
+    EXPECT_EQ(proceed(*first, TChangeoverEnd::Done), 1);
 
     ASSERT_EQ(dialogs.seen.size(), 4) << dialogs.seen.join("\n").toStdString();
     EXPECT_TRUE(dialogs.seen[0].startsWith("Question: The department trigger TAU_DEPT is switched off."));

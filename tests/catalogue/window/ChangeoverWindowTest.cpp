@@ -1,10 +1,12 @@
 // Proceed through the main window: ticks made by clicks, the real question and report
-// dialogs answered by pressing their buttons, the stand-in backup run for real, and the
-// database checked row by row afterwards.
+// dialogs answered by pressing their buttons, the stand-in backup run for real, the
+// database checked row by row afterwards, and the program's exit status.
+#include "app/StartSequence.h"
 #include "catalogue/changeover/ChangeoverRun.h"
 #include "catalogue/core/ProductTable.h"
 #include "database/testing/TestDatabase.h"
 #include "settings/uOrvoReg.h"
+#include "tests/catalogue/changeover/BackupWindow.h"
 #include "tests/catalogue/changeover/ChangeoverSite.h"
 #include "tests/catalogue/changeover/DialogLog.h"
 #include "tests/catalogue/window/MainWindowFixture.h"
@@ -13,12 +15,16 @@
 #include "tests/support/SiteSql.h"
 #include "tests/support/TestFiles.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+#include <optional>
 
 using namespace changeover;
 
@@ -145,6 +151,64 @@ TEST_F(ChangeoverWindow, StaysOpenUntilAllowedAndConfirmed)
     EXPECT_FALSE(fWindow->isVisible());
     EXPECT_EQ(rows(fDb->path()),
               baselineWith({"D1 2/2", "S10 2/2", "S11 2/2", "T100 2/2", "P0 2", "P11 2", "P12 2", "P13 2", "P14 2"}));
+}
+
+// How the program ends after Proceed, run as the program runs its main window: 0 when
+// the changes were made or the operator chose not to go on, 1 when the backup failed.
+TEST_F(ChangeoverWindow, TheProgramEndsWithTheStatusOfItsChangeover)
+{
+    enum class Backup { Works, NameTaken, Cancelled };
+    struct Case
+    {
+        const char *name;
+        Answer answer;
+        Backup backup;
+        QString told;
+        int status;
+    };
+    const Case cases[] = {
+        {"Done", Yes, Backup::Works, "Information: Done.", 0},
+        {"BackupFailed", Yes, Backup::NameTaken, kBackupFailed, 1},
+        {"BackupCancelled", Yes, Backup::Cancelled, kBackupCancelled, 0},
+        {"NotConfirmedThenClosed", No, Backup::Works, confirmWith(kBarTicked), 0},
+    };
+    Clock::setNow(QDateTime(QDate(2023, 9, 5), QTime(14, 3, 7)));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        fDb = std::make_unique<TTestDatabase>(siteSql());
+        TOrvoReg().WriteString("Database\\List\\TEST", "LocalPath", fDb->path(), rmText);
+        showOn(*fDb);
+        tv = fWindow->departmentTree();
+        clickStateImage(node("Bar"));
+        if (c.backup == Backup::NameTaken) {
+            QDir().mkpath(backupFolder() + "/Daily/2023/09-Sep");
+            writeFile(backupFolder() + "/Daily/2023/09-Sep/7-230905140307.fbk", "planted");
+        }
+        TDialogLog dialogs({c.answer});
+        std::optional<NextDialogs> backupWindow;
+        if (c.backup == Backup::Cancelled)
+            backupWindow.emplace(cancelRunningBackup());
+        if (c.backup == Backup::NameTaken)
+            backupWindow.emplace(closeFailedBackup());
+
+        TShownMain *window = fWindow.get();
+        const int status = RunMainWindow(*qApp, [&]() -> std::unique_ptr<QWidget> {
+            QTimer::singleShot(0, window, [&] {
+                QTest::mouseClick(window->findChild<QPushButton *>("btnProceed"), Qt::LeftButton);
+                // The operator closes the window that stayed.
+                if (window->isVisible())
+                    window->close();
+            });
+            return std::move(fWindow);
+        });
+        backupWindow.reset();
+
+        EXPECT_EQ(status, c.status);
+        ASSERT_FALSE(dialogs.seen.isEmpty());
+        EXPECT_TRUE(dialogs.seen.last().startsWith(c.told)) << dialogs.seen.last().toStdString();
+        if (c.backup != Backup::Works || c.answer == No)
+            EXPECT_EQ(rows(fDb->path()), baselineRows());
+    }
 }
 
 // Sub-department 100012 and third-level department 12 would share one section if
