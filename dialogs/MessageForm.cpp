@@ -18,12 +18,58 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
+
 using namespace messagelayout;
 using namespace messagetext;
 
 namespace {
 
 const QColor kPanelColour(66, 69, 66); // 4343106 as 0x00BBGGRR
+
+// The most lines measured when a message is cut to fit the screen: no screen shows more.
+constexpr qsizetype kMostLinesMeasured = 1000;
+
+// The message as the label shows it, and its size.
+struct TShownMessage
+{
+    QString text;
+    QSize size;
+};
+
+// Wrapped, with break chances in words too wide, once its widest line is beyond the limit.
+TShownMessage fitToWidth(const QFont &font, const QString &text, int widthLimit)
+{
+    TShownMessage shown{text, naturalTextSize(font, text)};
+    if (widthLimit < shown.size.width()) {
+        shown.size.setWidth(widthLimit - 32);
+        shown.text = breakableLongWords(font, text, shown.size.width());
+        shown.size.setHeight(wrappedTextHeight(font, shown.text, shown.size.width()));
+    }
+    return shown;
+}
+
+// As many of the message's first lines as fit `heightLimit`, then how many more it has; a
+// single line too tall is cut off at the limit.
+TShownMessage fitToHeight(const QFont &font, const QString &text, int widthLimit, int heightLimit)
+{
+    TShownMessage shown = fitToWidth(font, text, widthLimit);
+    const qsizetype lineCount = text.count(QLatin1Char('\n')) + 1;
+    if (shown.size.height() > heightLimit && lineCount > 1) {
+        qsizetype fits = 0;
+        qsizetype most = std::min(lineCount - 1, kMostLinesMeasured);
+        while (fits < most) {
+            const qsizetype tried = (fits + most + 1) / 2;
+            if (fitToWidth(font, firstLines(text, tried), widthLimit).size.height() <= heightLimit)
+                fits = tried;
+            else
+                most = tried - 1;
+        }
+        shown = fitToWidth(font, firstLines(text, fits), widthLimit);
+    }
+    shown.size.setHeight(std::min(shown.size.height(), heightLimit));
+    return shown;
+}
 
 QWidget *makePanel(QWidget *parent, const QColor &colour, const char *name)
 {
@@ -214,8 +260,8 @@ std::unique_ptr<TMessageForm> TMessageFormBuilder::build(const QString &message,
     if (captions.isEmpty())
         throw EPosError(QStringLiteral("A message dialog needs at least one button."));
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     const int widthLimit = messageWidthLimit(screen);
-    const QString text = shownText(message);
 
     auto form = std::make_unique<TMessageForm>();
     form->setKeySwitches(escapeCancels, altF4Allowed);
@@ -225,21 +271,17 @@ std::unique_ptr<TMessageForm> TMessageFormBuilder::build(const QString &message,
         flags |= Qt::WindowSystemMenuHint;
     form->setWindowFlags(flags);
 
-    // Message and icon.
+    // Message and icon: the message's long names cut, and cut to the lines the screen has room for.
     QLabel *label = form->MsgLabel;
     const QFont labelFont = label->font();
-    label->setText(text);
-    QSize labelSize = naturalTextSize(labelFont, text);
+    const TShownMessage shown = fitToHeight(labelFont, shortenedNames(shownText(message)), widthLimit,
+                                            labelHeightLimit(available, buttonHeight, !cbCaption.isEmpty()));
+    label->setText(shown.text);
+    const QSize labelSize = shown.size;
     const bool hasIcon = dlgType != mtNone;
     if (hasIcon) {
         form->image->setPixmap(form->style()->standardIcon(iconOfType(dlgType), nullptr, form.get()).pixmap(kIconSize));
         form->image->show();
-    }
-    if (widthLimit < labelSize.width()) {
-        labelSize.setWidth(widthLimit - 32);
-        const QString wrapped = breakableLongWords(labelFont, text, labelSize.width());
-        label->setText(wrapped);
-        labelSize.setHeight(wrappedTextHeight(labelFont, wrapped, labelSize.width()));
     }
 
     // Buttons, all as wide as the widest caption needs.
@@ -294,7 +336,7 @@ std::unique_ptr<TMessageForm> TMessageFormBuilder::build(const QString &message,
 
     form->resize(places.client);
     form->layoutPanels();
-    form->move(centredOn(screen, places.client));
+    form->move(keptWithin(available, centredOn(screen, places.client), places.client));
 
     QWidget *first = form->fCheckBox ? static_cast<QWidget *>(form->fCheckBox)
                                      : (form->fButtons.isEmpty() ? nullptr : form->fButtons.first());

@@ -4,6 +4,16 @@
 
 namespace messagelayout {
 
+namespace {
+
+// The window's height apart from its message's.
+int heightBesideLabel(int buttonHeight, bool hasCheckBox)
+{
+    return buttonHeight + 67 + (hasCheckBox ? 32 : 0);
+}
+
+} // namespace
+
 int messageWidthLimit(const QRect &screen)
 {
     return screen.width() / 2 + 100;
@@ -39,18 +49,30 @@ TContentPlaces placeContent(const TContent &content)
     const int buttonNeed = content.buttonCount * (content.buttonWidth + 7) + 31;
     const int clientWidth =
         (textNeed <= kStartWidth && buttonNeed <= kStartWidth) ? kStartWidth : std::max(textNeed, buttonNeed);
-    int clientHeight = label.height() + content.buttonHeight + 67;
-    if (content.hasCheckBox)
-        clientHeight += 32;
+    int clientHeight = label.height() + heightBesideLabel(content.buttonHeight, content.hasCheckBox);
     clientHeight = std::max(clientHeight, kStartHeight);
 
     return {QRect(QPoint(labelLeft, labelTop), label), QRect(iconLeft, iconTop, kIconSize, kIconSize),
             QSize(clientWidth, clientHeight)};
 }
 
+int labelHeightLimit(const QRect &available, int buttonHeight, bool hasCheckBox)
+{
+    return std::max(0, available.height() - heightBesideLabel(buttonHeight, hasCheckBox));
+}
+
 QPoint centredOn(const QRect &screen, const QSize &client)
 {
     return {screen.x() + (screen.width() - client.width()) / 2, screen.y() + (screen.height() - client.height()) / 2};
+}
+
+QPoint keptWithin(const QRect &available, const QPoint &topLeft, const QSize &client)
+{
+    const auto within = [](int start, int size, int areaStart, int areaSize) {
+        return std::max(areaStart, std::min(start, areaStart + areaSize - size));
+    };
+    return {within(topLeft.x(), client.width(), available.x(), available.width()),
+            within(topLeft.y(), client.height(), available.y(), available.height())};
 }
 
 TPanels panelsOf(const QSize &form)

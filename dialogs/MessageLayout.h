@@ -45,8 +45,15 @@ struct TContentPlaces
 // the window is as wide as the text or the buttons need, 220 × 140 at least.
 TContentPlaces placeContent(const TContent &content);
 
+// The tallest the message may be for the window to fit within the screen's available
+// height (placeContent's window is this much taller than its message).
+int labelHeightLimit(const QRect &available, int buttonHeight, bool hasCheckBox);
+
 // The top left corner that centres a window of this size on the screen.
 QPoint centredOn(const QRect &screen, const QSize &client);
+// The top left corner moved as little as needed for the window to lie within the
+// screen's available area (its top left corner when the window is larger).
+QPoint keptWithin(const QRect &available, const QPoint &topLeft, const QSize &client);
 
 // The 1-pixel frame, the button panel at the bottom and the message panel above it.
 struct TPanels

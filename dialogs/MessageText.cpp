@@ -1,6 +1,8 @@
 #include "dialogs/MessageText.h"
 
 #include <QFontMetrics>
+#include <QList>
+#include <QStringList>
 #include <QTextBoundaryFinder>
 
 #include <climits>
@@ -19,7 +21,66 @@ QString normalisedBreaks(QString text)
 
 constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs;
 
+const QChar kEllipsis(0x2026);
+
+// The text's start of at most `length` characters, never splitting a character made of
+// several code units, and an ellipsis.
+QString cutAt(QStringView text, qsizetype length)
+{
+    // Only the part around the cut is looked at, however long the text.
+    const QString around = text.left(length + 1).toString();
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, around);
+    graphemes.setPosition(length);
+    if (!graphemes.isAtBoundary())
+        graphemes.toPreviousBoundary();
+    return around.left(qMax<qsizetype>(graphemes.position(), 0)) + kEllipsis;
+}
+
+QString shortenedWords(QStringView line)
+{
+    QString out;
+    qsizetype start = 0;
+    while (start < line.size()) {
+        qsizetype end = start;
+        while (end < line.size() && !line.at(end).isSpace())
+            ++end;
+        const QStringView word = line.mid(start, end - start);
+        if (word.size() > kLongestWord)
+            out += cutAt(word, kLongestWord);
+        else
+            out += word;
+        while (end < line.size() && line.at(end).isSpace())
+            out += line.at(end++);
+        start = end;
+    }
+    return out;
+}
+
 } // namespace
+
+QString shortenedNames(const QString &text)
+{
+    QStringList lines;
+    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        const QString kept = line.size() > kLongestLine ? cutAt(line, kLongestLine) : line.toString();
+        lines << shortenedWords(kept);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString firstLines(const QString &text, qsizetype count)
+{
+    const QList<QStringView> lines = QStringView(text).split(QLatin1Char('\n'));
+    if (lines.size() <= count)
+        return text;
+    QString out;
+    for (qsizetype i = 0; i < count; ++i) {
+        out += lines[i];
+        out += QLatin1Char('\n');
+    }
+    const qsizetype more = lines.size() - count;
+    return out + QStringLiteral("%1 and %2 more %3").arg(kEllipsis).arg(more).arg(more == 1 ? "line" : "lines");
+}
 
 QString shownText(const QString &message)
 {

@@ -1,6 +1,8 @@
 // Layout of the message dialog: sizes and places computed from the message,
-// the icon and the buttons.
+// the icon and the buttons, and the bound the screen sets.
 #include "dialogs/AdvDialogs.h"
+#include "dialogs/MessageText.h"
+#include "tests/support/QStringPrinter.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -10,6 +12,9 @@
 #include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
+
+using messagetext::kLongestLine;
+using messagetext::kLongestWord;
 
 namespace {
 
@@ -120,7 +125,8 @@ TEST(DialogLayout, TallMessageSitsAt18WithTheIconBesideItsTop)
 
 TEST(DialogLayout, WidestLineBeyondTheLimitWrapsAtHalfTheScreenPlus68)
 {
-    const QString wide = QString(QStringLiteral("long words ")).repeated(200).trimmed();
+    // Within the longest line a dialog shows whole.
+    const QString wide = QString(QStringLiteral("long words ")).repeated(150).trimmed();
     auto f = form(wide, {QStringLiteral("&Ok")}, mtInformation);
     EXPECT_EQ(f->MsgLabel->width(), screenWidth() / 2 + 68);
     EXPECT_GT(f->MsgLabel->height(), 3 * oneLineHeight(*f));
@@ -222,6 +228,78 @@ TEST(DialogLayout, WindowIsAFramelessTopmostToolWindowCentredOnTheScreen)
     EXPECT_FALSE(flags & Qt::WindowSystemMenuHint);
     const QPoint offCentre = f->geometry().center() - QGuiApplication::primaryScreen()->geometry().center();
     EXPECT_LE(offCentre.manhattanLength(), 1);
+}
+
+// A name of two million characters, or a message of a hundred thousand lines, would make
+// the window taller than any screen, and closable only with Return.
+TEST(DialogLayout, TheWindowStaysWithinTheScreenHoweverLongTheMessage)
+{
+    const QString ellipsis(QChar(0x2026));
+    struct Case
+    {
+        const char *what;
+        QString message;
+        QString shownStart;
+        QString shownEnd;
+    };
+    const Case cases[] = {
+        {"one name of two million characters",
+         "Left as they are: 1 row:\r\n    Product 14 " + QString(2000000, QChar('n')),
+         "Left as they are: 1 row:\n    Product 14 " + QString(kLongestWord, QChar('n')) + ellipsis,
+         {}},
+        {"a line of two million characters between spaces", QString("name ").repeated(400000), "name name", ellipsis},
+        {"a hundred thousand lines", QString("a line\n").repeated(100000) + "the last line", "a line\na line",
+         " more lines"},
+    };
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const QString &cbCaption : {QString(), QStringLiteral("Do not ask again")}) {
+            auto f = form(c.message, {QStringLiteral("&Ok")}, mtInformation, cbCaption);
+            EXPECT_TRUE(available.contains(f->geometry())) << f->geometry().height() << " high";
+            EXPECT_LE(f->MsgLabel->geometry().bottom(), f->pnMain->height());
+            const QString shown = QString(f->MsgLabel->text()).remove(QChar(0x200B));
+            EXPECT_TRUE(shown.startsWith(c.shownStart)) << shown.left(100).toStdString();
+            EXPECT_TRUE(shown.endsWith(c.shownEnd)) << shown.right(100).toStdString();
+            // Nothing is cut off inside the label: the text it shows fits it.
+            const QRect need = QFontMetrics(f->MsgLabel->font())
+                                   .boundingRect(QRect(0, 0, f->MsgLabel->width(), 100000),
+                                                 Qt::AlignLeft | Qt::TextWordWrap, f->MsgLabel->text());
+            EXPECT_GE(f->MsgLabel->height(), need.height());
+        }
+    }
+}
+
+TEST(DialogLayout, LongNamesAreCutWithAnEllipsisAndManyLinesCounted)
+{
+    const QString ellipsis(QChar(0x2026));
+    const QString longest(kLongestWord, QChar('n'));
+    // A character outside the basic plane, two code units, just at the cut.
+    const QString clef = QString::fromUtf8("\xF0\x9D\x84\x9E");
+    struct Case
+    {
+        const char *what;
+        QString text;
+        QString shortened;
+    };
+    const Case cases[] = {
+        {"a name just within the limit stays whole", "Product " + longest, "Product " + longest},
+        {"a character more is cut", "Product " + longest + "s", "Product " + longest + ellipsis},
+        {"each long name on its own, the rest kept", longest + "xx and\n" + longest + "yy",
+         longest + ellipsis + " and\n" + longest + ellipsis},
+        {"a character of two code units is not split", QString(kLongestWord - 1, QChar('n')) + clef + "x",
+         QString(kLongestWord - 1, QChar('n')) + ellipsis},
+        {"a line too long is cut however it is spaced", QString("ab ").repeated(1000),
+         QString("ab ").repeated(kLongestLine / 3) + "ab" + ellipsis},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(messagetext::shortenedNames(c.text), c.shortened);
+    }
+
+    EXPECT_EQ(messagetext::firstLines("one\ntwo\nthree", 3), "one\ntwo\nthree");
+    EXPECT_EQ(messagetext::firstLines("one\ntwo\nthree", 2), "one\ntwo\n" + ellipsis + " and 1 more line");
+    EXPECT_EQ(messagetext::firstLines("one\ntwo\nthree", 0), ellipsis + " and 3 more lines");
 }
 
 TEST(DialogLayout, NoButtonsIsRefused)
