@@ -70,7 +70,9 @@ public:
         }
         try {
             DropDatabase(fScratch.connectionString());
-        } catch (const EPosError &) {
+        } catch (const std::exception &) {
+            // Settings that cannot be read for the login fail here too, and must not
+            // leave a destructor.
             QFile::remove(fLocalName);
         }
     }
