@@ -5,6 +5,7 @@
 #include "catalogue/data/StatementText.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
+#include "database/FbCall.h"
 #include "database/LinkWatch.h"
 #include "settings/DatabasePathProblem.h"
 #include "settings/uOrvoReg.h"
@@ -132,6 +133,9 @@ void openLastUsedDatabase(TDbConnection &conx)
     const TDbLogin login = TDbLogin::forSite(user, password);
     conx.setDatabase(path);
     conx.setLogin(login);
+    // The client library is loaded first: one that is missing is no fault of the database,
+    // and its own message says where it was looked for.
+    Fb::master();
     try {
         conx.open();
     } catch (const EPosError &e) {
