@@ -341,6 +341,26 @@ TEST_F(OrvoReg, TheLastUsedDatabasePath)
     EXPECT_EQ(lines.at(1), "SP\u00e4TI;;;0");
 }
 
+TEST_F(OrvoReg, TheLoginIsReadFromTheDefaultEntryAndNothingIsWritten)
+{
+    putRaw(LM, "Database", "DefaultDatabase", RegType::Sz, textBytes("main"));
+    putRaw(LM, "Database\\List\\Main", "ServerPath", RegType::Sz, textBytes("srv:/data/main.fdb"));
+    putRaw(LM, "Database\\List\\Main", "DatabasePassword", RegType::Sz, textBytes("s3cret"));
+    putRaw(LM, "Database\\List\\Other", "DatabaseUser", RegType::Sz, textBytes("CLERK"));
+    const QByteArray before = hiveBytes(LM);
+    TOrvoReg reg;
+    QString user = "left over";
+    QString password;
+    reg.getLastUsedDBLogin(user, password);
+    EXPECT_EQ(user, "");
+    EXPECT_EQ(password, "s3cret");
+    EXPECT_EQ(reg.getLastUsedDBKeyName(), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Tollvane\\Orvo\\Database\\List\\MAIN");
+    EXPECT_EQ(hiveBytes(LM), before) << "a missing value is not stored";
+
+    putRaw(LM, "Database\\List\\Main", "DatabaseUser", RegType::Dword, dwordBytes(1));
+    EXPECT_EQ(errorOf([&] { reg.getLastUsedDBLogin(user, password); }), "Invalid data type for 'DatabaseUser'");
+}
+
 TEST_F(OrvoReg, MissingDefaultDatabaseIsStoredEmptyAndItsPathLandsInTheListKey)
 {
     TOrvoReg reg;
