@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringList>
+#include <optional>
 
 namespace {
 
@@ -18,6 +19,11 @@ const QStringList kHeaderKeys = {QStringLiteral("Database"), QStringLiteral("Sit
 // After the keys above, only in the record of a run whose commit failed.
 const QString kOutcomeKey = QStringLiteral("Outcome");
 const QString kUnknownOutcome = QStringLiteral("Unknown (committing the changes failed)");
+// Then, in every record written now: its texts are exact. Records without the line wrote
+// line breaks as spaces and kept the apostrophe that guards a formula as part of the text.
+const QString kTextsKey = QStringLiteral("Texts");
+const QString kExactTexts =
+    QStringLiteral("As stored, line breaks included; an apostrophe before a text is not part of it");
 // Then: SHA-256 of the rows as written, so that a code edited since (by hand or by a
 // spreadsheet) is never put back.
 const QString kDigestKey = QStringLiteral("Digest");
@@ -37,12 +43,112 @@ const QStringList kColumns = {QStringLiteral("Table"),
                               QStringLiteral("New purchase code")};
 const QString kCrLf = QStringLiteral("\r\n");
 
-// One CSV field, its text as recordedText gives it, quoted where the text needs it.
-QString csvField(const QString &field)
+// One CSV record of the file: the line it starts on and the one it ends on (a quoted
+// line break spans lines), its fields, and whether its last quoted field was closed.
+struct TCsvRecord
 {
-    QString text = recordedText(field);
+    int line = 0;
+    int lastLine = 0;
+    QStringList fields;
+    bool closed = true;
+};
+
+// The records of the text. A line break (LF or CR LF) outside quotes ends a record;
+// inside quotes every character is the field's, line breaks included. Blank lines at
+// the end are dropped.
+QList<TCsvRecord> csvRecords(const QString &text)
+{
+    QList<TCsvRecord> records;
+    TCsvRecord record;
+    record.line = 1;
+    int line = 1;
+    QString field;
+    bool quoted = false;
+    const auto endRecord = [&] {
+        record.fields << field;
+        record.lastLine = line;
+        records << record;
+        field.clear();
+        record = TCsvRecord();
+        record.line = line + 1;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
+                field += c;
+                ++i;
+            } else if (c == QLatin1Char('"')) {
+                quoted = false;
+            } else {
+                field += c;
+                if (c == QLatin1Char('\n'))
+                    ++line;
+            }
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == QLatin1Char(',')) {
+            record.fields << field;
+            field.clear();
+        } else if (c == QLatin1Char('\n') || (c == QLatin1Char('\r') && text.mid(i + 1, 1) == QLatin1String("\n"))) {
+            if (c == QLatin1Char('\r'))
+                ++i;
+            endRecord();
+            ++line;
+        } else {
+            field += c;
+        }
+    }
+    if (quoted || !field.isEmpty() || !record.fields.isEmpty()) {
+        record.closed = !quoted;
+        endRecord();
+    }
+    while (!records.isEmpty() && records.last().fields == QStringList(QString()))
+        records.removeLast();
+    return records;
+}
+
+// Whether a spreadsheet would take the text for a formula: it opens with one of the
+// characters given and is not a number.
+bool opensAsFormula(const QString &text, const QString &formulaStarts)
+{
+    bool number = false;
+    text.toLongLong(&number);
+    return !text.isEmpty() && formulaStarts.contains(text.front()) && !number;
+}
+
+// The text as a record writes it: a leading apostrophe before one a spreadsheet would
+// take for a formula, so that a product named "=..." never runs as one when the record is
+// opened, and before one that begins with an apostrophe itself, so that reading back
+// drops exactly one.
+QString guardedText(const QString &text)
+{
+    if (opensAsFormula(text, QStringLiteral("=+-@\t\r")) || text.startsWith(QLatin1Char('\'')))
+        return QLatin1Char('\'') + text;
+    return text;
+}
+
+// A text as a record without the line "Texts" holds it: line breaks as spaces, and the
+// apostrophe that keeps a spreadsheet from taking it for a formula kept.
+QString olderRecordText(QString text)
+{
+    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (opensAsFormula(text, QStringLiteral("=+-@\t")))
+        text.prepend(QLatin1Char('\''));
+    return text;
+}
+
+QString unguardedText(const QString &field)
+{
+    return field.startsWith(QLatin1Char('\'')) ? field.mid(1) : field;
+}
+
+// One CSV field, quoted where the text needs it: line breaks stay inside the quotes.
+QString quotedField(QString text)
+{
     const bool quoted = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"'))
-        || text.startsWith(QLatin1Char(' ')) || text.endsWith(QLatin1Char(' ')) || text.startsWith(QLatin1Char('\''));
+        || text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')) || text.startsWith(QLatin1Char(' '))
+        || text.endsWith(QLatin1Char(' ')) || text.startsWith(QLatin1Char('\''));
     if (!quoted)
         return text;
     return QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
@@ -52,7 +158,17 @@ QString csvLine(const QStringList &fields)
 {
     QStringList written;
     for (const QString &field : fields)
-        written << csvField(field);
+        written << quotedField(guardedText(field));
+    return written.join(QLatin1Char(',')) + kCrLf;
+}
+
+// A line as records without the line "Texts" wrote it, from its fields as they read back:
+// the digest of such a record is over these bytes.
+QString olderCsvLine(const QStringList &fields)
+{
+    QStringList written;
+    for (const QString &field : fields)
+        written << quotedField(olderRecordText(field));
     return written.join(QLatin1Char(',')) + kCrLf;
 }
 
@@ -71,7 +187,18 @@ QString rateText(const QHash<qint32, QString> &rates, const std::optional<qint32
     return code ? rates.value(*code) : QString();
 }
 
-// Reading back: what went wrong where.
+// The bytes as UTF-8 text; nothing when they are not UTF-8.
+std::optional<QString> decodedUtf8(QByteArrayView bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return text;
+}
+
+// Reading back: what went wrong where. Records are counted as the file's lines are, and
+// a message names the line a record starts on.
 class TRecordReader
 {
 public:
@@ -82,19 +209,15 @@ public:
             fail(1, QStringLiteral("the file is in UTF-16, not in UTF-8 (was it saved again in another encoding?)"));
         if (text.startsWith("\xEF\xBB\xBF"))
             text.remove(0, 3);
-        const QList<QByteArray> lines = text.split('\n');
-        for (int i = 0; i < lines.size(); ++i) {
-            QByteArray line = lines[i];
-            if (line.endsWith('\r'))
-                line.chop(1);
-            QStringDecoder utf8(QStringDecoder::Utf8);
-            const QString decoded = utf8(line);
-            if (utf8.hasError())
-                fail(i + 1, QStringLiteral("the text is not UTF-8 (was it saved again in another encoding?)"));
-            fLines << decoded;
+        const std::optional<QString> decoded = decodedUtf8(text);
+        if (!decoded) {
+            const QList<QByteArray> lines = text.split('\n');
+            int line = 1;
+            while (line < lines.size() && decodedUtf8(lines[line - 1]))
+                ++line;
+            failAtLine(line, QStringLiteral("the text is not UTF-8 (was it saved again in another encoding?)"));
         }
-        while (!fLines.isEmpty() && fLines.last().isEmpty())
-            fLines.removeLast();
+        fRecords = csvRecords(*decoded);
     }
 
     TChangeRecord read()
@@ -117,6 +240,15 @@ public:
                 fail(line, QStringLiteral("\"%1,%2\" was expected").arg(kOutcomeKey, kUnknownOutcome));
             ++line;
         }
+        const bool exact = fields(line).value(0) == kTextsKey;
+        if (exact) {
+            if (headerValue(line, kTextsKey) != kExactTexts)
+                fail(line, QStringLiteral("\"%1,%2\" was expected").arg(kTextsKey, kExactTexts));
+            ++line;
+            record.database = unguardedText(record.database);
+            record.program = unguardedText(record.program);
+            record.madeBy = unguardedText(record.madeBy);
+        }
         record.sealed = fields(line).value(0) == kDigestKey;
         const int digestLine = line;
         const QString digest = record.sealed ? headerValue(line++, kDigestKey) : QString();
@@ -125,13 +257,19 @@ public:
         if (fields(++line) != kColumns)
             fail(line, QStringLiteral("the column titles are not \"%1\"").arg(kColumns.join(QLatin1Char(','))));
         QString rowsSection;
-        while (++line <= fLines.size()) {
-            const QStringList f = rowFields(line);
-            record.rows << row(line, f);
-            rowsSection += csvLine(f);
+        while (++line <= fRecords.size()) {
+            QStringList f = rowFields(line);
+            if (exact) {
+                for (QString &field : f)
+                    field = unguardedText(field);
+                rowsSection += csvLine(f);
+            } else {
+                rowsSection += olderCsvLine(f);
+            }
+            record.rows << row(line, f, !exact);
         }
         if (record.rows.size() != count)
-            fail(fLines.size(),
+            fail(fRecords.size(),
                  QStringLiteral("the record names %1 rows but holds %2: it is incomplete or was edited")
                      .arg(count)
                      .arg(record.rows.size()));
@@ -143,45 +281,30 @@ public:
     }
 
 private:
-    [[noreturn]] void fail(int line, const QString &what) const
+    // record: the record's number, one past the last for where the file ends.
+    [[noreturn]] void fail(int record, const QString &what) const
+    {
+        if (record <= fRecords.size())
+            failAtLine(fRecords[record - 1].line, what);
+        const int lastLine = fRecords.isEmpty() ? 0 : fRecords.last().lastLine;
+        failAtLine(lastLine + record - int(fRecords.size()), what);
+    }
+
+    [[noreturn]] void failAtLine(int line, const QString &what) const
     {
         throw EPosError(
             QStringLiteral("The change record \"%1\" cannot be used: line %2: %3.").arg(fFileName).arg(line).arg(what));
     }
 
-    // The line's fields as they stand.
-    QStringList rawFields(int line) const
+    // The record's fields as they stand.
+    QStringList rawFields(int record) const
     {
-        if (line > fLines.size())
-            fail(line, QStringLiteral("the file ends here: it is incomplete"));
-        QStringList result;
-        const QString &text = fLines[line - 1];
-        QString field;
-        bool quoted = false;
-        for (int i = 0; i < text.size(); ++i) {
-            const QChar c = text[i];
-            if (quoted) {
-                if (c == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
-                    field += c;
-                    ++i;
-                } else if (c == QLatin1Char('"')) {
-                    quoted = false;
-                } else {
-                    field += c;
-                }
-            } else if (c == QLatin1Char('"')) {
-                quoted = true;
-            } else if (c == QLatin1Char(',')) {
-                result << field;
-                field.clear();
-            } else {
-                field += c;
-            }
-        }
-        if (quoted)
-            fail(line, QStringLiteral("a quoted field is not closed"));
-        result << field;
-        return result;
+        if (record > fRecords.size())
+            fail(record, QStringLiteral("the file ends here: it is incomplete"));
+        const TCsvRecord &r = fRecords[record - 1];
+        if (!r.closed)
+            fail(record, QStringLiteral("a quoted field is not closed"));
+        return r.fields;
     }
 
     // The line's fields, trailing empty ones dropped (a spreadsheet saving the file
@@ -233,9 +356,11 @@ private:
         return integer(line, text, what);
     }
 
-    TChangedRow row(int line, const QStringList &f) const
+    // folded: the record is one that wrote line breaks as spaces.
+    TChangedRow row(int line, const QStringList &f, bool folded) const
     {
         TChangedRow row;
+        row.descriptionFolded = folded;
         const QString table = f.value(0);
         bool known = false;
         for (TChangedTable t : {TChangedTable::Department, TChangedTable::SubDepartment, TChangedTable::ThirdLevel,
@@ -262,7 +387,7 @@ private:
     }
 
     QString fFileName;
-    QStringList fLines;
+    QList<TCsvRecord> fRecords;
 };
 
 } // namespace
@@ -282,18 +407,9 @@ QString changedTableName(TChangedTable table)
     return QStringLiteral("Product");
 }
 
-QString recordedText(QString text)
+bool holdsRecordedDescription(const TChangedRow &recorded, const QString &description)
 {
-    text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    // A text a spreadsheet would take for a formula gets a leading apostrophe, so that a
-    // product named "=..." can never run as one when the record is opened. Numbers stay
-    // as they are.
-    static const QString formulaStarts = QStringLiteral("=+-@\t");
-    bool number = false;
-    text.toLongLong(&number);
-    if (!text.isEmpty() && formulaStarts.contains(text.front()) && !number)
-        text.prepend(QLatin1Char('\''));
-    return text;
+    return (recorded.descriptionFolded ? olderRecordText(description) : description) == recorded.description;
 }
 
 QString changeRecordPath(const QString &backupFile)
@@ -318,6 +434,7 @@ QByteArray changeRecordBytes(const TChangeRecord &record)
                      rateText(record.rates, row.oldSales), codeText(row.oldPurchase), codeText(row.newSales),
                      rateText(record.rates, row.newSales), codeText(row.newPurchase)});
     }
+    text += csvLine({kTextsKey, kExactTexts});
     text += csvLine({kDigestKey, rowsDigest(rowsSection)}) + kCrLf + csvLine(kColumns) + rowsSection;
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }

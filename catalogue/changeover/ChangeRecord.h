@@ -33,10 +33,19 @@ struct TChangeRecord
 // ".changes.csv" added.
 QString changeRecordPath(const QString &backupFile);
 
+// Every text is written as it is, line breaks inside a quoted field (a spreadsheet shows
+// them in the cell), with a leading apostrophe before one a spreadsheet would take for a
+// formula or that begins with an apostrophe; reading back drops that apostrophe, so that
+// every text reads back exactly; the header line "Texts" says so. The header's "Digest"
+// is the SHA-256 of the rows' lines as written (UTF-8, CR LF line ends, no byte-order
+// mark), which the reader writes again from the fields it read, so that a spreadsheet's
+// other quoting or line ends still match; for a record without the line "Texts", as such
+// a record wrote them.
 QByteArray changeRecordBytes(const TChangeRecord &record);
-// A text (a description) as a record holds it once read back: line breaks as spaces, and
-// the apostrophe that keeps a spreadsheet from taking it for a formula.
-QString recordedText(QString text);
+// Whether a description the database holds now is the one the row was recorded with:
+// the same text, or for a row of a record from before the header line "Texts" (line
+// breaks as spaces, the apostrophe before a formula kept) the text such a record wrote.
+bool holdsRecordedDescription(const TChangedRow &recorded, const QString &description);
 
 // EPosError naming the file and the line when the bytes are not a whole record of ours,
 // or when its rows do not match the digest in its header.

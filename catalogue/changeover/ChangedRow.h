@@ -31,10 +31,14 @@ struct TChangedRow
     std::optional<qint32> oldPurchase;
     std::optional<qint32> newSales;
     std::optional<qint32> newPurchase;
+    // Read from a record that wrote line breaks as spaces and kept the apostrophe before a
+    // formula: the description is the text so written, not the text itself.
+    bool descriptionFolded = false;
 
     bool operator==(const TChangedRow &other) const
     {
         return table == other.table && id == other.id && description == other.description && oldSales == other.oldSales
-            && oldPurchase == other.oldPurchase && newSales == other.newSales && newPurchase == other.newPurchase;
+            && oldPurchase == other.oldPurchase && newSales == other.newSales && newPurchase == other.newPurchase
+            && descriptionFolded == other.descriptionFolded;
     }
 };

@@ -16,7 +16,7 @@ struct TRevertGroup
 {
     TChangedRow codes; // table and codes; id and description unused
     QList<qint32> ids;
-    QHash<qint32, QString> descriptions; // as recorded, by id
+    QHash<qint32, TChangedRow> recorded; // by id
 };
 
 bool sameMove(const TChangedRow &a, const TChangedRow &b)
@@ -32,10 +32,10 @@ QList<TRevertGroup> groupByMove(const QList<TChangedRow> &recorded)
         auto group =
             std::find_if(groups.begin(), groups.end(), [&](const TRevertGroup &g) { return sameMove(g.codes, row); });
         if (group == groups.end()) {
-            groups.append({row, {row.id}, {{row.id, row.description}}});
+            groups.append({row, {row.id}, {{row.id, row}}});
         } else {
             group->ids.append(row.id);
-            group->descriptions.insert(row.id, row.description);
+            group->recorded.insert(row.id, row);
         }
     }
     return groups;
@@ -108,7 +108,7 @@ QList<qint32> sameRowsHolding(TDbConnection &conx, const TRevertGroup &group, co
     QList<qint32> same;
     runIdChunks(held, t.purchase ? 2 : 1, ids, [&](const TDbStatement &row) {
         const qint32 id = row.field(0).asInteger();
-        if (recordedText(row.field(1).asText()) == group.descriptions.value(id))
+        if (holdsRecordedDescription(group.recorded.value(id), row.field(1).asText()))
             same.append(id);
     });
     return same;

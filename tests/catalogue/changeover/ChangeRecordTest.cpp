@@ -55,6 +55,8 @@ const QByteArray kSampleText = "\xEF\xBB\xBF"
                                "Program,Pordane 2023 1.0\r\n"
                                "Made by,Changeover\r\n"
                                "Rows,5\r\n"
+                               "Texts,\"As stored, line breaks included; an apostrophe before a text is not part "
+                               "of it\"\r\n"
                                "Digest,ee8fa117ec95465de3845f29ed7b18b6504241868c4253e7f6f2af8cc625066b\r\n"
                                "\r\n"
                                "Table,Id,Description,Old sales code,Old sales rate,Old purchase code,New sales code,"
@@ -70,7 +72,7 @@ TEST(ChangeRecord, IsTheCsvASpreadsheetOpensAsItIs)
     EXPECT_EQ(changeRecordBytes(sampleRecord()), kSampleText);
 }
 
-TEST(ChangeRecord, ReadsBackWhatWasWrittenButTheFormulaGuard)
+TEST(ChangeRecord, ReadsBackWhatWasWritten)
 {
     QTemporaryDir dir;
     const QString path = changeRecordPath(dir.filePath("7-230901083005.fbk"));
@@ -79,26 +81,52 @@ TEST(ChangeRecord, ReadsBackWhatWasWrittenButTheFormulaGuard)
     EXPECT_FALSE(QFile::exists(path + ".tmp")); // nothing left beside it
 
     const TChangeRecord read = readChangeRecord(path);
-    TChangeRecord expected = sampleRecord();
-    expected.rows[3].description = "'=1+2"; // shown, never read back as a formula
+    const TChangeRecord expected = sampleRecord();
     EXPECT_EQ(read.database, expected.database);
     EXPECT_EQ(read.siteID, 7);
     EXPECT_EQ(read.time, expected.time);
     EXPECT_EQ(read.program, expected.program);
     EXPECT_EQ(read.madeBy, expected.madeBy);
-    EXPECT_EQ(read.rows, expected.rows);
+    EXPECT_EQ(read.rows, expected.rows); // "=1+2" too, its guard dropped
     EXPECT_TRUE(read.sealed);
 }
 
-// The text the revert compares a row's description with is the one the record holds.
-TEST(ChangeRecord, RecordedTextIsWhatReadsBack)
+// Every text reads back exactly as it was, while no field of the file opens with what a
+// spreadsheet would run as a formula.
+TEST(ChangeRecord, EveryTextReadsBackExactly)
 {
-    for (const QString &description : {QString("=1+2"), QString("-5"), QString("@home"), QString("Two\r\nlines"),
-                                       QString("'quoted"), QString("Soup"), QString("\tTab")}) {
+    const struct
+    {
+        QString text;
+        QByteArray written; // the field in the file
+    } cases[] = {
+        {"Two\r\nlines", "\"Two\r\nlines\""},
+        {"Lone\rreturn", "\"Lone\rreturn\""},
+        {"Line\nfeed", "\"Line\nfeed\""},
+        {"\r\n", "\"'\r\n\""},
+        {"Say \"hi\",\r\nthen go", "\"Say \"\"hi\"\",\r\nthen go\""},
+        {"=1+2", "\"'=1+2\""},
+        {"@home", "\"'@home\""},
+        {"\tTab", "\"'\tTab\""},
+        {"\r=1+2", "\"'\r=1+2\""},
+        {"'quoted", "\"''quoted\""},
+        {"''", "\"'''\""},
+        {"-5", "-5"},
+        {"It's", "It's"},
+        {"", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
         TChangeRecord record = sampleRecord();
-        record.rows = {changed(TChangedTable::Product, 1, description, 1, std::nullopt, 2, std::nullopt)};
-        EXPECT_EQ(parseChangeRecord(changeRecordBytes(record), "r.csv").rows[0].description, recordedText(description))
-            << description.toStdString();
+        record.database = c.text;
+        record.rows = {changed(TChangedTable::Product, 1, c.text, 1, std::nullopt, 2, std::nullopt)};
+        const QByteArray bytes = changeRecordBytes(record);
+        EXPECT_TRUE(bytes.contains("\r\nDatabase," + c.written + "\r\n")) << bytes.toStdString();
+        EXPECT_TRUE(bytes.contains("\r\nProduct,1," + c.written + ",1,9,,2,13.5,\r\n")) << bytes.toStdString();
+        const TChangeRecord read = parseChangeRecord(bytes, "r.csv");
+        EXPECT_EQ(read.database, c.text);
+        EXPECT_EQ(read.rows, record.rows);
+        EXPECT_TRUE(holdsRecordedDescription(read.rows[0], c.text));
     }
 }
 
@@ -107,7 +135,7 @@ TEST(ChangeRecord, RecordedTextIsWhatReadsBack)
 QByteArray unknownOutcomeText()
 {
     QByteArray text = kSampleText;
-    return text.insert(text.indexOf("Digest,"), "Outcome,Unknown (committing the changes failed)\r\n");
+    return text.insert(text.indexOf("Texts,"), "Outcome,Unknown (committing the changes failed)\r\n");
 }
 
 TEST(ChangeRecord, OfUnknownOutcomeSaysSoInItsHeaderAndReadsBack)
@@ -133,11 +161,57 @@ TEST(ChangeRecord, SavedAgainBySpreadsheetStillReads)
     EXPECT_TRUE(read.sealed);
 }
 
-// A record written before records had a digest: the same without its digest line.
-QByteArray unsealedText()
+// A record written before records kept texts exactly: the same without the line "Texts".
+QByteArray olderText()
 {
     QByteArray text = kSampleText;
+    return text.remove(text.indexOf("Texts,"), text.indexOf("Digest,") - text.indexOf("Texts,"));
+}
+
+// A record written before records had a digest: the older one without its digest line.
+QByteArray unsealedText()
+{
+    QByteArray text = olderText();
     return text.remove(text.indexOf("Digest,"), text.indexOf("\r\n\r\n") - text.indexOf("Digest,") + 2);
+}
+
+// An older record reads as it was written, its digest still holds, and its descriptions
+// are compared with the database's as such a record wrote them.
+TEST(ChangeRecord, AnOlderRecordStillReadsAndItsDigestHolds)
+{
+    const TChangeRecord read = parseChangeRecord(olderText(), "older.csv");
+    EXPECT_TRUE(read.sealed);
+    ASSERT_EQ(read.rows.size(), 5);
+    for (const TChangedRow &row : read.rows)
+        EXPECT_TRUE(row.descriptionFolded);
+    EXPECT_EQ(read.rows[3].description, "'=1+2");
+
+    const struct
+    {
+        QString recorded;
+        QString now;
+        bool same;
+    } cases[] = {
+        {"'=1+2", "=1+2", true},
+        {"'=1+2", "=1+3", false},
+        {"Two  lines", "Two\r\nlines", true},
+        {"Two  lines", "Two  lines", true},
+        {"Two lines", "Two\r\nlines", false},
+        {"'quoted", "'quoted", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE((c.recorded + " / " + c.now).toStdString());
+        TChangedRow older = read.rows[3];
+        older.description = c.recorded;
+        EXPECT_EQ(holdsRecordedDescription(older, c.now), c.same);
+    }
+    // Read from a record written now, a row is compared exactly.
+    TChangedRow exact = read.rows[3];
+    exact.descriptionFolded = false;
+    exact.description = "Two\r\nlines";
+    EXPECT_TRUE(holdsRecordedDescription(exact, "Two\r\nlines"));
+    EXPECT_FALSE(holdsRecordedDescription(exact, "Two  lines"));
+    EXPECT_FALSE(holdsRecordedDescription(exact, "Two\nlines"));
 }
 
 TEST(ChangeRecord, WithoutADigestReadsOnlyWhenTheFileWasWrittenWithTheRecord)
@@ -217,46 +291,55 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"Nonsense", "hello,world\r\n", "line 1: it does not begin"},
         RefusedCase{"CutAfterTheHeader", kSampleText.left(kSampleText.indexOf("Rows")), "line 7: the file ends here"},
         RefusedCase{"CutBeforeTheLastRow", kSampleText.left(kSampleText.indexOf("Product,123456")),
-                    "line 14: the record names 5 rows but holds 4"},
+                    "line 15: the record names 5 rows but holds 4"},
         RefusedCase{"CutInsideAQuotedField", kSampleText.left(kSampleText.indexOf("craft")),
-                    "line 12: a quoted field is not closed"},
+                    "line 13: a quoted field is not closed"},
         RefusedCase{"InUtf16", "\xFF\xFEP\0o\0", "line 1: the file is in UTF-16"},
         RefusedCase{"InAnotherEightBitEncoding", sampleWith("Caf\xC3\xA9", "Caf\xE9"),
-                    "line 13: the text is not UTF-8"},
+                    "line 14: the text is not UTF-8"},
         RefusedCase{"SiteNotANumber", sampleWith("Site,7", "Site,seven"), "line 3: \"seven\" is not a site number"},
         RefusedCase{"TimeUnreadable", sampleWith("2023-09-01 08:30:05", "1 Sep 2023"), "line 4: \"1 Sep 2023\""},
         RefusedCase{"HeaderKeyRenamed", sampleWith("Made by,", "Author,"), "line 6: \"Made by,<value>\""},
-        RefusedCase{"ColumnsChanged", sampleWith("Old sales rate", "Old rate"), "line 10: the column titles"},
-        RefusedCase{"UnknownTable", sampleWith("Department,1", "Dept,1"), "line 11: \"Dept\" is not a table"},
-        RefusedCase{"IdNotANumber", sampleWith("Department,1,", "Department,one,"), "line 11: \"one\" is not a row id"},
-        RefusedCase{"CodeNotANumber", sampleWith("Bar,1,9", "Bar,x,9"), "line 11: \"x\" is not a sales code"},
+        RefusedCase{"ColumnsChanged", sampleWith("Old sales rate", "Old rate"), "line 11: the column titles"},
+        RefusedCase{"UnknownTable", sampleWith("Department,1", "Dept,1"), "line 12: \"Dept\" is not a table"},
+        RefusedCase{"IdNotANumber", sampleWith("Department,1,", "Department,one,"), "line 12: \"one\" is not a row id"},
+        RefusedCase{"CodeNotANumber", sampleWith("Bar,1,9", "Bar,x,9"), "line 12: \"x\" is not a sales code"},
         RefusedCase{"ProductWithAPurchaseCode", sampleWith("13.5,\r\nProduct,123456", "13.5,2\r\nProduct,123456"),
-                    "line 14: a product has no purchase code"},
+                    "line 15: a product has no purchase code"},
         RefusedCase{"ARowTooMany", kSampleText + "Product,5,Tea,1,9,,2,13.5,\r\n",
-                    "line 16: the record names 5 rows but holds 6"},
+                    "line 17: the record names 5 rows but holds 6"},
         // Fewer fields than columns: a row cut short, never a row whose codes are empty.
         RefusedCase{"ARowShortOfFields", sampleWith("Product,123456,\" Soup \",0,0,,2,13.5,", "Product,1001,Soup"),
-                    "line 15: it has 3 fields, not 9"},
+                    "line 16: it has 3 fields, not 9"},
         RefusedCase{"ARowShortOfFieldsWithoutADigest",
                     unsealedText().replace("Product,123456,\" Soup \",0,0,,2,13.5,", "Product,1001,Soup"),
                     "line 14: it has 3 fields, not 9"},
         // Edited since: every change to the rows, however it keeps the file whole.
         RefusedCase{"ACodeEdited", sampleWith("Bar,1,9,1,2", "Bar,3,9,1,2"),
-                    "line 8: its rows do not match their digest: the record was changed after it was written"},
+                    "line 9: its rows do not match their digest: the record was changed after it was written"},
         RefusedCase{"ADescriptionEdited", sampleWith("Department,1,Bar,", "Department,1,Pub,"),
-                    "line 8: its rows do not match their digest"},
+                    "line 9: its rows do not match their digest"},
         RefusedCase{"ARowRemovedAndTheCountMended",
                     sampleWith("Rows,5", "Rows,4").replace("Product,-4,\"'=1+2\",1,9,,2,13.5,\r\n", ""),
-                    "line 8: its rows do not match their digest"},
-        RefusedCase{"ADigestEdited", sampleWith("Digest,ee8f", "Digest,ee8e"),
-                    "line 8: its rows do not match their digest"},
-        RefusedCase{"ACodeEditedInARecordOfUnknownOutcome", unknownOutcomeText().replace("Bar,1,9,1,2", "Bar,3,9,1,2"),
                     "line 9: its rows do not match their digest"},
-        RefusedCase{"AnOutcomeOtherThanUnknown", sampleWith("Digest,", "Outcome,Committed\r\nDigest,"),
+        RefusedCase{"ADigestEdited", sampleWith("Digest,ee8f", "Digest,ee8e"),
+                    "line 9: its rows do not match their digest"},
+        RefusedCase{"ACodeEditedInARecordOfUnknownOutcome", unknownOutcomeText().replace("Bar,1,9,1,2", "Bar,3,9,1,2"),
+                    "line 10: its rows do not match their digest"},
+        RefusedCase{"AnOutcomeOtherThanUnknown", sampleWith("Texts,", "Outcome,Committed\r\nTexts,"),
                     "line 8: \"Outcome,Unknown (committing the changes failed)\" was expected"},
         RefusedCase{"ADigestEmptied",
                     sampleWith("ee8fa117ec95465de3845f29ed7b18b6504241868c4253e7f6f2af8cc625066b", ""),
-                    "line 8: its rows do not match their digest"}),
+                    "line 9: its rows do not match their digest"},
+        RefusedCase{"TextsOtherThanExact", sampleWith("Texts,\"As stored", "Texts,\"Stored"),
+                    "line 8: \"Texts,As stored, line breaks included; an apostrophe before a text is not part of "
+                    "it\" was expected"},
+        // A line break in a description saved again as another one is a changed description.
+        RefusedCase{"ALineBreakInADescriptionChanged", sampleWith("Department,1,Bar,", "Department,1,\"B\nar\","),
+                    "line 9: its rows do not match their digest"},
+        RefusedCase{"AfterALineBreakInAFieldLinesCountOn",
+                    sampleWith("Department,1,Bar,1,9,1,2,13.5,2", "Department,1,\"B\r\nar\",1,9,1,2,13.5,2\r\nDept,2"),
+                    "line 14: it has 2 fields, not 9"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ChangeRecord, AMissingOrUnwritableFileIsNamed)

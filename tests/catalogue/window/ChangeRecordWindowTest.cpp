@@ -84,15 +84,16 @@ TEST_F(ChangeRecordWindow, RecordsTheChangeoverAndPutsItBackAndForth)
     ASSERT_EQ(records().size(), 1);
     const QString changeover = records().first();
     QStringList lines = recordLines(changeover);
-    ASSERT_EQ(lines.size(), 20);
+    ASSERT_EQ(lines.size(), 21);
     EXPECT_EQ(lines.mid(0, 7),
               QStringList({"Pordane 2023 change record", "Database," + fDb->path(), "Site,7",
                            "Time,2023-09-05 14:03:07", "Program,Pordane 2023 1.0", "Made by,Changeover", "Rows,10"}));
-    EXPECT_TRUE(QRegularExpression("^Digest,[0-9a-f]{64}$").match(lines[7]).hasMatch()) << lines[7].toStdString();
-    EXPECT_EQ(lines.mid(8, 2), QStringList({"", kColumns}));
+    EXPECT_EQ(lines[7], "Texts,\"As stored, line breaks included; an apostrophe before a text is not part of it\"");
+    EXPECT_TRUE(QRegularExpression("^Digest,[0-9a-f]{64}$").match(lines[8]).hasMatch()) << lines[8].toStdString();
+    EXPECT_EQ(lines.mid(9, 2), QStringList({"", kColumns}));
     // Every row that changed, with the codes the database held before (Kitchen's Soup
     // too), and nothing else: Kitchen itself already sold at the new code.
-    QStringList recorded = lines.mid(10);
+    QStringList recorded = lines.mid(11);
     recorded.sort();
     EXPECT_EQ(
         recorded,
@@ -189,9 +190,9 @@ TEST_F(ChangeRecordWindow, EveryActiveNinePercentCodeIsMovedAndPutBackToItsOwnCo
     ASSERT_EQ(records().size(), 1);
     const QString changeover = records().first();
     const QStringList lines = recordLines(changeover);
-    ASSERT_EQ(lines.size(), 18);
+    ASSERT_EQ(lines.size(), 19);
     EXPECT_EQ(lines[6], "Rows,8");
-    QStringList recorded = lines.mid(10);
+    QStringList recorded = lines.mid(11);
     recorded.sort();
     EXPECT_EQ(
         recorded,
