@@ -6,10 +6,13 @@
 // past its bound, aborts the attachment (which closes its socket: a cancel request would
 // only queue behind the silent one), so that the call fails at once.
 #include "database/FbCall.h"
+#include "database/ServedWait.h"
 
 #include <QString>
 #include <firebird/Interface.h>
+#include <functional>
 #include <memory>
+#include <vector>
 
 // Seconds an attach (to a database or a services manager) waits for the server to accept:
 // a server on the shop's network answers in well under a second. A run that lost its line
@@ -31,12 +34,15 @@ QString serverOf(const QString &databasePath);
 // What the operator is told when a request's wait ran past its bound.
 QString lostLinkText(const QString &databasePath);
 
-// Watches one call on an attachment while it lives. A call on no attachment, or on a
-// database this process opens itself, has no line to lose and is not watched.
+// Watches one call while it lives. A call on no attachment, or on a database this process
+// opens itself, has no line to lose and is not watched.
 class TLinkWatch
 {
 public:
     TLinkWatch(Firebird::IAttachment *attachment, const QString &databasePath);
+    // A call of a session that offers no abort (the services manager's) on the sockets it
+    // opened: past the bound they are shut down, which ends the call. None: not watched.
+    explicit TLinkWatch(const std::vector<qintptr> &sockets);
     ~TLinkWatch();
     TLinkWatch(const TLinkWatch &) = delete;
     TLinkWatch &operator=(const TLinkWatch &) = delete;
@@ -47,18 +53,28 @@ public:
     struct Entry;
 
 private:
+    void arm(std::function<void()> cut, std::function<void()> release);
+
     std::unique_ptr<Entry> fEntry;
 };
 
 // Runs work(Firebird::ThrowStatusWrapper *) on an attachment as Fb::call does, with its
-// wait bounded: past the bound it fails with what was lost.
+// wait bounded (past the bound it fails with what was lost) and the application's events
+// served meanwhile.
 template <class Work>
 auto watchedCall(Firebird::IAttachment *attachment, const QString &databasePath, Work &&work)
     -> decltype(work(static_cast<Firebird::ThrowStatusWrapper *>(nullptr)))
 {
-    const TLinkWatch watch(attachment, databasePath);
+    return watchedCall(TLinkWatch(attachment, databasePath), databasePath, std::forward<Work>(work));
+}
+
+// The same under a watch of the caller's; databasePath names the server that was lost.
+template <class Work>
+auto watchedCall(const TLinkWatch &watch, const QString &databasePath, Work &&work)
+    -> decltype(work(static_cast<Firebird::ThrowStatusWrapper *>(nullptr)))
+{
     try {
-        return Fb::call(std::forward<Work>(work));
+        return runServingEventsFor([&] { return Fb::call(work); });
     } catch (const EPosError &) {
         if (watch.fired())
             throw EPosError(lostLinkText(databasePath));

@@ -1,0 +1,89 @@
+// Database calls made on the application's thread keep its window painting and
+// refuse its closing while they wait, and still hand back their result or failure.
+#include "database/ServedWait.h"
+#include "database/DbConnection.h"
+#include "database/testing/TestDatabase.h"
+#include "tests/database/DbTestFixture.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+class TPaintCounter : public QWidget
+{
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent *) override { ++paints; }
+};
+
+class ServedWait : public DbTest
+{
+protected:
+    QStringList extraStatements() const override
+    {
+        return {QStringLiteral("insert into TBL_DEPARTMENTS (DEPT_ID, DESCRIPTION, VAT_ID) values (1, 'Bar', 5)")};
+    }
+
+    // A call that waits about a second: an update of a row this test's connection holds,
+    // by a second connection that waits at most a second for it.
+    QString waitOnHeldRow()
+    {
+        conx.executeImmediate(QStringLiteral("update TBL_DEPARTMENTS set VAT_ID = 3 where DEPT_ID = 1"));
+        TDbConnection other;
+        other.setDatabase(db->path());
+        other.open();
+        TDbTransactionOptions options;
+        options.lockTimeoutSeconds = 1;
+        other.startTransaction(options);
+        return errorOf(
+            [&] { other.executeImmediate(QStringLiteral("update TBL_DEPARTMENTS set VAT_ID = 9 where DEPT_ID = 1")); });
+    }
+};
+
+TEST_F(ServedWait, TheWindowPaintsWhileACallWaitsAndTheCallsFailureArrives)
+{
+    TPaintCounter window;
+    window.show();
+    QTimer repaint;
+    QObject::connect(&repaint, &QTimer::timeout, &window, [&] { window.update(); });
+    repaint.start(20);
+    window.paints = 0;
+
+    const QString failure = waitOnHeldRow();
+
+    EXPECT_TRUE(failure.contains(QStringLiteral("concurrent update"))) << failure.toStdString();
+    EXPECT_GE(window.paints, 10); // a frame every 20 ms for about a second
+}
+
+TEST_F(ServedWait, AWindowIsNotClosedWhileACallWaits)
+{
+    QWidget window;
+    window.show();
+    QTimer::singleShot(300, &window, [&] { window.windowHandle()->close(); });
+    waitOnHeldRow();
+    EXPECT_TRUE(window.isVisible());
+
+    window.windowHandle()->close(); // outside a call, the same request closes it
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(ServedWait, ResultsComeBackAndOtherThreadsRunInPlace)
+{
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from TBL_DEPARTMENTS")), QStringLiteral("1"));
+
+    const std::thread::id caller = std::this_thread::get_id();
+    EXPECT_NE(runServingEventsFor([] { return std::this_thread::get_id(); }), caller);
+    std::thread elsewhere([] {
+        const std::thread::id self = std::this_thread::get_id();
+        EXPECT_EQ(runServingEventsFor([] { return std::this_thread::get_id(); }), self);
+    });
+    elsewhere.join();
+}
+
+} // namespace
