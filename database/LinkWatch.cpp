@@ -1,6 +1,7 @@
 #include "database/LinkWatch.h"
 
 #include "database/FbCall.h"
+#include "database/LineSockets.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -12,7 +13,10 @@ using TClock = std::chrono::steady_clock;
 
 struct TLinkWatch::Entry
 {
-    Firebird::IAttachment *attachment;
+    // Ends the watched call's line: called once, by the watchdog, under its lock.
+    std::function<void()> cut;
+    // Gives up what cut needs, once the watchdog no longer holds the entry.
+    std::function<void()> release;
     TClock::time_point deadline;
     bool fired = false;
 };
@@ -20,7 +24,7 @@ struct TLinkWatch::Entry
 namespace {
 
 // One thread for every watched call in the process: it sleeps until the earliest
-// deadline and aborts the attachments whose calls are still waiting then.
+// deadline and cuts the lines of the calls still waiting then.
 class TWatchdog
 {
 public:
@@ -76,7 +80,7 @@ private:
                 if (entry->fired)
                     continue;
                 if (entry->deadline <= TClock::now())
-                    abort(entry);
+                    cut(entry);
                 else
                     next = std::min(next, entry->deadline);
             }
@@ -87,13 +91,11 @@ private:
         }
     }
 
-    // Under the lock, so that the call cannot end and give up its attachment meanwhile.
-    static void abort(TLinkWatch::Entry *entry)
+    // Under the lock, so that the call cannot end and give up its line meanwhile.
+    static void cut(TLinkWatch::Entry *entry)
     {
         entry->fired = true;
-        Firebird::CheckStatusWrapper status(Fb::master()->getStatus());
-        entry->attachment->cancelOperation(&status, fb_cancel_abort);
-        status.dispose();
+        entry->cut();
     }
 
     std::mutex fMutex;
@@ -126,7 +128,31 @@ TLinkWatch::TLinkWatch(Firebird::IAttachment *attachment, const QString &databas
     // Held until the watch ends: a detach or drop that ends the call releases the
     // attachment, which the watchdog may still be aborting.
     attachment->addRef();
-    fEntry.reset(new Entry{attachment, TClock::now() + std::chrono::seconds(kRequestSilenceSeconds)});
+    arm(
+        [attachment] {
+            Firebird::CheckStatusWrapper status(Fb::master()->getStatus());
+            attachment->cancelOperation(&status, fb_cancel_abort);
+            status.dispose();
+        },
+        [attachment] { attachment->release(); });
+}
+
+TLinkWatch::TLinkWatch(const std::vector<qintptr> &sockets)
+{
+    if (sockets.empty())
+        return;
+    arm(
+        [sockets] {
+            for (qintptr socket : sockets)
+                shutDownSocket(socket);
+        },
+        [] {});
+}
+
+void TLinkWatch::arm(std::function<void()> cut, std::function<void()> release)
+{
+    fEntry.reset(
+        new Entry{std::move(cut), std::move(release), TClock::now() + std::chrono::seconds(kRequestSilenceSeconds)});
     TWatchdog::instance().arm(fEntry.get());
 }
 
@@ -135,7 +161,7 @@ TLinkWatch::~TLinkWatch()
     if (!fEntry)
         return;
     TWatchdog::instance().disarm(fEntry.get());
-    fEntry->attachment->release();
+    fEntry->release();
 }
 
 bool TLinkWatch::fired() const

@@ -1,11 +1,14 @@
 #include "backup/standin/jobs/FbService.h"
 
 #include "database/FbCall.h"
+#include "database/LineSockets.h"
 #include "database/LinkWatch.h"
 #include "settings/uOrvoReg.h"
 #include "util/Errors.h"
 
+#include <algorithm>
 #include <ibase.h>
+#include <iterator>
 
 using namespace Firebird;
 
@@ -132,15 +135,27 @@ TFbService::TFbService(const TServiceTarget &target) : fTarget(target)
     spb.number(isc_spb_connect_timeout, kConnectTimeoutSeconds);
     const std::vector<unsigned char> bytes = spb.bytes();
     const QByteArray name = target.serviceName().toUtf8();
+    const std::vector<qintptr> before = target.host.isEmpty() ? std::vector<qintptr>() : processSockets();
     fService = Fb::call([&](ThrowStatusWrapper *st) {
         return Fb::TProvider()->attachServiceManager(st, name.constData(), unsigned(bytes.size()), bytes.data());
     });
+    // The session offers no abort: its requests are bounded on the socket it opened.
+    if (!target.host.isEmpty()) {
+        const std::vector<qintptr> after = processSockets();
+        std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(fSockets));
+    }
+}
+
+template <class Work>
+void TFbService::request(Work &&work)
+{
+    watchedCall(TLinkWatch(fSockets), fTarget.connectionString(), std::forward<Work>(work));
 }
 
 TFbService::~TFbService()
 {
     try {
-        Fb::call([&](ThrowStatusWrapper *st) { fService->detach(st); });
+        request([&](ThrowStatusWrapper *st) { fService->detach(st); });
     } catch (const EPosError &) {
         // A session that cannot be closed cleanly is released all the same.
         fService->release();
@@ -149,7 +164,7 @@ TFbService::~TFbService()
 
 void TFbService::run(const std::vector<unsigned char> &spb, const LineSink &sink)
 {
-    Fb::call([&](ThrowStatusWrapper *st) { fService->start(st, unsigned(spb.size()), spb.data()); });
+    request([&](ThrowStatusWrapper *st) { fService->start(st, unsigned(spb.size()), spb.data()); });
 
     // The output in bulk: each request takes all the service has written, waiting at
     // most a second for more, instead of one line a request, which costs a round trip
@@ -168,7 +183,7 @@ void TFbService::run(const std::vector<unsigned char> &spb, const LineSink &sink
     // ran out); without one the service has ended, and its failure, if any, came with
     // that last request.
     for (bool ended = false; !ended;) {
-        Fb::call([&](ThrowStatusWrapper *st) {
+        request([&](ThrowStatusWrapper *st) {
             fService->query(st, sizeof send, send, sizeof receive, receive, unsigned(buffer.size()), buffer.data());
         });
         const unsigned char *p = buffer.data();

@@ -4,6 +4,7 @@
 #include "database/DbLogin.h"
 
 #include <QString>
+#include <QtGlobal>
 #include <functional>
 #include <vector>
 
@@ -65,7 +66,11 @@ public:
 
 private:
     void run(const std::vector<unsigned char> &spb, const LineSink &sink);
+    // Runs one request of the session, its wait bounded as a database call's is.
+    template <class Work>
+    void request(Work &&work);
 
     TServiceTarget fTarget;
     Firebird::IService *fService = nullptr;
+    std::vector<qintptr> fSockets; // the session's own, on a server's line
 };
