@@ -8,6 +8,10 @@
 // direction from the name itself and cannot reorder what is shown beside it.
 QString isolatedName(const QString &name);
 
+// A tree node's caption with the name in it set apart as above, so that the rate after
+// it, and whatever follows the caption, stays where it is.
+QString captionWithIsolatedName(const QString &caption);
+
 // What the window shows for a name the database does not hold (NULL), so that it never
 // looks like an empty one: "(no name)".
 QString missingName();

@@ -3,6 +3,7 @@
 
 #include "catalogue/core/ProductTable.h"
 #include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/ShownName.h"
 #include "catalogue/window/DepartmentNodes.h"
 #include "catalogue/window/ImageDelegate.h"
 #include "catalogue/window/NameDelegate.h"
@@ -73,7 +74,8 @@ void TfmMain::tvChange(QTreeWidget *, QTreeWidgetItem *node)
     }
     // The title band is a plain-text label without a buddy: an "&" in the caption
     // shows as it is, so it is not doubled here (doubled, it would show twice).
-    pn02->setText(QStringLiteral("   ") + node->text(0) + QStringLiteral(" Products"));
+    // The name set apart, so that right-to-left text in it leaves the rate and "Products" be.
+    pn02->setText(QStringLiteral("   ") + captionWithIsolatedName(node->text(0)) + QStringLiteral(" Products"));
 
     cds->loadSection(*fStore, nodeSection(node));
     if (cds->rowCount() > 0)

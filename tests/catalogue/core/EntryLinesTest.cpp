@@ -66,6 +66,23 @@ TEST(ShownName, IsolatesEveryNameAndNamesAMissingOne)
     EXPECT_EQ(missingName(), QStringLiteral("(no name)"));
 }
 
+// In a caption the name and its padding are set apart, the rate left after them.
+TEST(ShownName, SetsApartTheNameOfACaption)
+{
+    const QString override = QStringLiteral("Bar ") + QChar(0x202E) + QStringLiteral("kcans");
+    const struct
+    {
+        QString caption;
+        QString shown;
+    } cases[] = {
+        {"Bar                      9.00%", isolatedName("Bar                      ") + "9.00%"},
+        {override + "   13.50%", isolatedName(override + "   ") + "13.50%"},
+        {"9.00%", "9.00%"}, // an empty name: the rate alone
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(captionWithIsolatedName(c.caption), c.shown);
+}
+
 QStringList sortedTexts(QList<TEntryLine> lines)
 {
     sortEntryLines(lines);

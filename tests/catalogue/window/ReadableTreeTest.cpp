@@ -182,20 +182,27 @@ std::optional<QColor> darkestInk(const QImage &image, const QRect &cell)
     return darkest;
 }
 
-// In the product list too, a description is set apart from the number its tooltip gives
+// In the product pane too, a description is set apart from the number its tooltip gives
 // beside it (an override left open in it would turn "Product 1" round), and one the
 // database does not hold is named in grey, apart from an empty one.
 TEST_F(MainWindowTest, ProductDescriptionsAreSetApartAndAMissingOneIsNamed)
 {
     const QString overridden = QStringLiteral("Tea ") + QChar(0x202E) + QStringLiteral("for two");
     // Stored as UTF-8 by a newer program in a column in CHARACTER SET NONE.
+    const QString department = QStringLiteral("Bar ") + QChar(0x202E) + QStringLiteral("and grill");
     TTestDatabase db({vat(1, "9", 5), vat(2, "13.5", 3), dept(1, "Bar", 1), product(1, "Tea", 1, 1),
+                      storedBytes("TBL_DEPARTMENTS", "DEPT_ID", 1, department.toUtf8()),
                       storedBytes("TBL_PRODUCTS", "SID", 1, overridden.toUtf8()),
                       "insert into TBL_PRODUCTS (SID, DESCRIPTION, VAT_ID, DEPT_ID) values (2, null, 1, 1)",
                       product(3, "", 1, 1)},
                      TTestDatabase::Schema::TextInNone);
     TShownMain &w = showOn(db);
     ASSERT_EQ(w.error, QString());
+    // The title band too: the department's name, set apart, leaves its rate and "Products" be.
+    EXPECT_TRUE(w.productsTitle().startsWith(QStringLiteral("   ") + QChar(0x2068) + department))
+        << w.productsTitle().toStdString();
+    EXPECT_TRUE(w.productsTitle().endsWith(QChar(0x2069) + QStringLiteral("9.00% Products")))
+        << w.productsTitle().toStdString();
     TProductTable *cds = w.productTable();
     ASSERT_EQ(cds->rowCount(), 3);
     QTableView *lb = w.productGrid();
