@@ -236,11 +236,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Merlot "back" to 23 % instead of 9 %.
         EditCase{"ACodeEdited", "Product,14,Merlot,1,9", "Product,14,Merlot,3,9",
-                 "line 8: its rows do not match their digest: the record was changed after it was written"},
+                 "line 9: its rows do not match their digest: the record was changed after it was written"},
         // The id's new product named in the record, to get past the description check.
         EditCase{"ADescriptionEdited", "Product,14,Merlot,", "Product,14,House red,",
-                 "line 8: its rows do not match their digest"},
-        EditCase{"ARowCutShort", "Product,13,Nuts,1,9,,2,13.5,", "Product,13,Nuts", "line 18: it has 3 fields, not 9"}),
+                 "line 9: its rows do not match their digest"},
+        EditCase{"ARowCutShort", "Product,13,Nuts,1,9,,2,13.5,", "Product,13,Nuts", "line 19: it has 3 fields, not 9"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(RevertRunTest, AnOldCodeTheDatabaseNoLongerHasIsRefusedBeforeAnyBackup)
