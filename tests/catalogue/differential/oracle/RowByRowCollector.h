@@ -1,7 +1,7 @@
 #pragma once
-// The entry lines gathered one statement per row, as the window gathered them before
-// its reads became set-based: per department row a count probe for each old code when
-// its own code is none of them, per line a rate lookup. Kept as the reference those reads must match.
+// The entry lines gathered one statement per row: per department row a count probe for
+// each old code when its own code is none of them, per line a rate lookup. The reference
+// the window's set-based reads must match.
 #include "catalogue/core/EntryLines.h"
 
 #include <memory>
