@@ -2,6 +2,7 @@
 
 #include "database/DbPrivate.h"
 #include "database/FbCall.h"
+#include "database/ServedWait.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>
@@ -42,14 +43,14 @@ void fillConnectBlock(ThrowStatusWrapper *status, TParamBlock &dpb, const TDbLog
 }
 
 // Attaches (or creates) with attach(status); a server that did not answer within the
-// connect bound is named, as the client library's own words do not.
+// connect bound is named, as the client library's own words do not. The window paints meanwhile.
 template <class Attach>
 Firebird::IAttachment *attachBounded(const QString &path, Attach &&attach)
 {
     QElapsedTimer waited;
     waited.start();
     try {
-        return Fb::call(std::forward<Attach>(attach));
+        return runServingEventsFor([&] { return Fb::call(attach); });
     } catch (const EPosError &e) {
         if (serverOf(path).isEmpty() || waited.elapsed() < kConnectTimeoutSeconds * 1000)
             throw;

@@ -4,10 +4,12 @@
 #include "database/DbConnection.h"
 #include "database/testing/TestDatabase.h"
 #include "tests/database/DbTestFixture.h"
+#include "tests/database/SilentServer.h"
 
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
+#include <functional>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -48,17 +50,37 @@ protected:
 
 TEST_F(ServedWait, TheWindowPaintsWhileACallWaitsAndTheCallsFailureArrives)
 {
-    TPaintCounter window;
-    window.show();
-    QTimer repaint;
-    QObject::connect(&repaint, &QTimer::timeout, &window, [&] { window.update(); });
-    repaint.start(20);
-    window.paints = 0;
+    const TSilentServer silent;
+    const struct Case
+    {
+        const char *name;
+        std::function<QString()> wait;
+        const char *failure;
+        int frames; // at least, of a frame every 20 ms
+    } cases[] = {
+        {"a row held by another attachment", [&] { return waitOnHeldRow(); }, "concurrent update", 10},
+        {"an attach to a server that never answers",
+         [&] {
+             TDbConnection unanswered;
+             unanswered.setDatabase(QStringLiteral("127.0.0.1/%1:/nowhere/site.fdb").arg(silent.port()));
+             return errorOf([&] { unanswered.open(); });
+         },
+         "did not answer within", 100},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TPaintCounter window;
+        window.show();
+        QTimer repaint;
+        QObject::connect(&repaint, &QTimer::timeout, &window, [&] { window.update(); });
+        repaint.start(20);
+        window.paints = 0;
 
-    const QString failure = waitOnHeldRow();
+        const QString failure = c.wait();
 
-    EXPECT_TRUE(failure.contains(QStringLiteral("concurrent update"))) << failure.toStdString();
-    EXPECT_GE(window.paints, 10); // a frame every 20 ms for about a second
+        EXPECT_TRUE(failure.contains(QLatin1String(c.failure))) << failure.toStdString();
+        EXPECT_GE(window.paints, c.frames);
+    }
 }
 
 TEST_F(ServedWait, AWindowIsNotClosedWhileACallWaits)
