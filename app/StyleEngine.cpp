@@ -46,14 +46,6 @@ bool TStyleEngine::LoadFromFile(const QString &fileName)
     return true;
 }
 
-QStringList TStyleEngine::StyleNames() const
-{
-    QStringList names;
-    for (const TStyleFile &s : fStyles)
-        names.append(s.name);
-    return names;
-}
-
 void TStyleEngine::SetErrorReporter(TErrorReporter reporter)
 {
     fReporter = std::move(reporter);

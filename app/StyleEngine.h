@@ -26,7 +26,6 @@ public:
     // Registers the style of a valid file under its name; false when the file
     // is not valid or a style of that name is registered already.
     bool LoadFromFile(const QString &fileName);
-    QStringList StyleNames() const;
 
     // Makes the registered style the look of the application. On failure the
     // engine reports its own message and the look stays as it was.

@@ -203,11 +203,6 @@ QString TDbStatement::sql() const
     return d->sql;
 }
 
-QString TDbStatement::preparedSQL() const
-{
-    return d->parsed.sql;
-}
-
 int TDbStatement::paramCount() const
 {
     return static_cast<int>(d->params.size());

@@ -22,8 +22,6 @@ public:
     // twice takes two); the old cursor, prepared form and parameter values are dropped.
     void setSQL(const QString &sql);
     QString sql() const;
-    // The text as sent to the server, with "?" in place of each marker.
-    QString preparedSQL() const;
 
     int paramCount() const;
     // Name of the marker at a position (0-based); empty for a plain "?".
