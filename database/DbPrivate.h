@@ -25,9 +25,10 @@ struct TDbConnection::Private
     Firebird::IAttachment *requireAttachment() const;
     // Runs work(Firebird::ThrowStatusWrapper *) on the attachment, its wait bounded.
     template <class Work>
-    auto call(Work &&work) -> decltype(work(static_cast<Firebird::ThrowStatusWrapper *>(nullptr)))
+    auto call(Work &&work, TCallPlace place = TCallPlace::ServingEvents)
+        -> decltype(work(static_cast<Firebird::ThrowStatusWrapper *>(nullptr)))
     {
-        return watchedCall(attachment, path, std::forward<Work>(work));
+        return watchedCall(attachment, path, std::forward<Work>(work), place);
     }
     // The active transaction, started with default options when there is none.
     Firebird::ITransaction *activeTransaction(TDbConnection &owner);

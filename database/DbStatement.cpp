@@ -357,8 +357,9 @@ void TDbStatement::next()
         d->rowValid = false;
         return;
     }
-    const int result =
-        d->connection->d->call([&](ThrowStatusWrapper *status) { return d->cursor->fetchNext(status, d->row.data()); });
+    // Most fetches are served from the rows the client already holds.
+    const int result = d->connection->d->call(
+        [&](ThrowStatusWrapper *status) { return d->cursor->fetchNext(status, d->row.data()); }, TCallPlace::InPlace);
     d->rowValid = result == Firebird::IStatus::RESULT_OK;
     if (!d->rowValid)
         d->closeCursor(); // all rows read: give the cursor back at once

@@ -58,22 +58,32 @@ private:
     std::unique_ptr<Entry> fEntry;
 };
 
+// Where a watched call runs when made on the application's thread: handed to the database
+// thread while the window's events are served, or in place, for calls that mostly end at
+// once (a fetch from the rows the client holds), where the hand-over would cost more than
+// the call.
+enum class TCallPlace { ServingEvents, InPlace };
+
 // Runs work(Firebird::ThrowStatusWrapper *) on an attachment as Fb::call does, with its
-// wait bounded (past the bound it fails with what was lost) and the application's events
-// served meanwhile.
+// wait bounded (past the bound it fails with what was lost), and the application's events
+// served meanwhile unless told otherwise.
 template <class Work>
-auto watchedCall(Firebird::IAttachment *attachment, const QString &databasePath, Work &&work)
+auto watchedCall(Firebird::IAttachment *attachment, const QString &databasePath, Work &&work,
+                 TCallPlace place = TCallPlace::ServingEvents)
     -> decltype(work(static_cast<Firebird::ThrowStatusWrapper *>(nullptr)))
 {
-    return watchedCall(TLinkWatch(attachment, databasePath), databasePath, std::forward<Work>(work));
+    return watchedCall(TLinkWatch(attachment, databasePath), databasePath, std::forward<Work>(work), place);
 }
 
 // The same under a watch of the caller's; databasePath names the server that was lost.
 template <class Work>
-auto watchedCall(const TLinkWatch &watch, const QString &databasePath, Work &&work)
+auto watchedCall(const TLinkWatch &watch, const QString &databasePath, Work &&work,
+                 TCallPlace place = TCallPlace::ServingEvents)
     -> decltype(work(static_cast<Firebird::ThrowStatusWrapper *>(nullptr)))
 {
     try {
+        if (place == TCallPlace::InPlace)
+            return Fb::call(work);
         return runServingEventsFor([&] { return Fb::call(work); });
     } catch (const EPosError &) {
         if (watch.fired())
