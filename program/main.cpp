@@ -4,7 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/StartSequence.h"
 #include "app/TApplication.h"
-#include "catalogue/changeover/RevertRun.h"
+#include "catalogue/runs/RevertRun.h"
 #include "catalogue/window/TfmMain.h"
 #include "log/uLog.h"
 

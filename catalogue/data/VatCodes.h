@@ -26,12 +26,6 @@ struct TVatResolution
 // What the operator reads when the database has no 9 % code.
 extern const QString kNoOldCodeText;
 
-// Opens conx on the server path of the database the back office used last, with the
-// site's login (TDbLogin::forSite over the values of the database's entry); without a
-// path, fails naming the setting that must be mended. A database that does not open
-// fails naming it and what to check, then the engine's own words.
-void openLastUsedDatabase(TDbConnection &conx);
-
 // The site number, from the setup table.
 qint32 readSiteID(TDbStatement &q1);
 

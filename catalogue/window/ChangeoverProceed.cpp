@@ -1,5 +1,5 @@
 // The Proceed button: the changeover run over what the window holds.
-#include "catalogue/changeover/ChangeoverRun.h"
+#include "catalogue/runs/ChangeoverRun.h"
 #include "catalogue/window/DepartmentNodes.h"
 #include "catalogue/window/TfmMain.h"
 

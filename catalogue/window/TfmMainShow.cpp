@@ -3,9 +3,10 @@
 // operator must know when nothing can be changed.
 #include "catalogue/window/TfmMain.h"
 
-#include "catalogue/changeover/TriggerRecovery.h"
 #include "catalogue/core/SelectionStore.h"
 #include "catalogue/data/ShowData.h"
+#include "catalogue/runs/LastUsedDatabase.h"
+#include "catalogue/runs/TriggerRecovery.h"
 #include "catalogue/window/DepartmentNodes.h"
 #include "dialogs/AdvDialogs.h"
 #include "dialogs/TfmSplash.h"

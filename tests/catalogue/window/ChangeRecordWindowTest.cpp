@@ -2,8 +2,8 @@
 // rows, then put back with the revert (a row changed by hand since left alone), and the
 // revert itself put back from its own record; a site with two 9 % codes moved and put
 // back. Real backups throughout.
-#include "catalogue/changeover/RevertRun.h"
 #include "catalogue/core/ProductTable.h"
+#include "catalogue/runs/RevertRun.h"
 #include "database/testing/TestDatabase.h"
 #include "settings/uOrvoReg.h"
 #include "tests/catalogue/changeover/ChangeoverSite.h"

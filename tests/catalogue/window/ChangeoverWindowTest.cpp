@@ -2,8 +2,8 @@
 // dialogs answered by pressing their buttons, the stand-in backup run for real, the
 // database checked row by row afterwards, and the program's exit status.
 #include "app/StartSequence.h"
-#include "catalogue/changeover/ChangeoverRun.h"
 #include "catalogue/core/ProductTable.h"
+#include "catalogue/runs/ChangeoverRun.h"
 #include "database/testing/TestDatabase.h"
 #include "settings/uOrvoReg.h"
 #include "tests/catalogue/changeover/BackupWindow.h"

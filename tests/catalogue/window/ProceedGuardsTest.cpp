@@ -1,8 +1,8 @@
 // What the window does when the database is not fit for a plain changeover: it could
 // not be read, it has no 9 % code, its department trigger was left off; and a ticked
 // branch that the operator never opened.
-#include "catalogue/changeover/ChangeoverRun.h"
 #include "catalogue/data/VatCodes.h"
+#include "catalogue/runs/ChangeoverRun.h"
 #include "database/testing/TestDatabase.h"
 #include "settings/uOrvoReg.h"
 #include "tests/catalogue/changeover/ChangeoverSite.h"
@@ -60,7 +60,7 @@ TEST_F(ProceedGuards, AfterAFailedShowProceedRefusesWithItsReasonAndMakesNoFolde
 TEST_F(ProceedGuards, NoOldCodeIsToldNothingListedAndNothingChanged)
 {
     using namespace site;
-    // Without a 9 % code, departments without a code used to be listed as "9%" at 0.00%.
+    // Without a 9 % code, departments without a code must not be listed as "9%" at 0.00%.
     TTestDatabase db({vat(2, "13.5", 3), dept(1, "No code", kNull), dept(2, "Zero", 0), product(1, "Stray", 0, 2)});
     registerLocalPath(db.path());
     TDialogLog dialogs({Yes});

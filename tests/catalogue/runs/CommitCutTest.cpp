@@ -3,10 +3,10 @@
 // all the same and marked so, and a revert with it puts back exactly what did change. A
 // line that goes dead without closing is told the same way, within half a minute.
 #include "catalogue/changeover/ChangeRecord.h"
-#include "catalogue/changeover/ChangeoverRun.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
-#include "catalogue/changeover/RevertRun.h"
 #include "catalogue/core/SectionNames.h"
+#include "catalogue/runs/ChangeoverRun.h"
+#include "catalogue/runs/RevertRun.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "database/LinkWatch.h"

@@ -1,7 +1,7 @@
 // The run behind Proceed on its own: the date guard, the confirmation, a failing or
 // cancelled backup, updates that fail part-way or wait on another program's lock, and the
 // record of text in CHARACTER SET NONE.
-#include "catalogue/changeover/ChangeoverRun.h"
+#include "catalogue/runs/ChangeoverRun.h"
 #include "catalogue/changeover/ChangeRecord.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
 #include "catalogue/changeover/RevertWalk.h"

@@ -1,4 +1,4 @@
-#include "catalogue/changeover/ChangeoverRun.h"
+#include "catalogue/runs/ChangeoverRun.h"
 
 #include "backup/uBackup.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"

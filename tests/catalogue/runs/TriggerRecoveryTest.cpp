@@ -1,6 +1,6 @@
 // The start's look at the department trigger: left off by a changeover that was cut
 // short, it is offered to be switched on, and what came of it is told and logged.
-#include "catalogue/changeover/TriggerRecovery.h"
+#include "catalogue/runs/TriggerRecovery.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "database/testing/TestDatabase.h"

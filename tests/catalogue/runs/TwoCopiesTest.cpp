@@ -2,11 +2,11 @@
 // shop: while one is in a run, the other neither switches the department trigger on
 // under it nor starts a run of its own; copies that only show the window, or that were
 // killed, hold nothing up.
-#include "catalogue/changeover/ChangeoverRun.h"
-#include "catalogue/changeover/RevertRun.h"
 #include "catalogue/changeover/RunMark.h"
-#include "catalogue/changeover/TriggerRecovery.h"
 #include "catalogue/core/SectionNames.h"
+#include "catalogue/runs/ChangeoverRun.h"
+#include "catalogue/runs/RevertRun.h"
+#include "catalogue/runs/TriggerRecovery.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "database/testing/TestDatabase.h"

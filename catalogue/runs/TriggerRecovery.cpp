@@ -1,4 +1,4 @@
-#include "catalogue/changeover/TriggerRecovery.h"
+#include "catalogue/runs/TriggerRecovery.h"
 
 #include "catalogue/changeover/DepartmentTrigger.h"
 #include "catalogue/changeover/RunMark.h"

@@ -2,7 +2,7 @@
 // row whose id now holds another product, a record edited or cut short since it was
 // written, an old code the database no longer has; and a record from before records
 // carried a digest.
-#include "catalogue/changeover/RevertRun.h"
+#include "catalogue/runs/RevertRun.h"
 #include "catalogue/changeover/ChangeRecord.h"
 #include "database/testing/TestDatabase.h"
 #include "settings/uOrvoReg.h"

@@ -1,8 +1,8 @@
 // The database server stops while the changeover waits in the middle of its updates:
 // once it runs again, nothing has changed, and the operator has been told what state
 // the database is in.
-#include "catalogue/changeover/ChangeoverRun.h"
 #include "catalogue/core/SectionNames.h"
+#include "catalogue/runs/ChangeoverRun.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "database/testing/TestDatabase.h"

@@ -1,4 +1,4 @@
-#include "catalogue/changeover/RevertRun.h"
+#include "catalogue/runs/RevertRun.h"
 
 #include "catalogue/changeover/ChangeRecord.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
@@ -8,6 +8,7 @@
 #include "catalogue/changeover/SameDatabase.h"
 #include "catalogue/changeover/TickCounts.h"
 #include "catalogue/data/VatCodes.h"
+#include "catalogue/runs/LastUsedDatabase.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "dialogs/AdvDialogs.h"

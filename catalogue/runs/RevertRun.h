@@ -2,7 +2,7 @@
 // "Pordane2023Hospitality --revert <record>": puts back what a change record lists, on
 // the database that the back-office settings name, after the same backup as the
 // changeover, and keeps a record of its own so that a revert can be reverted too.
-#include "catalogue/changeover/ChangeoverRun.h"
+#include "catalogue/runs/ChangeoverRun.h"
 
 class TRevertRun
 {
