@@ -1,7 +1,9 @@
 #include "catalogue/changeover/RecordKeeping.h"
 
+#include "catalogue/changeover/ChangeoverUpdate.h"
 #include "catalogue/changeover/TickCounts.h"
 #include "log/uLog.h"
+#include "util/Clock.h"
 #include "util/Errors.h"
 
 QString recordingProgram()
@@ -43,4 +45,19 @@ QString keepChangeRecord(const TChangeRecord &record, const QString &backupFile)
                      .arg(record.madeBy, rows),
                  0);
     return line;
+}
+
+QString keepRunRecord(const TChangeoverOutcome &outcome, const QString &database, qint32 siteID, const QString &madeBy,
+                      const QString &backupFile)
+{
+    TChangeRecord record;
+    record.database = database;
+    record.siteID = siteID;
+    record.time = Clock::now();
+    record.program = recordingProgram();
+    record.madeBy = madeBy;
+    record.rows = outcome.rows;
+    record.rates = outcome.rates;
+    record.outcomeUnknown = outcome.unknown;
+    return keepChangeRecord(record, backupFile);
 }

@@ -1,6 +1,5 @@
 #include "catalogue/runs/ChangeoverRun.h"
 
-#include "backup/uBackup.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
 #include "catalogue/changeover/RecordKeeping.h"
 #include "catalogue/changeover/RunMark.h"
@@ -9,41 +8,12 @@
 #include "dialogs/AdvDialogs.h"
 #include "log/uLog.h"
 #include "settings/uOrvoReg.h"
-#include "settings/uPaths.h"
 #include "util/Clock.h"
 #include "util/Errors.h"
 
 QDateTime changeoverMoment()
 {
     return QDateTime(QDate(2023, 9, 1), QTime(0, 0), Qt::LocalTime);
-}
-
-TRunBackup TRunBackup::cancelledByOperator()
-{
-    TRunBackup backup;
-    backup.cancelled = true;
-    return backup;
-}
-
-TRunBackup backupBeforeChangeover(const QString &remoteDBPath, const QString &localDBPath, qint32 siteNo)
-{
-    TBackup backup(true);
-    QString fileName; // named by the daily folder convention; the change record goes beside it
-    if (backup.Backup(bcBrisko, bmStandard, remoteDBPath, localDBPath, fileName, siteNo,
-                      /*canClearLiveSales*/ false, /*sqlVersion*/ 0, /*monthEndDate*/ QDateTime(),
-                      /*autoMode*/ true, /*extBackupMethod*/ 0, /*extBackupCommand*/ QString()))
-        return TRunBackup(fileName);
-    return backup.LastCancelled() ? TRunBackup::cancelledByOperator() : TRunBackup();
-}
-
-QString backupCancelledText()
-{
-    return QStringLiteral("The backup was cancelled; no VAT code was changed.");
-}
-
-int exitStatusAfter(TChangeoverEnd end)
-{
-    return end == TChangeoverEnd::Failed ? 1 : 0;
 }
 
 TChangeoverRun::TChangeoverRun(TChangeoverContext context, TChangeoverBackup backup)
@@ -57,20 +27,6 @@ bool TChangeoverRun::allowedNow() const
     if (Clock::now() >= changeoverMoment())
         return true;
     return ReadSettingInt(QStringLiteral("Kelloffice"), QString(), 0) >= 1;
-}
-
-QString TChangeoverRun::keepRecord(const TChangeoverOutcome &outcome, const QString &backupFile) const
-{
-    TChangeRecord record;
-    record.database = fContext.conx.database();
-    record.siteID = fContext.siteID;
-    record.time = Clock::now();
-    record.program = recordingProgram();
-    record.madeBy = QStringLiteral("Changeover");
-    record.rows = outcome.rows;
-    record.rates = outcome.rates;
-    record.outcomeUnknown = outcome.unknown;
-    return keepChangeRecord(record, backupFile);
 }
 
 // Read in a transaction of its own, ended at once, so that none stays open.
@@ -138,22 +94,16 @@ TChangeoverEnd TChangeoverRun::run()
         return TChangeoverEnd::WindowStays;
     }
 
-    const QString serverPath = fContext.conx.database();
-    const QString localPath = ServerToLocalPath(serverPath);
-    const TRunBackup backup = fBackup(serverPath, localPath, fContext.siteID);
-    if (backup.cancelled) {
-        InformationDlg(backupCancelledText());
-        return TChangeoverEnd::Cancelled;
-    }
-    if (!backup.file) {
-        InformationDlg(QStringLiteral("Backup failed"));
-        return TChangeoverEnd::Failed;
-    }
+    const TRunBackup backup = backUpBeforeRun(fBackup, fContext.conx, fContext.siteID);
+    if (const std::optional<TChangeoverEnd> end = endWithoutBackup(backup))
+        return *end;
     const QString &backupFile = *backup.file;
 
     const TChangeoverOutcome outcome = applyChangeover(fContext.conx, fContext.q1, plan, fContext.newVID);
     mark.release();
-    const QString recordLine = outcome.changed || outcome.unknown ? keepRecord(outcome, backupFile) : QString();
+    const QString recordLine = outcome.changed || outcome.unknown
+        ? keepRunRecord(outcome, fContext.conx.database(), fContext.siteID, QStringLiteral("Changeover"), backupFile)
+        : QString();
     if (outcome.unknown) {
         ErrorDlg(outcome.failure
                  + QStringLiteral("\r\n\r\nThe program closes now. To find out, start it again: its tree lists what "

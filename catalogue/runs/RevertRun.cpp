@@ -13,8 +13,6 @@
 #include "database/DbStatement.h"
 #include "dialogs/AdvDialogs.h"
 #include "log/uLog.h"
-#include "settings/uPaths.h"
-#include "util/Clock.h"
 #include "util/Errors.h"
 
 namespace {
@@ -131,16 +129,9 @@ int TRevertRun::run()
         return 1;
     }
 
-    const QString serverPath = conx.database();
-    const TRunBackup backup = fBackup(serverPath, ServerToLocalPath(serverPath), recorded.siteID);
-    if (backup.cancelled) {
-        InformationDlg(backupCancelledText());
-        return 0;
-    }
-    if (!backup.file) {
-        InformationDlg(QStringLiteral("Backup failed"));
-        return 1;
-    }
+    const TRunBackup backup = backUpBeforeRun(fBackup, conx, recorded.siteID);
+    if (const std::optional<TChangeoverEnd> end = endWithoutBackup(backup))
+        return exitStatusAfter(*end);
 
     TRevertWalk walk;
     const TChangeoverOutcome outcome = rewriteWithTriggerOff(conx, q1, [&] {
@@ -153,16 +144,8 @@ int TRevertRun::run()
         return 1;
     }
 
-    TChangeRecord own;
-    own.database = serverPath;
-    own.siteID = recorded.siteID;
-    own.time = Clock::now();
-    own.program = recordingProgram();
-    own.madeBy = QStringLiteral("Revert of ") + fRecordPath;
-    own.rows = outcome.rows;
-    own.rates = outcome.rates;
-    own.outcomeUnknown = outcome.unknown;
-    const QString recordLine = keepChangeRecord(own, *backup.file);
+    const QString recordLine = keepRunRecord(outcome, conx.database(), recorded.siteID,
+                                             QStringLiteral("Revert of ") + fRecordPath, *backup.file);
     logLeft(fRecordPath, walk.left);
     if (outcome.unknown) {
         ErrorDlg(outcome.failure
