@@ -14,6 +14,7 @@
 #include "bench/catalogue/RelayedDatabase.h"
 #include "catalogue/core/SelectionStore.h"
 #include "catalogue/data/ShowData.h"
+#include "catalogue/data/SiteID.h"
 #include "catalogue/data/VatCodes.h"
 #include "catalogue/runs/ChangeoverRun.h"
 #include "database/DbConnection.h"

@@ -2,8 +2,10 @@
 
 #include "catalogue/changeover/CodeRates.h"
 #include "catalogue/changeover/DepartmentTrigger.h"
+#include "catalogue/changeover/LockWait.h"
 #include "catalogue/changeover/RunMark.h"
 #include "database/DbConnection.h"
+#include "database/RollBackOrLetGo.h"
 #include "util/Errors.h"
 
 namespace {
@@ -93,14 +95,6 @@ void setBeforeUpdateCommit(std::function<void()> hook)
     beforeUpdateCommit() = std::move(hook);
 }
 
-TDbTransactionOptions boundedLockWait()
-{
-    // No step may leave the window frozen behind another program's lock.
-    TDbTransactionOptions options;
-    options.lockTimeoutSeconds = kChangeoverLockWaitSeconds;
-    return options;
-}
-
 TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const QList<TChangeoverNode> &nodes,
                                    const TSelectionStore &store, qint32 newVID)
 {
@@ -129,7 +123,7 @@ TChangeoverOutcome rewriteWithTriggerOff(TDbConnection &conx, TDbStatement &q1,
     try {
         conx.startTransaction(boundedLockWait());
         outcome.rows = rewrite();
-        outcome.rates = readCodeRates(conx);
+        outcome.rates = readCodeRates(q1);
     } catch (const std::exception &e) {
         const QString updateFailed = updateFailure(e);
         rollBackOrLetGo(conx);

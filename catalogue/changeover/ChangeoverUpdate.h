@@ -3,7 +3,6 @@
 // switched off, the updates in one transaction, the trigger switched on again, each step
 // committed on its own.
 #include "catalogue/changeover/ChangeoverWalk.h"
-#include "database/DbTransactionOptions.h"
 
 #include <QHash>
 #include <QString>
@@ -11,12 +10,6 @@
 
 class TDbStatement;
 class TSelectionStore;
-
-// How long the update waits for a row that another program holds locked before it
-// gives up; the window does not answer while it waits.
-constexpr int kChangeoverLockWaitSeconds = 15;
-// A transaction that waits for locks that long.
-TDbTransactionOptions boundedLockWait();
 
 struct TChangeoverOutcome
 {

@@ -1,6 +1,7 @@
 #include "catalogue/changeover/ChangeoverWalk.h"
 
 #include "catalogue/changeover/IdChunks.h"
+#include "catalogue/changeover/TableColumns.h"
 #include "database/DbStatement.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <QHash>
 #include <QString>
 
-class TDbConnection;
+class TDbStatement;
 
-// In the connection's current transaction (started on demand).
-QHash<qint32, QString> readCodeRates(TDbConnection &conx);
+// On the caller's statement, in its connection's current transaction (started on demand).
+QHash<qint32, QString> readCodeRates(TDbStatement &q1);

@@ -1,9 +1,10 @@
 #include "catalogue/changeover/DepartmentTrigger.h"
 
-#include "catalogue/changeover/ChangeoverUpdate.h"
-#include "catalogue/data/StatementText.h"
+#include "catalogue/changeover/LockWait.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
+#include "database/RollBackOrLetGo.h"
+#include "database/StatementText.h"
 
 TTriggerState departmentTriggerState(TDbStatement &q1)
 {
@@ -33,14 +34,5 @@ void switchDepartmentTrigger(TDbConnection &conx, TDbStatement &q1, bool active)
     } catch (...) {
         rollBackOrLetGo(conx);
         throw;
-    }
-}
-
-void rollBackOrLetGo(TDbConnection &conx)
-{
-    try {
-        conx.rollback();
-    } catch (const std::exception &) {
-        conx.close();
     }
 }

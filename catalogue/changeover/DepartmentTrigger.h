@@ -13,8 +13,3 @@ TTriggerState departmentTriggerState(TDbStatement &q1);
 // never depends on the fate of other work; a transaction already active is committed
 // first. Fails with the database's error, the switch undone.
 void switchDepartmentTrigger(TDbConnection &conx, TDbStatement &q1, bool active);
-
-// Undoes the connection's transaction. When even that fails the connection is gone, and
-// the server undoes an unfinished transaction of a lost connection by itself; the handles
-// are given up so that a new attachment can still be made.
-void rollBackOrLetGo(TDbConnection &conx);

@@ -1,7 +1,7 @@
 #include "catalogue/changeover/RecordKeeping.h"
 
 #include "catalogue/changeover/ChangeoverUpdate.h"
-#include "catalogue/changeover/TickCounts.h"
+#include "catalogue/changeover/CountText.h"
 #include "log/uLog.h"
 #include "util/Clock.h"
 #include "util/Errors.h"

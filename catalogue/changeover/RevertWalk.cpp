@@ -3,6 +3,7 @@
 #include "catalogue/changeover/ChangeRecord.h"
 #include "catalogue/changeover/CodeRates.h"
 #include "catalogue/changeover/IdChunks.h"
+#include "catalogue/changeover/TableColumns.h"
 #include "database/DbStatement.h"
 #include "util/Errors.h"
 
@@ -141,9 +142,9 @@ void putBackRows(TDbConnection &conx, const TChangedRow &codes, const QList<qint
 
 } // namespace
 
-void checkRecordedCodes(TDbConnection &conx, const QList<TChangedRow> &recorded, const QString &recordPath)
+void checkRecordedCodes(TDbStatement &q1, const QList<TChangedRow> &recorded, const QString &recordPath)
 {
-    const QHash<qint32, QString> codes = readCodeRates(conx);
+    const QHash<qint32, QString> codes = readCodeRates(q1);
     for (const TChangedRow &row : recorded) {
         for (const std::optional<qint32> &code : {row.oldSales, row.oldPurchase}) {
             if (code && !codes.contains(*code))

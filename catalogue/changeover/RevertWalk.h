@@ -9,6 +9,7 @@
 #include <QString>
 
 class TDbConnection;
+class TDbStatement;
 
 struct TRevertWalk
 {
@@ -25,7 +26,7 @@ struct TRevertWalk
 
 // Before anything is put back: EPosError naming the record and the code when an old
 // code of the record is no longer in TBL_VAT_CODES.
-void checkRecordedCodes(TDbConnection &conx, const QList<TChangedRow> &recorded, const QString &recordPath);
+void checkRecordedCodes(TDbStatement &q1, const QList<TChangedRow> &recorded, const QString &recordPath);
 
 // In the connection's current transaction (started on demand), many rows to a statement.
 TRevertWalk runRevert(TDbConnection &conx, const QList<TChangedRow> &recorded);

@@ -3,6 +3,7 @@
 #include "catalogue/changeover/DepartmentTrigger.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
+#include "database/RollBackOrLetGo.h"
 
 #include <functional>
 

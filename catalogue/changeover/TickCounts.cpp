@@ -1,11 +1,6 @@
 #include "catalogue/changeover/TickCounts.h"
 
-#include <QLocale>
-
-QString countText(qsizetype count, const QString &singular, const QString &plural)
-{
-    return QLocale().toString(qlonglong(count)) + QLatin1Char(' ') + (count == 1 ? singular : plural);
-}
+#include "catalogue/changeover/CountText.h"
 
 QString tickCountsText(const TChangeoverPlan &plan)
 {

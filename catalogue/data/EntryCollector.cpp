@@ -3,9 +3,9 @@
 #include "catalogue/core/DepartmentPlan.h"
 #include "catalogue/core/ProductFiling.h"
 #include "catalogue/core/RateText.h"
-#include "catalogue/data/StatementText.h"
 #include "database/DbField.h"
 #include "database/DbStatement.h"
+#include "database/StatementText.h"
 #include "log/uLog.h"
 
 namespace {

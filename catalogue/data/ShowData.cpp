@@ -4,25 +4,17 @@
 #include "catalogue/core/SectionNames.h"
 #include "catalogue/core/SelectionStore.h"
 #include "catalogue/data/EntryCollector.h"
-#include "catalogue/data/StatementText.h"
+#include "catalogue/data/UserText.h"
+#include "catalogue/data/VatRates.h"
 #include "database/DbStatement.h"
-#include "log/uLog.h"
+#include "database/StatementText.h"
 
 namespace {
 
 // Every code's rate at once: the table holds a handful of rows.
 QHash<qint32, QString> readRateTexts(TDbStatement &q)
 {
-    useStatementText(q, QStringLiteral("select VAT_ID, RATE from TBL_VAT_CODES"));
-    DebugLog(q.sql(), 32);
-    QHash<qint32, QString> rates;
-    for (q.open(); !q.eof(); q.next()) {
-        const qint32 id = q.field(0).asInteger();
-        if (!rates.contains(id))
-            rates.insert(id, rateText(userText(q.field(1))));
-    }
-    q.close();
-    return rates;
+    return readVatRates(q, [](const TDbField &rate) { return rateText(userText(rate)); });
 }
 
 std::optional<qint32> optionalInteger(const TDbField &field)

@@ -1,27 +1,18 @@
 #include "catalogue/data/VatCodes.h"
 
-#include "catalogue/core/RateText.h"
 #include "catalogue/data/NeededColumns.h"
-#include "catalogue/data/StatementText.h"
+#include "catalogue/data/SiteID.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
+#include "database/FirstRowInteger.h"
+#include "database/StatementText.h"
 #include "util/Errors.h"
 
 #include <optional>
 
 namespace {
 
-constexpr quint32 kSiteMask = 0x3A91E27D;
 const QString kChangeoverDate = QStringLiteral("2023-09-01");
-
-// The first row's column as an integer; no row or null reads as 0.
-qint32 firstRowInteger(TDbStatement &q, const QString &column)
-{
-    q.open();
-    const qint32 value = q.eof() ? 0 : q.field(column).asInteger();
-    q.close();
-    return value;
-}
 
 void createNewCode(TDbConnection &conx, TDbStatement &q1)
 {
@@ -83,12 +74,6 @@ QList<qint32> oldCodes(TDbStatement &q1)
 const QString kNoOldCodeText = QStringLiteral("The database has no 9% VAT code (no VAT code of type 5), "
                                               "so there is nothing to change.");
 
-qint32 readSiteID(TDbStatement &q1)
-{
-    useStatementText(q1, QStringLiteral("select * from TBL_SETUP"));
-    return qint32(quint32(firstRowInteger(q1, QStringLiteral("STX"))) ^ kSiteMask);
-}
-
 TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1)
 {
     TVatResolution result;
@@ -99,26 +84,17 @@ TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1)
     if (!result.hasOldCode())
         return result;
 
-    useStatementText(
-        q1,
-        QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3 and :D1 between VALID_FROM and VALID_TO"));
-    q1.setText(0, kChangeoverDate);
-    if (firstRowInteger(q1, QStringLiteral("VAT_ID")) <= 0)
-        createNewCode(conx, q1);
-
     result.v62Plus = thirdLevel;
 
     result.newVID = newCodeInForce(q1);
+    if (result.newVID <= 0) {
+        createNewCode(conx, q1);
+        result.newVID = newCodeInForce(q1);
+    }
     if (result.newVID <= 0) {
         useStatementText(q1,
                          QStringLiteral("select VAT_ID from TBL_VAT_CODES where VAT_TYPE = 3 order by IS_ACTIVE desc"));
         result.newVID = firstRowInteger(q1, QStringLiteral("VAT_ID"));
     }
     return result;
-}
-
-QString userText(const TDbField &field)
-{
-    // A number reads as the user writes numbers, as every number shown to them does.
-    return field.isNumber() ? localeNumberText(field.asText()) : field.asText();
 }

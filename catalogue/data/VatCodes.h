@@ -8,7 +8,6 @@
 
 class TDbConnection;
 class TDbStatement;
-class TDbField;
 
 struct TVatResolution
 {
@@ -26,16 +25,9 @@ struct TVatResolution
 // What the operator reads when the database has no 9 % code.
 extern const QString kNoOldCodeText;
 
-// The site number, from the setup table.
-qint32 readSiteID(TDbStatement &q1);
-
 // On an open connection: first the check of every table and column the program needs
 // (checkNeededColumns), which fails before anything is written; then site number, the
 // old codes, and only when there is one the new code (inserted when no type-3 code
 // covers the changeover date, committed at once, retaining): a database without a 9 %
 // code is left as it is.
 TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1);
-
-// A column as the user reads it: numbers in the user's number form ("13,5" where the
-// decimal separator is a comma), other values as stored, null as empty text.
-QString userText(const TDbField &field);

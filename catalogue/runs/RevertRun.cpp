@@ -2,12 +2,12 @@
 
 #include "catalogue/changeover/ChangeRecord.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
+#include "catalogue/changeover/CountText.h"
 #include "catalogue/changeover/RecordKeeping.h"
 #include "catalogue/changeover/RevertWalk.h"
 #include "catalogue/changeover/RunMark.h"
 #include "catalogue/changeover/SameDatabase.h"
-#include "catalogue/changeover/TickCounts.h"
-#include "catalogue/data/VatCodes.h"
+#include "catalogue/data/SiteID.h"
 #include "catalogue/runs/LastUsedDatabase.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
@@ -101,7 +101,7 @@ int TRevertRun::run()
                          .arg(siteID));
             return 1;
         }
-        checkRecordedCodes(conx, recorded.rows, fRecordPath);
+        checkRecordedCodes(q1, recorded.rows, fRecordPath);
         conx.commit();
     } catch (const std::exception &e) {
         ErrorDlg(errorText(e) + QStringLiteral("\r\n\r\nNothing was changed."));

@@ -1,6 +1,7 @@
 // The check of the tables and columns, site number, the new 13.5 % code, the third
 // level, the old codes, and the lookup, on real databases.
 #include "catalogue/data/VatCodes.h"
+#include "catalogue/data/UserText.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "database/testing/TestDatabase.h"

@@ -1,6 +1,7 @@
 #include "tests/catalogue/differential/oracle/RowByRowChangeover.h"
 
 #include "catalogue/changeover/ChangeoverPlan.h"
+#include "catalogue/changeover/LockWait.h"
 #include "catalogue/core/SectionNames.h"
 #include "catalogue/core/SelectionStore.h"
 #include "database/DbConnection.h"

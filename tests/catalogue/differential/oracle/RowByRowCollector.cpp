@@ -1,8 +1,8 @@
 #include "tests/catalogue/differential/oracle/RowByRowCollector.h"
 
 #include "catalogue/core/RateText.h"
-#include "catalogue/data/StatementText.h"
 #include "database/DbStatement.h"
+#include "database/StatementText.h"
 
 namespace {
 

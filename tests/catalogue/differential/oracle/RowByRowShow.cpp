@@ -1,8 +1,8 @@
 #include "tests/catalogue/differential/oracle/RowByRowShow.h"
 
 #include "catalogue/core/SectionNames.h"
-#include "catalogue/data/StatementText.h"
 #include "database/DbStatement.h"
+#include "database/StatementText.h"
 #include "tests/catalogue/differential/oracle/RowByRowCollector.h"
 
 namespace {

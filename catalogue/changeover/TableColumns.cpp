@@ -1,4 +1,4 @@
-#include "catalogue/changeover/ChangedRow.h"
+#include "catalogue/changeover/TableColumns.h"
 
 const TTableColumns &tableColumns(TChangedTable table)
 {

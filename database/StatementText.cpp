@@ -1,4 +1,4 @@
-#include "catalogue/data/StatementText.h"
+#include "database/StatementText.h"
 
 #include "database/DbStatement.h"
 

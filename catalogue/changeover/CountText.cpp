@@ -1,0 +1,8 @@
+#include "catalogue/changeover/CountText.h"
+
+#include <QLocale>
+
+QString countText(qsizetype count, const QString &singular, const QString &plural)
+{
+    return QLocale().toString(qlonglong(count)) + QLatin1Char(' ') + (count == 1 ? singular : plural);
+}
