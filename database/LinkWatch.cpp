@@ -2,12 +2,10 @@
 
 #include "database/FbCall.h"
 #include "database/LineSockets.h"
+#include "database/ProcessThread.h"
 
 #include <chrono>
-#include <condition_variable>
 #include <list>
-#include <mutex>
-#include <thread>
 
 using TClock = std::chrono::steady_clock;
 
@@ -36,45 +34,28 @@ public:
 
     void arm(TLinkWatch::Entry *entry)
     {
-        {
-            std::lock_guard<std::mutex> lock(fMutex);
-            if (!fThread.joinable())
-                fThread = std::thread(&TWatchdog::loop, this);
-            fEntries.push_back(entry);
-        }
-        fChanged.notify_all();
+        fThread.change([&] { fEntries.push_back(entry); });
     }
 
     // Once it returns, the watchdog no longer touches the entry.
     void disarm(TLinkWatch::Entry *entry)
     {
-        std::lock_guard<std::mutex> lock(fMutex);
+        std::lock_guard<std::mutex> lock(fThread.mutex());
         fEntries.remove(entry);
     }
 
     bool fired(const TLinkWatch::Entry *entry)
     {
-        std::lock_guard<std::mutex> lock(fMutex);
+        std::lock_guard<std::mutex> lock(fThread.mutex());
         return entry->fired;
     }
 
 private:
     TWatchdog() = default;
-    ~TWatchdog()
-    {
-        {
-            std::lock_guard<std::mutex> lock(fMutex);
-            fStopping = true;
-        }
-        fChanged.notify_all();
-        if (fThread.joinable())
-            fThread.join();
-    }
 
-    void loop()
+    void loop(std::unique_lock<std::mutex> &lock)
     {
-        std::unique_lock<std::mutex> lock(fMutex);
-        while (!fStopping) {
+        while (!fThread.stopping()) {
             TClock::time_point next = TClock::time_point::max();
             for (TLinkWatch::Entry *entry : fEntries) {
                 if (entry->fired)
@@ -85,9 +66,9 @@ private:
                     next = std::min(next, entry->deadline);
             }
             if (next == TClock::time_point::max())
-                fChanged.wait(lock);
+                fThread.changed().wait(lock);
             else
-                fChanged.wait_until(lock, next);
+                fThread.changed().wait_until(lock, next);
         }
     }
 
@@ -98,11 +79,9 @@ private:
         entry->cut();
     }
 
-    std::mutex fMutex;
-    std::condition_variable fChanged;
     std::list<TLinkWatch::Entry *> fEntries;
-    bool fStopping = false;
-    std::thread fThread;
+    // Last, so that it ends before the entries go.
+    TProcessThread fThread{[this](std::unique_lock<std::mutex> &lock) { loop(lock); }};
 };
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "database/ServedWait.h"
 
+#include "database/ProcessThread.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
@@ -8,7 +10,6 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
-#include <thread>
 
 namespace {
 
@@ -27,36 +28,19 @@ public:
         return thread;
     }
 
-    // Runs work on the thread; done() is called there once it has ended.
+    // Runs work on the thread.
     void post(std::function<void()> work)
     {
-        {
-            std::lock_guard<std::mutex> lock(fMutex);
-            if (!fThread.joinable())
-                fThread = std::thread(&TDatabaseThread::loop, this);
-            fWork = std::move(work);
-        }
-        fChanged.notify_all();
+        fThread.change([&] { fWork = std::move(work); });
     }
 
 private:
     TDatabaseThread() = default;
-    ~TDatabaseThread()
-    {
-        {
-            std::lock_guard<std::mutex> lock(fMutex);
-            fStopping = true;
-        }
-        fChanged.notify_all();
-        if (fThread.joinable())
-            fThread.join();
-    }
 
-    void loop()
+    void loop(std::unique_lock<std::mutex> &lock)
     {
-        std::unique_lock<std::mutex> lock(fMutex);
         for (;;) {
-            fChanged.wait(lock, [this] { return fStopping || fWork; });
+            fThread.changed().wait(lock, [this] { return fThread.stopping() || fWork; });
             if (!fWork)
                 return;
             std::function<void()> work = std::move(fWork);
@@ -67,11 +51,9 @@ private:
         }
     }
 
-    std::mutex fMutex;
-    std::condition_variable fChanged;
     std::function<void()> fWork;
-    bool fStopping = false;
-    std::thread fThread;
+    // Last, so that it ends before the work slot goes.
+    TProcessThread fThread{[this](std::unique_lock<std::mutex> &lock) { loop(lock); }};
 };
 
 // Refuses the close of any window that the window system asks for while installed.
