@@ -1,6 +1,7 @@
 #include "catalogue/data/NeededColumns.h"
 
 #include "database/DbStatement.h"
+#include "database/StatementText.h"
 #include "util/Errors.h"
 
 #include <QHash>
@@ -40,22 +41,22 @@ const QList<TNeededTable> &thirdLevelNeeds()
 
 // The columns of every plain table of those names, table and column in upper case: names
 // are told apart without case, as everywhere else the program looks for its tables.
-QHash<QString, QSet<QString>> presentColumns(TDbConnection &conx)
+QHash<QString, QSet<QString>> presentColumns(TDbStatement &q1)
 {
     QStringList names;
     for (const QList<TNeededTable> *tables : {&alwaysNeeded(), &thirdLevelNeeds()})
         for (const TNeededTable &table : *tables)
             names << QLatin1Char('\'') + QLatin1String(table.name) + QLatin1Char('\'');
-    TDbStatement query(conx);
-    query.setSQL(QStringLiteral("select r.RDB$RELATION_NAME, f.RDB$FIELD_NAME from RDB$RELATIONS r\r\n"
-                                "  join RDB$RELATION_FIELDS f on f.RDB$RELATION_NAME = r.RDB$RELATION_NAME\r\n"
-                                " where r.RDB$VIEW_BLR is null and coalesce(r.RDB$SYSTEM_FLAG, 0) = 0\r\n"
-                                "   and upper(r.RDB$RELATION_NAME) in (%1)")
-                     .arg(names.join(QStringLiteral(", "))));
+    useStatementText(q1,
+                     QStringLiteral("select r.RDB$RELATION_NAME, f.RDB$FIELD_NAME from RDB$RELATIONS r\r\n"
+                                    "  join RDB$RELATION_FIELDS f on f.RDB$RELATION_NAME = r.RDB$RELATION_NAME\r\n"
+                                    " where r.RDB$VIEW_BLR is null and coalesce(r.RDB$SYSTEM_FLAG, 0) = 0\r\n"
+                                    "   and upper(r.RDB$RELATION_NAME) in (%1)")
+                         .arg(names.join(QStringLiteral(", "))));
     QHash<QString, QSet<QString>> present;
-    for (query.open(); !query.eof(); query.next())
-        present[query.field(0).asTrimmedText().toUpper()].insert(query.field(1).asTrimmedText().toUpper());
-    query.close();
+    for (q1.open(); !q1.eof(); q1.next())
+        present[q1.field(0).asTrimmedText().toUpper()].insert(q1.field(1).asTrimmedText().toUpper());
+    q1.close();
     return present;
 }
 
@@ -69,9 +70,9 @@ QString lacking(const char *one, const char *many, const QStringList &names)
 
 } // namespace
 
-bool checkNeededColumns(TDbConnection &conx)
+bool checkNeededColumns(TDbStatement &q1)
 {
-    const QHash<QString, QSet<QString>> present = presentColumns(conx);
+    const QHash<QString, QSet<QString>> present = presentColumns(q1);
     const bool thirdLevel = present.contains(kThirdLevelTable);
 
     QStringList tables;

@@ -77,7 +77,7 @@ const QString kNoOldCodeText = QStringLiteral("The database has no 9% VAT code (
 TVatResolution resolveVatCodes(TDbConnection &conx, TDbStatement &q1)
 {
     TVatResolution result;
-    const bool thirdLevel = checkNeededColumns(conx);
+    const bool thirdLevel = checkNeededColumns(q1);
     result.siteID = readSiteID(q1);
 
     result.oldVIDs = oldCodes(q1);
