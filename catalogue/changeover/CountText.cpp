@@ -6,3 +6,8 @@ QString countText(qsizetype count, const QString &singular, const QString &plura
 {
     return QLocale().toString(qlonglong(count)) + QLatin1Char(' ') + (count == 1 ? singular : plural);
 }
+
+QString rowsText(qsizetype count)
+{
+    return countText(count, QStringLiteral("row"), QStringLiteral("rows"));
+}

@@ -13,7 +13,7 @@ QString recordingProgram()
 
 QString keepChangeRecord(const TChangeRecord &record, const QString &backupFile)
 {
-    const QString rows = countText(record.rows.size(), QStringLiteral("row"), QStringLiteral("rows"));
+    const QString rows = rowsText(record.rows.size());
     const QString path = changeRecordPath(backupFile);
     QString failed;
     try {

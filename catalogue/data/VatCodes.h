@@ -1,7 +1,7 @@
 #pragma once
-// Opening the one database connection and settling the VAT codes the changeover
-// rests on: the old 9 % codes (type 5), the new 13.5 % code (type 3, created when
-// missing), the site number and whether the third department level exists.
+// Settling, on an open connection, the VAT codes the changeover rests on: the old 9 %
+// codes (type 5), the new 13.5 % code (type 3, created when missing), the site number
+// and whether the third department level exists.
 #include <QList>
 #include <QString>
 #include <QtGlobal>

@@ -20,11 +20,6 @@ namespace {
 // Rows left as they are, named in the final message: enough to recognise them.
 constexpr int kLeftShown = 10;
 
-QString rowsText(qsizetype count)
-{
-    return countText(count, QStringLiteral("row"), QStringLiteral("rows"));
-}
-
 QString rowLine(const TChangedRow &row)
 {
     return QStringLiteral("%1 %2 %3").arg(changedTableName(row.table)).arg(row.id).arg(row.description);
