@@ -13,7 +13,7 @@
 #include "bench/backup/BackupPhases.h"
 #include "bench/catalogue/RelayedDatabase.h"
 #include "catalogue/changeover/ChangeoverRun.h"
-#include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/Selection.h"
 #include "catalogue/data/ShowData.h"
 #include "catalogue/data/VatCodes.h"
 #include "database/DbConnection.h"
@@ -59,14 +59,12 @@ double timeProceed(const QString &master, const std::function<QString(const QStr
     const TShowData shown = loadShowData(conx, q1);
     const qint32 siteID = readSiteID(q1);
     conx.commit();
-    TSelectionStore store;
-    seedSelection(store, shown.nodes);
-    for (const QString &section : store.sections())
-        for (const QString &key : store.keys(section))
-            store.write(section, key, QStringLiteral("Y"));
-    QList<TChangeoverNode> nodes;
-    for (const TShowNode &node : shown.nodes)
-        nodes.append({node.node.id, node.node.level - 1, true});
+    TSelection selection;
+    seedSelection(selection, shown.nodes);
+    for (int node = 0; node < selection.nodeCount(); ++node)
+        selection.setMarked(node, true);
+    for (int product = 0; product < selection.productCount(); ++product)
+        selection.setTicked(product, true);
 
     QString failure, done;
     setDialogAnswerer([&](const QString &message, int type) {
@@ -80,7 +78,7 @@ double timeProceed(const QString &master, const std::function<QString(const QStr
     phases.step(QStringLiteral("Before the backup: the question, the connection, the trigger, other runs"));
     QElapsedTimer timer;
     timer.start();
-    TChangeoverRun run({conx, q1, nodes, store, shown.codes.newVID, siteID, QString()},
+    TChangeoverRun run({conx, q1, selection, shown.codes.newVID, siteID, QString()},
                        [&](const QString &serverPath, const QString &, qint32 site) -> std::optional<QString> {
                            const QString written = RunVerifiedBackup(
                                serverPath, copy, QDir(backupFolder).filePath(QStringLiteral("%1-proceed").arg(site)),

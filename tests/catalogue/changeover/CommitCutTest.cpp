@@ -6,7 +6,6 @@
 #include "catalogue/changeover/ChangeoverRun.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
 #include "catalogue/changeover/RevertRun.h"
-#include "catalogue/core/SectionNames.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "database/LinkWatch.h"
@@ -99,10 +98,10 @@ protected:
         TDbStatement q1(conx);
         if (beforeCommit)
             setBeforeUpdateCommit([&] { beforeCommit(conx); });
-        TSelectionStore store = seededStore();
-        for (const char *key : {"0_Zero", "11_Stout", "12_Pils", "13_Nuts", "14_Merlot"})
-            store.write(sectionName(1, 1), key, "Y");
-        TChangeoverRun run({conx, q1, nodes({Bar, Beer, Lager, Wine}), store, kNewVID, kSiteID},
+        TSelection selection = seededSelection({Bar, Beer, Lager, Wine});
+        for (qint32 sid : {0, 11, 12, 13, 14})
+            setProductTick(selection, sid);
+        TChangeoverRun run({conx, q1, selection, kNewVID, kSiteID},
                            [&](const QString &, const QString &, qint32) { return backup(kChangeoverBackup); });
         // Every beforeCommit here cuts the line: the outcome is unknown, which ends the program as failed.
         EXPECT_EQ(run.run(), beforeCommit ? TChangeoverEnd::Failed : TChangeoverEnd::Done);
