@@ -2,6 +2,8 @@
 
 #include "catalogue/core/DepartmentPlan.h"
 
+#include <QSet>
+
 void TSelection::addNode(int level, qint32 id, const QList<TProductRow> &products)
 {
     const quint64 key = departmentNodeKey(level, id);
@@ -12,10 +14,13 @@ void TSelection::addNode(int level, qint32 id, const QList<TProductRow> &product
         fNodes.push_back({level, id, false, {}});
     }
     QList<int> &listed = fNodes[size_t(node)].products;
+    QSet<int> seen(listed.cbegin(), listed.cend());
     for (const TProductRow &row : products) {
         const int index = productIndex(row);
-        if (!listed.contains(index))
+        if (!seen.contains(index)) {
+            seen.insert(index);
             listed.append(index);
+        }
     }
 }
 
