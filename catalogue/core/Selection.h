@@ -19,9 +19,10 @@
 class TSelection
 {
 public:
-    // Adds a node after those added so far (parents before children), unmarked, listing
-    // the products in the given order, each once and unticked. Adding a department again
-    // adds the products it does not list yet to its node.
+    // Adds a node, unmarked, after those added so far: nodes come in display order, each
+    // followed by the nodes below it. It lists the products in the given order, each once;
+    // a product new to the selection starts unticked. Adding a department again adds the
+    // products it does not list yet to its node.
     void addNode(int level, qint32 id, const QList<TProductRow> &products);
     void clear();
 
