@@ -12,7 +12,7 @@
 #include "backup/standin/jobs/BackupJob.h"
 #include "bench/backup/BackupPhases.h"
 #include "bench/catalogue/RelayedDatabase.h"
-#include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/Selection.h"
 #include "catalogue/data/ShowData.h"
 #include "catalogue/data/SiteID.h"
 #include "catalogue/data/VatCodes.h"
@@ -60,14 +60,12 @@ double timeProceed(const QString &master, const std::function<QString(const QStr
     const TShowData shown = loadShowData(conx, q1);
     const qint32 siteID = readSiteID(q1);
     conx.commit();
-    TSelectionStore store;
-    seedSelection(store, shown.nodes);
-    for (const QString &section : store.sections())
-        for (const QString &key : store.keys(section))
-            store.write(section, key, QStringLiteral("Y"));
-    QList<TChangeoverNode> nodes;
-    for (const TShowNode &node : shown.nodes)
-        nodes.append({node.node.id, node.node.level - 1, true});
+    TSelection selection;
+    seedSelection(selection, shown.nodes);
+    for (int node = 0; node < selection.nodeCount(); ++node)
+        selection.setMarked(node, true);
+    for (int product = 0; product < selection.productCount(); ++product)
+        selection.setTicked(product, true);
 
     QString failure, done;
     setDialogAnswerer([&](const QString &message, int type) {
@@ -81,7 +79,7 @@ double timeProceed(const QString &master, const std::function<QString(const QStr
     phases.step(QStringLiteral("Before the backup: the question, the connection, the trigger, other runs"));
     QElapsedTimer timer;
     timer.start();
-    TChangeoverRun run({conx, q1, nodes, store, shown.codes.newVID, siteID, QString()},
+    TChangeoverRun run({conx, q1, selection, shown.codes.newVID, siteID, QString()},
                        [&](const QString &serverPath, const QString &, qint32 site) -> std::optional<QString> {
                            const QString written = RunVerifiedBackup(
                                serverPath, copy, QDir(backupFolder).filePath(QStringLiteral("%1-proceed").arg(site)),

@@ -1,5 +1,5 @@
 // Times the show sequence's data work on a large site (the VAT codes resolved, every row
-// the window shows read by loadShowData, the store seeded by seedSelection) beside one
+// the window shows read by loadShowData, the selection seeded by seedSelection) beside one
 // join query that reads the same rows: embedded, then through the loopback server behind
 // a relay that holds every chunk 0, 1 and 10 ms each way, as a database on another
 // machine would. Through the relay it also counts the statements run and the requests
@@ -10,7 +10,7 @@
 // starts the server when it is not running.
 #include "bench/catalogue/RelayedDatabase.h"
 #include "bench/catalogue/TargetLine.h"
-#include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/Selection.h"
 #include "catalogue/data/ShowData.h"
 #include "catalogue/data/VatCodes.h"
 #include "catalogue/window/TfmMain.h"
@@ -129,12 +129,12 @@ QString readJoin(TDbStatement &q, qint32 oldVID)
 QString showSequence(TDbConnection &conx, TDbStatement &q1)
 {
     const TShowData data = loadShowData(conx, q1);
-    TSelectionStore store;
-    seedSelection(store, data.nodes);
-    qint64 keys = 0;
-    for (const QString &section : store.sections())
-        keys += store.keys(section).size();
-    return QStringLiteral("%1 nodes, %2 store keys").arg(data.nodes.size()).arg(keys);
+    TSelection selection;
+    seedSelection(selection, data.nodes);
+    qint64 listed = 0;
+    for (int node = 0; node < selection.nodeCount(); ++node)
+        listed += selection.productsOf(node).size();
+    return QStringLiteral("%1 nodes, %2 listed products").arg(data.nodes.size()).arg(listed);
 }
 
 // The median of each figure on its own; the shapes are the same in every run.
@@ -190,7 +190,7 @@ double compare(const char *heading, const QString &database, TLoopbackRelay *rel
     return joined.wallMs;
 }
 
-// The window's first showing runs the show sequence and builds the tree and the store.
+// The window's first showing runs the show sequence and builds the tree and the selection.
 void timeWindow(double joinWallMs)
 {
     QList<double> walls;
@@ -203,10 +203,10 @@ void timeWindow(double joinWallMs)
         int nodes = 0;
         for (QTreeWidgetItemIterator it(window.departmentTree()); *it; ++it)
             ++nodes;
-        qint64 keys = 0;
-        for (const QString &section : window.selection().sections())
-            keys += window.selection().keys(section).size();
-        shape = QStringLiteral("%1 nodes, %2 store keys").arg(nodes).arg(keys);
+        qint64 listed = 0;
+        for (int node = 0; node < window.selection().nodeCount(); ++node)
+            listed += window.selection().productsOf(node).size();
+        shape = QStringLiteral("%1 nodes, %2 listed products").arg(nodes).arg(listed);
     }
     std::sort(walls.begin(), walls.end());
     std::printf("  %-34s %8.1f ms wall; %s; %.2fx the join read (median of %d)\n", "window's first showing",

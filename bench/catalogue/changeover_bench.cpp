@@ -11,8 +11,7 @@
 #include "bench/catalogue/RelayedDatabase.h"
 #include "bench/catalogue/TargetLine.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
-#include "catalogue/core/SectionNames.h"
-#include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/Selection.h"
 #include "catalogue/data/ShowData.h"
 #include "database/DbConnection.h"
 #include "database/DbScript.h"
@@ -50,14 +49,13 @@ struct TSite
 {
     QString master;
     qint32 newVID = 0;
-    QList<TChangeoverNode> nodes;   // display order
-    TSelectionStore store;          // every product under every node, unticked
+    TSelection selection;           // every product under every node, unticked
     QMap<qint32, QString> products; // every product's description by its number
 };
 
 // Its own site rather than the show sequence's large one, where only a third of the
 // products are at 9 %: here every product is, so that any number up to all can be ticked
-// just as the window lists them. The tree and the store are made as the window makes them.
+// just as the window lists them. The selection is made as the window makes it.
 TSite makeSite(const QString &folder)
 {
     TSite site;
@@ -80,9 +78,7 @@ TSite makeSite(const QString &folder)
     q1.close();
     const TShowData shown = loadShowData(conx, q1);
     site.newVID = shown.codes.newVID;
-    seedSelection(site.store, shown.nodes);
-    for (const TShowNode &node : shown.nodes)
-        site.nodes.append({node.node.id, node.node.level - 1, false});
+    seedSelection(site.selection, shown.nodes);
     conx.commit();
     conx.close();
     return site;
@@ -90,34 +86,36 @@ TSite makeSite(const QString &folder)
 
 struct TTicks
 {
-    int listed = 0;   // ticks over the sections that list the products
-    int unlisted = 0; // products no node lists, ticked in the first node's section
+    int listed = 0;   // ticks over the nodes that list the products
+    int unlisted = 0; // products no node lists, ticked under the first node
 };
 
-// Ticks the products with the lowest numbers in every section that lists them, as a tick
+// Ticks the products with the lowest numbers under every node that lists them, as a tick
 // in the product list does. The window leaves voucher departments out, so a few products
-// are in no section: their keys are written into the first node's section, as no
-// operator could, so that every product of the site can be ticked.
-QList<qint32> tickLowest(const TSite &site, TSelectionStore &store, int count, TTicks &ticks)
+// are under no node: they are added to the first node, as no operator could, so that
+// every product of the site can be ticked.
+QList<qint32> tickLowest(const TSite &site, TSelection &selection, int count, TTicks &ticks)
 {
     const QList<qint32> chosen = site.products.keys().mid(0, count);
     const qint32 highest = chosen.last();
     std::set<qint32> listed;
-    for (const QString &section : store.sections())
-        for (const QString &key : store.keys(section)) {
-            const std::optional<qint32> sid = productSidOfKey(key);
-            if (sid && *sid <= highest) {
-                store.write(section, key, "Y");
-                listed.insert(*sid);
+    for (int node = 0; node < selection.nodeCount(); ++node)
+        for (int product : selection.productsOf(node))
+            if (selection.product(product).sid <= highest) {
+                selection.setTicked(product, true);
+                listed.insert(selection.product(product).sid);
                 ++ticks.listed;
             }
-        }
-    const QString firstSection = sectionName(site.nodes.first().depth + 1, site.nodes.first().id);
+    QList<TProductRow> unlisted;
     for (qint32 sid : chosen)
-        if (listed.count(sid) == 0) {
-            store.write(firstSection, productKey(sid, site.products.value(sid)), "Y");
-            ++ticks.unlisted;
-        }
+        if (listed.count(sid) == 0)
+            unlisted.append({sid, site.products.value(sid)});
+    selection.addNode(selection.level(0), selection.id(0), unlisted);
+    for (const TProductRow &row : unlisted)
+        for (int product : selection.productsOf(0))
+            if (selection.product(product).sid == row.sid)
+                selection.setTicked(product, true);
+    ticks.unlisted = int(unlisted.size());
     return chosen;
 }
 
@@ -186,11 +184,11 @@ TRound timeOnCopy(const QString &copy, const TRoute &route, qint32 newVID,
     return round;
 }
 
-TRound timeUpdatePhase(const TSite &site, const TSelectionStore &store, const TRoute &route)
+TRound timeUpdatePhase(const TSite &site, const TSelection &selection, const TRoute &route)
 {
     return timeOnCopy(freshCopy(site, "walk.fdb"), route, site.newVID, [&](TDbConnection &conx) {
         TDbStatement q1(conx);
-        const TChangeoverOutcome outcome = applyChangeover(conx, q1, site.nodes, store, site.newVID);
+        const TChangeoverOutcome outcome = applyChangeover(conx, q1, selection, site.newVID);
         if (!outcome.changed)
             throw EPosError("the update phase failed: " + outcome.failure);
     });
@@ -249,12 +247,12 @@ void runRoute(const char *heading, const TSite &site, const TRoute &route)
     std::printf("%s (medians of %d, each on a fresh copy):\n", heading, kRounds);
     QList<QPair<qint64, qint64>> statementsByTicked;
     for (int ticked : {10000, 100000}) {
-        TSelectionStore store = site.store;
+        TSelection selection = site.selection;
         TTicks ticks;
-        const QList<qint32> products = tickLowest(site, store, ticked, ticks);
+        const QList<qint32> products = tickLowest(site, selection, ticked, ticks);
         QList<TRound> walks, sets;
         for (int round = 0; round < kRounds; ++round) {
-            walks << timeUpdatePhase(site, store, route);
+            walks << timeUpdatePhase(site, selection, route);
             sets << timeSetBased(site, products, route);
         }
         const TRound walk = median(walks);
@@ -294,7 +292,7 @@ int main(int argc, char **argv)
         made.start();
         const TSite site = makeSite(folder);
         std::printf("site: %lld departments in the tree, 100000 products at 9 %%, made in %.1f s\n",
-                    qint64(site.nodes.size()), made.elapsed() / 1000.0);
+                    qint64(site.selection.nodeCount()), made.elapsed() / 1000.0);
         runRoute("embedded", site, TRoute{});
         TLoopbackRelay relay(std::chrono::milliseconds(1), kServerPort);
         relay.start();

@@ -18,8 +18,7 @@
 #include "backup/standin/jobs/FbService.h"
 #include "bench/client/ProcessCpu.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
-#include "catalogue/core/SectionNames.h"
-#include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/Selection.h"
 #include "catalogue/data/ShowData.h"
 #include "catalogue/data/VatCodes.h"
 #include "database/DbConnection.h"
@@ -147,12 +146,11 @@ bool dropDatabase(const QString &connectionString)
     }
 }
 
-// The show data as the window reads it, its nodes and store ready for ticking.
+// The show data as the window reads it, its selection ready for ticking.
 struct TShown
 {
     TVatResolution codes;
-    QList<TChangeoverNode> nodes;
-    TSelectionStore store;
+    TSelection selection;
     qint64 productRows = 0; // over every node
 };
 
@@ -166,11 +164,9 @@ TShown readShown(const QString &database)
     conx.commit();
     TShown shown;
     shown.codes = data.codes;
-    seedSelection(shown.store, data.nodes);
-    for (const TShowNode &node : data.nodes) {
-        shown.nodes.append({node.node.id, node.node.level - 1, false});
+    seedSelection(shown.selection, data.nodes);
+    for (const TShowNode &node : data.nodes)
         shown.productRows += node.products.size();
-    }
     return shown;
 }
 
@@ -194,7 +190,7 @@ TFigures timeShowLoad(const QString &database, int rounds, const TShown &shown)
     QList<TRound> timed;
     for (int i = 0; i < rounds; ++i)
         timed << timeOnConnection(database, load);
-    if (shape != QStringLiteral("%1 nodes, %2 product rows").arg(shown.nodes.size()).arg(shown.productRows))
+    if (shape != QStringLiteral("%1 nodes, %2 product rows").arg(shown.selection.nodeCount()).arg(shown.productRows))
         throw EPosError("the show data load read other rows than before: " + shape);
     const TFigures figures = figuresOf(timed);
     printFigures("show-load", "show data load", timed, figures, shape);
@@ -228,26 +224,21 @@ TFigures timeRoundTrips(const QString &database, int rounds)
     return figures;
 }
 
-// Ticks the lowest-numbered products the window lists, in every section that lists
+// Ticks the lowest-numbered products the window lists, under every node that lists
 // them, as a tick in the product list does. Gives how many products are ticked.
-int tickLowest(TSelectionStore &store, int count)
+int tickLowest(TSelection &selection, int count)
 {
     std::set<qint32> listed;
-    for (const QString &section : store.sections())
-        for (const QString &key : store.keys(section))
-            if (const std::optional<qint32> sid = productSidOfKey(key))
-                listed.insert(*sid);
+    for (int product = 0; product < selection.productCount(); ++product)
+        listed.insert(selection.product(product).sid);
     if (listed.empty())
         throw EPosError(QStringLiteral("the database lists no product at the old code"));
     const qint32 highest = *std::next(listed.begin(), std::min<int>(count, int(listed.size())) - 1);
     std::set<qint32> ticked;
-    for (const QString &section : store.sections())
-        for (const QString &key : store.keys(section)) {
-            const std::optional<qint32> sid = productSidOfKey(key);
-            if (sid && *sid <= highest) {
-                store.write(section, key, QStringLiteral("Y"));
-                ticked.insert(*sid);
-            }
+    for (int product = 0; product < selection.productCount(); ++product)
+        if (selection.product(product).sid <= highest) {
+            selection.setTicked(product, true);
+            ticked.insert(selection.product(product).sid);
         }
     return int(ticked.size());
 }
@@ -263,8 +254,8 @@ TFigures timeUpdatePhase(const QString &database, int rounds, int count, const T
     TFbService(master).backup(backup, [](const QString &) {});
     std::printf("backed up by the server into %s in %.1f s\n", qPrintable(backup), made.elapsed() / 1000.0);
 
-    TSelectionStore store = shown.store;
-    const int ticked = tickLowest(store, count);
+    TSelection selection = shown.selection;
+    const int ticked = tickLowest(selection, count);
     QList<TRound> timed;
     double restoreSeconds = 0;
     // The first round warms the client and the server's code paths and is not counted.
@@ -277,7 +268,7 @@ TFigures timeUpdatePhase(const QString &database, int rounds, int count, const T
         restoreSeconds += made.elapsed() / 1000.0;
         qint64 changed = 0;
         const TRound round = timeOnConnection(reach, [&](TDbConnection &conx, TDbStatement &q1) {
-            const TChangeoverOutcome outcome = applyChangeover(conx, q1, shown.nodes, store, shown.codes.newVID);
+            const TChangeoverOutcome outcome = applyChangeover(conx, q1, selection, shown.codes.newVID);
             if (!outcome.changed)
                 throw EPosError("the update phase failed: " + outcome.failure);
             changed = outcome.rows.size();
@@ -333,7 +324,7 @@ void run(const TArgs &args)
     const TShown shown = readShown(args.database);
     if (!shown.codes.hasOldCode())
         throw EPosError(kNoOldCodeText);
-    std::printf("%lld nodes listing %lld product rows at the old code\n", qint64(shown.nodes.size()),
+    std::printf("%lld nodes listing %lld product rows at the old code\n", qint64(shown.selection.nodeCount()),
                 shown.productRows);
     timeRoundTrips(args.database, args.rounds);
     timeShowLoad(args.database, args.rounds, shown);

@@ -1,16 +1,14 @@
 #include "catalogue/changeover/ChangeoverPlan.h"
 
-#include "catalogue/core/SectionNames.h"
-#include "catalogue/core/SelectionStore.h"
-#include "util/uUtils.h"
+#include "catalogue/core/Selection.h"
 
 #include <QSet>
 
 namespace {
 
-int tableOfDepth(int depth)
+int tableOfLevel(int level)
 {
-    return (depth == 1 || depth == 2) ? depth : 0;
+    return (level == 2 || level == 3) ? level - 1 : 0;
 }
 
 // Appends the id the first time it is seen.
@@ -24,24 +22,19 @@ void addOnce(QList<qint32> &ids, QSet<qint32> &seen, qint32 id)
 
 } // namespace
 
-TChangeoverPlan planChangeover(const QList<TChangeoverNode> &nodes, const TSelectionStore &store)
+TChangeoverPlan planChangeover(const TSelection &selection)
 {
     TChangeoverPlan plan;
     std::array<QSet<qint32>, 3> departmentsSeen;
     QSet<qint32> productsSeen;
-    const QString no = QStringLiteral("N");
-    for (const TChangeoverNode &node : nodes) {
-        if (node.ticked) {
-            const int table = tableOfDepth(node.depth);
-            addOnce(plan.departments[table], departmentsSeen[table], node.id);
+    for (int node = 0; node < selection.nodeCount(); ++node) {
+        if (selection.isMarked(node)) {
+            const int table = tableOfLevel(selection.level(node));
+            addOnce(plan.departments[table], departmentsSeen[table], selection.id(node));
         }
-        const QString section = sectionName(node.depth + 1, node.id);
-        for (const QString &key : store.keys(section)) {
-            if (!YNToBool(store.read(section, key, no)))
-                continue;
-            if (const std::optional<qint32> sid = productSidOfKey(key))
-                addOnce(plan.products, productsSeen, *sid);
-        }
+        for (int product : selection.productsOf(node))
+            if (selection.isTicked(product))
+                addOnce(plan.products, productsSeen, selection.product(product).sid);
     }
     return plan;
 }

@@ -95,10 +95,9 @@ void setBeforeUpdateCommit(std::function<void()> hook)
     beforeUpdateCommit() = std::move(hook);
 }
 
-TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const QList<TChangeoverNode> &nodes,
-                                   const TSelectionStore &store, qint32 newVID)
+TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const TSelection &selection, qint32 newVID)
 {
-    return applyChangeover(conx, q1, planChangeover(nodes, store), newVID);
+    return applyChangeover(conx, q1, planChangeover(selection), newVID);
 }
 
 TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const TChangeoverPlan &plan, qint32 newVID)

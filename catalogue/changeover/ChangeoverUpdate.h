@@ -9,7 +9,7 @@
 #include <functional>
 
 class TDbStatement;
-class TSelectionStore;
+class TSelection;
 
 struct TChangeoverOutcome
 {
@@ -35,9 +35,8 @@ void setBeforeUpdateCommit(std::function<void()> hook);
 // that cannot be switched back on is named as still inactive; each is told in the
 // outcome.
 TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const TChangeoverPlan &plan, qint32 newVID);
-// The same for the ticks of the tree's nodes and the store (planChangeover).
-TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const QList<TChangeoverNode> &nodes,
-                                   const TSelectionStore &store, qint32 newVID);
+// The same for the operator's selection (planChangeover).
+TChangeoverOutcome applyChangeover(TDbConnection &conx, TDbStatement &q1, const TSelection &selection, qint32 newVID);
 
 // The frame of every rewrite: rewrite runs in a transaction of its own, between the
 // trigger switched off and on again, and gives the rows it changed. Never throws.

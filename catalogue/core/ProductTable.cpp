@@ -1,9 +1,21 @@
 #include "catalogue/core/ProductTable.h"
 
-#include "catalogue/core/SectionNames.h"
-#include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/Selection.h"
 #include "catalogue/core/ShownName.h"
 #include "util/uUtils.h"
+
+namespace {
+
+// The product's number, "_" and its description as stored; the number alone when the
+// database holds no description, so that it stays apart from an empty one.
+QString fullKeyText(const TProductRow &product)
+{
+    if (product.description.isNull())
+        return QString::number(product.sid);
+    return QString::number(product.sid) + QLatin1Char('_') + product.description;
+}
+
+} // namespace
 
 TProductTable::TProductTable(QObject *parent) : QAbstractTableModel(parent)
 {
@@ -25,34 +37,37 @@ QString TProductTable::fieldName(int column)
     }
 }
 
-void TProductTable::loadSection(const TSelectionStore &store, const QString &section)
+void TProductTable::loadNode(const TSelection &selection, int node)
 {
     beginResetModel();
     fRows.clear();
-    const QStringList keys = store.keys(section);
-    fRows.reserve(keys.size());
-    for (const QString &key : keys) {
-        Row row;
-        const QString description = productDescriptionOfKey(key);
-        row.product = description.left(kProductWidth);
-        row.descriptionMissing = description.isNull();
-        row.sku = productSidOfKey(key).value_or(0); // a key that names no number shows 0
-        row.checked = store.read(section, key, QStringLiteral("N")).left(1);
-        row.fullKey = key;
-        fRows.append(row);
+    if (node >= 0 && node < selection.nodeCount()) {
+        const QList<int> &products = selection.productsOf(node);
+        fRows.reserve(products.size());
+        for (int index : products) {
+            const TProductRow &product = selection.product(index);
+            Row row;
+            row.product = product.description.left(kProductWidth);
+            row.sku = product.sid;
+            row.checked = BoolToYN(selection.isTicked(index));
+            row.fullKey = fullKeyText(product);
+            row.description = product.description;
+            row.descriptionMissing = product.description.isNull();
+            row.selectionProduct = index;
+            fRows.append(row);
+        }
     }
     endResetModel();
 }
 
-QString TProductTable::toggle(int row, TSelectionStore &store)
+QString TProductTable::toggle(int row, TSelection &selection)
 {
     if (row < 0 || row >= fRows.size())
         return QString();
     Row &r = fRows[row];
-    r.checked = BoolToYN(!YNToBool(r.checked));
+    r.checked = BoolToYN(selection.toggleProduct(r.selectionProduct));
     const QModelIndex changed = index(row, CHECKED);
     emit dataChanged(changed, changed);
-    store.setInAllSections(r.fullKey, store.sections(), r.checked);
     return r.checked;
 }
 
@@ -89,7 +104,7 @@ QVariant TProductTable::data(const QModelIndex &index, int role) const
         return QVariant();
     const Row &r = fRows.at(index.row());
     if (role == Qt::ToolTipRole) {
-        const QString shown = r.descriptionMissing ? missingName() : isolatedName(productDescriptionOfKey(r.fullKey));
+        const QString shown = r.descriptionMissing ? missingName() : isolatedName(r.description);
         return shown + QStringLiteral("\nProduct ") + QString::number(r.sku);
     }
     if (role == kNameMissingRole && index.column() == PRODUCT)
@@ -102,7 +117,7 @@ QVariant TProductTable::data(const QModelIndex &index, int role) const
         // rather than in the middle of a word; the field keeps its width.
         if (role == Qt::EditRole)
             return r.product;
-        return r.descriptionMissing ? missingName() : productDescriptionOfKey(r.fullKey);
+        return r.descriptionMissing ? missingName() : r.description;
     case SKU:
         return r.sku;
     case CHECKED:

@@ -1,7 +1,8 @@
 #pragma once
-// The product table: the rows of one tree node's section of the selection store, with
-// the fields PRODUCT, SKU, CHECKED and FULLKEY in that order. It holds no data of its
-// own; every rebuild reads the section afresh and every toggle writes straight back.
+// The product table: the products one tree node lists in the selection, with the fields
+// PRODUCT, SKU, CHECKED and FULLKEY in that order. It holds no data of its own; every
+// rebuild reads the node's products afresh and every toggle goes straight to the
+// selection.
 // Every cell's tooltip gives the whole description and the number, as the list cuts
 // descriptions to 30 columns and two products may then look the same; the description
 // is set apart there (isolatedName), and a missing one is named as such (missingName,
@@ -9,7 +10,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
-class TSelectionStore;
+class TSelection;
 
 class TProductTable : public QAbstractTableModel
 {
@@ -22,11 +23,12 @@ public:
 
     static QString fieldName(int column);
 
-    // Recreates the table with one row per key of the section, in the section's order.
-    void loadSection(const TSelectionStore &store, const QString &section);
-    // Flips the row's tick and writes the new value into every section of the store that
-    // lists the product. Gives the new value.
-    QString toggle(int row, TSelectionStore &store);
+    // Recreates the table with one row per product the node lists, in the node's order;
+    // no node (-1) gives no rows.
+    void loadNode(const TSelection &selection, int node);
+    // Flips the row's product in the selection, under every node that lists it. Gives the
+    // new value, "Y" or "N"; nothing for a row that does not exist.
+    QString toggle(int row, TSelection &selection);
 
     QString product(int row) const;
     qint32 sku(int row) const;
@@ -44,10 +46,12 @@ private:
         QString product;
         qint32 sku = 0;
         QString checked;
-        QString fullKey; // the whole store key: a cut key would find no section
+        QString fullKey;
+        QString description; // whole, as stored
         // The database holds no description (NULL): shown as missingName(), the field
         // PRODUCT empty.
         bool descriptionMissing = false;
+        int selectionProduct = 0; // the product's index in the selection
     };
     QList<Row> fRows;
 };

@@ -1,8 +1,7 @@
 #include "catalogue/data/ShowData.h"
 
 #include "catalogue/core/RateText.h"
-#include "catalogue/core/SectionNames.h"
-#include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/Selection.h"
 #include "catalogue/data/EntryCollector.h"
 #include "catalogue/data/UserText.h"
 #include "catalogue/data/VatRates.h"
@@ -83,12 +82,21 @@ TShowData readShowData(TDbStatement &q1, const TVatResolution &codes)
     return data;
 }
 
-void seedSelection(TSelectionStore &store, const std::vector<TShowNode> &nodes)
+void seedSelection(TSelection &selection, const std::vector<TShowNode> &nodes)
 {
-    const QString unticked = QStringLiteral("N");
-    for (const TShowNode &shown : nodes) {
-        const QString section = sectionName(shown.node.level, shown.node.id);
-        for (const TProductRow &product : shown.products)
-            store.write(section, productKey(product.sid, product.description), unticked);
+    // Each node's children gathered in one pass, then walked depth first, so that every
+    // node's subtree follows it.
+    std::vector<std::vector<int>> children(nodes.size() + 1); // the last for the roots
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const int parent = nodes[i].node.parent;
+        children[parent < 0 ? nodes.size() : size_t(parent)].push_back(int(i));
+    }
+    std::vector<int> pending(children.back().rbegin(), children.back().rend());
+    while (!pending.empty()) {
+        const TShowNode &shown = nodes[size_t(pending.back())];
+        const std::vector<int> &below = children[size_t(pending.back())];
+        pending.pop_back();
+        selection.addNode(shown.node.level, shown.node.id, shown.products);
+        pending.insert(pending.end(), below.rbegin(), below.rend());
     }
 }

@@ -12,7 +12,7 @@
 
 class TDbConnection;
 class TDbStatement;
-class TSelectionStore;
+class TSelection;
 
 struct TShowNode
 {
@@ -38,5 +38,6 @@ TShowData loadShowData(TDbConnection &conx, TDbStatement &q1);
 // Without an old code nothing is read and nothing listed.
 TShowData readShowData(TDbStatement &q1, const TVatResolution &codes);
 
-// Writes "N" for every product of every node under the node's section, nodes in order.
-void seedSelection(TSelectionStore &store, const std::vector<TShowNode> &nodes);
+// Adds every node to the selection in display order (each parent followed by its subtree),
+// with the products it lists, nothing marked or ticked.
+void seedSelection(TSelection &selection, const std::vector<TShowNode> &nodes);

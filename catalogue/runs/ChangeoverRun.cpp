@@ -58,7 +58,7 @@ TChangeoverEnd TChangeoverRun::run()
         ErrorDlg(QStringLiteral("This tool can only be run from 00:00:00 on 01 Sep 2023"));
         return TChangeoverEnd::WindowStays;
     }
-    const TChangeoverPlan plan = planChangeover(fContext.nodes, fContext.store);
+    const TChangeoverPlan plan = planChangeover(fContext.selection);
     if (QuestionDlg(QStringLiteral("All checked departments and all checked products\r\n"
                                    "will change sales/purchases VAT from 9% to 13.5%.\r\n\r\n"
                                    "Do you wish to proceed?\r\n\r\n")

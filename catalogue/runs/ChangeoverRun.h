@@ -10,7 +10,7 @@
 
 class TDbConnection;
 class TDbStatement;
-class TSelectionStore;
+class TSelection;
 
 // The moment from which the run is allowed without "Kelloffice": local time.
 QDateTime changeoverMoment();
@@ -20,8 +20,7 @@ struct TChangeoverContext
 {
     TDbConnection &conx;
     TDbStatement &q1;
-    QList<TChangeoverNode> nodes; // the whole tree in display order
-    const TSelectionStore &store;
+    const TSelection &selection;
     qint32 newVID = 0;
     qint32 siteID = 0;
     // Why nothing can be changed on what the window holds (its show sequence failed, or

@@ -1,14 +1,12 @@
 #include "catalogue/window/DepartmentNodes.h"
 
 #include "catalogue/core/DepartmentPlan.h"
-#include "catalogue/core/SectionNames.h"
 #include "catalogue/core/ShownName.h"
 
 #include <QTreeWidgetItem>
 
 namespace {
 constexpr int kIdRole = Qt::UserRole;
-constexpr int kMarkRole = Qt::UserRole + 1;
 
 QString departmentToolTip(int level, const QString &shownName, qint32 id)
 {
@@ -32,7 +30,6 @@ void initDepartmentNode(QTreeWidgetItem *node, const TPlannedNode &planned)
         node->setText(0, planned.caption);
     }
     node->setData(0, kIdRole, planned.id);
-    node->setData(0, kMarkRole, int(nmUnticked));
     node->setToolTip(0,
                      departmentToolTip(planned.level,
                                        planned.nameMissing ? missingName() : isolatedName(planned.description),
@@ -50,21 +47,6 @@ qint32 nodeId(const QModelIndex &index)
     return index.data(kIdRole).toInt();
 }
 
-int nodeMark(const QTreeWidgetItem *node)
-{
-    return node->data(0, kMarkRole).toInt();
-}
-
-int nodeMark(const QModelIndex &index)
-{
-    return index.data(kMarkRole).toInt();
-}
-
-void setNodeMark(QTreeWidgetItem *node, int mark)
-{
-    node->setData(0, kMarkRole, mark);
-}
-
 int nodeDepth(const QTreeWidgetItem *node)
 {
     int depth = 0;
@@ -73,18 +55,15 @@ int nodeDepth(const QTreeWidgetItem *node)
     return depth;
 }
 
-QString nodeSection(const QTreeWidgetItem *node)
+int nodeLevel(const QTreeWidgetItem *node)
 {
-    return sectionName(nodeDepth(node) + 1, nodeId(node));
+    return nodeDepth(node) + 1;
 }
 
-void toggleMark(QTreeWidgetItem *node, int first, int second)
+int nodeLevel(const QModelIndex &index)
 {
-    if (!node)
-        return;
-    const int mark = nodeMark(node);
-    if (mark == first)
-        setNodeMark(node, second);
-    else if (mark == second)
-        setNodeMark(node, first);
+    int level = 1;
+    for (QModelIndex p = index.parent(); p.isValid(); p = p.parent())
+        ++level;
+    return level;
 }

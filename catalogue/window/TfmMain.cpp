@@ -1,7 +1,7 @@
 #include "catalogue/window/TfmMain.h"
 
 #include "catalogue/core/ProductTable.h"
-#include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/Selection.h"
 #include "catalogue/window/DepartmentNodes.h"
 #include "catalogue/window/ImageDelegate.h"
 #include "catalogue/window/StateImages.h"
@@ -16,12 +16,12 @@ TfmMain::TfmMain(QWidget *parent) : TfmMainFrame(parent)
     FormCreate();
 }
 
-// The store goes with the window.
+// The selection goes with the window.
 TfmMain::~TfmMain() = default;
 
 void TfmMain::FormCreate()
 {
-    fStore = std::make_unique<TSelectionStore>();
+    fSelection = std::make_unique<TSelection>();
     il = makeStateImages();
     setUpTree();
     setUpGrid();
@@ -30,7 +30,8 @@ void TfmMain::FormCreate()
 void TfmMain::setUpTree()
 {
     fStateImages = new TImageDelegate(
-        il, [](const QModelIndex &index) { return nodeMark(index); }, TImageDelegate::BeforeText, tv);
+        il, [this](const QModelIndex &index) { return markOf(fSelection->nodeOf(nodeLevel(index), nodeId(index))); },
+        TImageDelegate::BeforeText, tv);
     tv->setItemDelegate(fStateImages);
     tv->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(tv, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current) { tvChange(tv, current); });
@@ -47,9 +48,19 @@ QRect TfmMain::stateImageRect(QTreeWidgetItem *node) const
     return fStateImages->imageRect(tv->visualItemRect(node));
 }
 
-void TfmMain::setInAllSections(const QString &key, const QStringList &sectionNames, const QString &value)
+int TfmMain::selectionNode(const QTreeWidgetItem *node) const
 {
-    fStore->setInAllSections(key, sectionNames, value);
+    return node ? fSelection->nodeOf(nodeLevel(node), nodeId(node)) : -1;
+}
+
+int TfmMain::nodeMark(const QTreeWidgetItem *node) const
+{
+    return markOf(selectionNode(node));
+}
+
+int TfmMain::markOf(int selectionNode) const
+{
+    return selectionNode >= 0 && fSelection->isMarked(selectionNode) ? nmTicked : nmUnticked;
 }
 
 bool TfmMain::eventFilter(QObject *watched, QEvent *event)

@@ -19,7 +19,7 @@ class QTreeWidgetItem;
 struct TShowNode;
 class TImageDelegate;
 class TProductTable;
-class TSelectionStore;
+class TSelection;
 
 class TfmMain : public TfmMainFrame, public TExitStatusWindow
 {
@@ -33,7 +33,12 @@ public:
     QTableView *productGrid() const { return lb; }
     QString productsTitle() const;
     TProductTable *productTable() const { return cds; }
-    const TSelectionStore &selection() const { return *fStore; }
+    const TSelection &selection() const { return *fSelection; }
+    TSelection &selection() { return *fSelection; }
+    // The selection's node for a tree node; -1 for none.
+    int selectionNode(const QTreeWidgetItem *node) const;
+    // The node's mark as its state image shows it: nmTicked or nmUnticked.
+    int nodeMark(const QTreeWidgetItem *node) const;
     qint32 siteID() const { return fSiteID; }
     qint32 newVatID() const { return newVID; }
     bool hasThirdLevel() const { return v62Plus; }
@@ -43,13 +48,10 @@ public:
     // 1 once a changeover failed and closed the window, else 0.
     int exitStatus() const override { return fExitStatus; }
 
-    // Gives the key the value in every listed section that already holds it.
-    void setInAllSections(const QString &key, const QStringList &sectionNames, const QString &value);
-
 protected:
     // The show sequence: connect, resolve the VAT codes, build the tree behind the splash.
     void FormShow() override;
-    // The changeover run (ChangeoverProceed.cpp).
+    // The changeover run (TfmMainProceed.cpp).
     void ProceedClick() override;
 
     // Handlers, named after their control and event.
@@ -75,13 +77,16 @@ private:
     void layOutGridColumns();
     void useButtonFaceForActiveRow();
 
+    // The image of a selection node's mark; nmUnticked for no node (-1).
+    int markOf(int selectionNode) const;
+
     void showDatabase();
     void buildTree(const std::vector<TShowNode> &shown);
     void selectFirstNode();
 
     // Why Proceed must refuse: the show sequence failed, or there is no 9 % code.
     QString fRefusal;
-    std::unique_ptr<TSelectionStore> fStore;
+    std::unique_ptr<TSelection> fSelection;
     TImageDelegate *fStateImages = nullptr;
     bool fAfterDoubleClick = false;
     int fExitStatus = 0;

@@ -2,12 +2,11 @@
 // every product listed under it and marks all of its descendants.
 #include "catalogue/window/TfmMain.h"
 
-#include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/Selection.h"
 #include "catalogue/window/DepartmentNodes.h"
 #include "catalogue/window/ImageDelegate.h"
 
 #include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
 
 void TfmMain::tvClick(const QPoint &viewportPos)
 {
@@ -17,22 +16,11 @@ void TfmMain::tvClick(const QPoint &viewportPos)
     QTreeWidgetItem *node = tv->itemAt(viewportPos);
     if (tv->currentItem() != node)
         tv->setCurrentItem(node);
-    toggleMark(node, nmUnticked, nmTicked);
-    if (!node || nodeMark(node) != nmTicked) {
-        tv->viewport()->update();
-        return;
-    }
-
-    const QStringList sections = fStore->sections();
-    const QString yes = QStringLiteral("Y");
-    for (const QString &key : fStore->keys(nodeSection(node)))
-        setInAllSections(key, sections, yes);
-
-    const int depth = nodeDepth(node);
-    QTreeWidgetItemIterator it(node);
-    for (++it; *it && nodeDepth(*it) > depth; ++it)
-        setNodeMark(*it, nmTicked);
-
+    const int clicked = selectionNode(node);
+    if (clicked >= 0)
+        fSelection->clickNode(clicked);
     tv->viewport()->update();
-    tvChange(tv, node);
+    // Unticking changes nothing else, so the product list stays as it is.
+    if (clicked >= 0 && fSelection->isMarked(clicked))
+        tvChange(tv, node);
 }

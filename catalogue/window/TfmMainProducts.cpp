@@ -1,8 +1,9 @@
-// The product list: one node's section of the store in the grid, and the tick toggle.
+// The product list: the products of one node of the selection in the grid, and the tick
+// toggle.
 #include "catalogue/window/TfmMain.h"
 
 #include "catalogue/core/ProductTable.h"
-#include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/Selection.h"
 #include "catalogue/core/ShownName.h"
 #include "catalogue/window/DepartmentNodes.h"
 #include "catalogue/window/ImageDelegate.h"
@@ -77,7 +78,7 @@ void TfmMain::tvChange(QTreeWidget *, QTreeWidgetItem *node)
     // The name set apart, so that right-to-left text in it leaves the rate and "Products" be.
     pn02->setText(QStringLiteral("   ") + captionWithIsolatedName(node->text(0)) + QStringLiteral(" Products"));
 
-    cds->loadSection(*fStore, nodeSection(node));
+    cds->loadNode(*fSelection, selectionNode(node));
     if (cds->rowCount() > 0)
         lb->setCurrentIndex(cds->index(0, TProductTable::PRODUCT));
 }
@@ -86,5 +87,5 @@ void TfmMain::lbCellClick(const QModelIndex &cell)
 {
     if (!cell.isValid() || TProductTable::fieldName(cell.column()) != QLatin1String("CHECKED"))
         return;
-    cds->toggle(cell.row(), *fStore);
+    cds->toggle(cell.row(), *fSelection);
 }

@@ -1,9 +1,9 @@
 // The show sequence: connection, the department trigger's check, VAT codes, the entry
-// lines, the tree and the store's seed, all behind the splash window; then what the
+// lines, the tree and the selection's seed, all behind the splash window; then what the
 // operator must know when nothing can be changed.
 #include "catalogue/window/TfmMain.h"
 
-#include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/Selection.h"
 #include "catalogue/data/ShowData.h"
 #include "catalogue/runs/LastUsedDatabase.h"
 #include "catalogue/runs/TriggerRecovery.h"
@@ -92,7 +92,8 @@ void TfmMain::showDatabase()
         const TShowData data = readShowData(q1, codes);
         tv->clear();
         buildTree(data.nodes);
-        seedSelection(*fStore, data.nodes);
+        fSelection->clear();
+        seedSelection(*fSelection, data.nodes);
         selectFirstNode();
     } catch (...) {
         endReading(conx, false);

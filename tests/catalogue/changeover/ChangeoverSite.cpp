@@ -1,6 +1,5 @@
 #include "tests/catalogue/changeover/ChangeoverSite.h"
 
-#include "catalogue/core/SectionNames.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "tests/support/SiteSql.h"
@@ -35,18 +34,18 @@ struct TreeNode
 {
     Node node;
     qint32 id;
-    int depth;
-    QStringList keys;
+    int level;
+    QList<TProductRow> products;
 };
 
 const QList<TreeNode> &tree()
 {
     static const QList<TreeNode> nodes = {
-        {Bar, 1, 0, {"0_Zero", "11_Stout", "12_Pils", "13_Nuts", "14_Merlot"}},
-        {Beer, 10, 1, {"11_Stout", "12_Pils"}},
-        {Lager, 100, 2, {"12_Pils"}},
-        {Wine, 11, 1, {"14_Merlot"}},
-        {Kitchen, 2, 0, {"21_Soup"}},
+        {Bar, 1, 1, {{0, "Zero"}, {11, "Stout"}, {12, "Pils"}, {13, "Nuts"}, {14, "Merlot"}}},
+        {Beer, 10, 2, {{11, "Stout"}, {12, "Pils"}}},
+        {Lager, 100, 3, {{12, "Pils"}}},
+        {Wine, 11, 2, {{14, "Merlot"}}},
+        {Kitchen, 2, 1, {{21, "Soup"}}},
     };
     return nodes;
 }
@@ -66,21 +65,23 @@ void addRows(TDbConnection &conx, const QString &prefix, const QString &sql, QSt
 
 } // namespace
 
-QList<TChangeoverNode> nodes(const QList<Node> &ticked)
+TSelection seededSelection(const QList<Node> &marked, const QList<Node> &leftOut)
 {
-    QList<TChangeoverNode> result;
-    for (const TreeNode &n : tree())
-        result.append({n.id, n.depth, ticked.contains(n.node)});
-    return result;
+    TSelection selection;
+    for (const TreeNode &n : tree()) {
+        if (leftOut.contains(n.node))
+            continue;
+        selection.addNode(n.level, n.id, n.products);
+        selection.setMarked(selection.nodeOf(n.level, n.id), marked.contains(n.node));
+    }
+    return selection;
 }
 
-TSelectionStore seededStore()
+void setProductTick(TSelection &selection, qint32 sid, bool ticked)
 {
-    TSelectionStore store;
-    for (const TreeNode &n : tree())
-        for (const QString &key : n.keys)
-            store.write(sectionName(n.depth + 1, n.id), key, QStringLiteral("N"));
-    return store;
+    for (int product = 0; product < selection.productCount(); ++product)
+        if (selection.product(product).sid == sid)
+            selection.setTicked(product, ticked);
 }
 
 QStringList rows(const QString &databasePath)

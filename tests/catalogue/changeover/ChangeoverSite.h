@@ -1,8 +1,8 @@
 #pragma once
-// One small site for every changeover test, its tree and store as the window would hold
+// One small site for every changeover test, its selection as the window would hold
 // them, and a row-by-row picture of what the changeover may change.
 #include "catalogue/changeover/ChangeoverWalk.h"
-#include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/Selection.h"
 #include "tests/support/QStringPrinter.h"
 
 #include <QString>
@@ -23,9 +23,12 @@ QStringList siteSql();
 
 // The tree in display order: Bar, Beer, Lager, Wine, Kitchen.
 enum Node { Bar, Beer, Lager, Wine, Kitchen };
-QList<TChangeoverNode> nodes(const QList<Node> &ticked = {});
-// Every product listed under every node, unticked, as the tree build seeds the store.
-TSelectionStore seededStore();
+// Every product listed under every node, as the tree build seeds the selection, with the
+// given nodes marked (their marks alone: no product ticked); the nodes left out are not
+// in the tree.
+TSelection seededSelection(const QList<Node> &marked = {}, const QList<Node> &leftOut = {});
+// Sets the tick of the product of that number, under every node that lists it.
+void setProductTick(TSelection &selection, qint32 sid, bool ticked = true);
 
 // Every row the changeover may touch, one line each: "D1 1/1" department 1 selling at 1
 // and buying at 1, "S10 1/1", "T100 1/1", "P11 1"; ordered by table and id.

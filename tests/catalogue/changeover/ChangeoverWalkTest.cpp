@@ -1,7 +1,6 @@
 // What the update phase changes, row by row, on one small site: ticked departments by
-// their own tables, products ticked in any section, and nothing else.
+// their own tables, ticked products, and nothing else.
 #include "catalogue/changeover/ChangeoverUpdate.h"
-#include "catalogue/core/SectionNames.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "database/testing/TestDatabase.h"
@@ -13,18 +12,11 @@ using namespace changeover;
 
 namespace {
 
-struct Tick
-{
-    Node node;
-    const char *key;
-    const char *value;
-};
-
 struct OutcomeCase
 {
     const char *name;
     QList<Node> tickedNodes;
-    QList<Tick> ticks;
+    QList<qint32> tickedProducts;
     QStringList changedRows;
 };
 
@@ -32,12 +24,6 @@ struct OutcomeCase
 void PrintTo(const OutcomeCase &c, std::ostream *os)
 {
     *os << c.name;
-}
-
-QString section(Node node)
-{
-    const TChangeoverNode n = nodes().at(node);
-    return sectionName(n.depth + 1, n.id);
 }
 
 class ChangeoverOutcome : public ::testing::TestWithParam<OutcomeCase>
@@ -48,15 +34,15 @@ TEST_P(ChangeoverOutcome, ChangesExactlyTheTickedRows)
 {
     const OutcomeCase &c = GetParam();
     TTestDatabase db(siteSql());
-    TSelectionStore store = seededStore();
-    for (const Tick &tick : c.ticks)
-        store.write(section(tick.node), tick.key, tick.value);
+    TSelection selection = seededSelection(c.tickedNodes);
+    for (qint32 sid : c.tickedProducts)
+        setProductTick(selection, sid);
 
     TDbConnection conx;
     conx.setDatabase(db.path());
     conx.open();
     TDbStatement q1(conx);
-    const TChangeoverOutcome outcome = applyChangeover(conx, q1, nodes(c.tickedNodes), store, kNewVID);
+    const TChangeoverOutcome outcome = applyChangeover(conx, q1, selection, kNewVID);
     conx.close();
 
     EXPECT_TRUE(outcome.changed);
@@ -73,22 +59,11 @@ INSTANTIATE_TEST_SUITE_P(
                       OutcomeCase{"TickedDepartmentChangesItsOwnRowOnly", {Bar}, {}, {"D1 2/2"}},
                       OutcomeCase{"DepartmentAlreadySellingAtTheNewCodeKeepsItsPurchaseCode", {Kitchen}, {}, {}},
                       OutcomeCase{"SubAndThirdLevelChangeTheirOwnTables", {Beer, Lager}, {}, {"S10 2/2", "T100 2/2"}},
-                      OutcomeCase{"TickedProductUnderAnUntickedDepartment", {}, {{Kitchen, "21_Soup", "Y"}}, {"P21 2"}},
-                      OutcomeCase{"UntickedProductUnderATickedDepartment",
-                                  {Bar},
-                                  {{Bar, "13_Nuts", "N"}, {Bar, "11_Stout", "Y"}},
-                                  {"D1 2/2", "P11 2"}},
-                      OutcomeCase{"LowerCaseYCountsAsTicked", {}, {{Wine, "14_Merlot", "y"}}, {"P14 2"}},
-                      OutcomeCase{"OtherValuesDoNot", {}, {{Wine, "14_Merlot", "Yes"}, {Beer, "11_Stout", ""}}, {}},
-                      // Product 0 exists: a key that names no number must not reach it.
-                      OutcomeCase{"KeyWithoutANumberTouchesNothing",
-                                  {},
-                                  {{Bar, "Zero_Item", "Y"}, {Bar, "_Zero", "Y"}, {Bar, "99999999999_Big", "Y"}},
-                                  {}},
-                      OutcomeCase{"ProductTickedInEverySectionThatListsIt",
-                                  {},
-                                  {{Bar, "12_Pils", "Y"}, {Beer, "12_Pils", "Y"}, {Lager, "12_Pils", "Y"}},
-                                  {"P12 2"}}),
+                      OutcomeCase{"TickedProductUnderAnUntickedDepartment", {}, {21}, {"P21 2"}},
+                      OutcomeCase{"UntickedProductUnderATickedDepartment", {Bar}, {11}, {"D1 2/2", "P11 2"}},
+                      // Product 0 is a product like any other.
+                      OutcomeCase{"ProductZero", {}, {0}, {"P0 2"}},
+                      OutcomeCase{"ProductListedUnderEveryLevelChangesOnce", {}, {12}, {"P12 2"}}),
     [](const ::testing::TestParamInfo<OutcomeCase> &info) { return std::string(info.param.name); });
 
 // A department listed for its products at the old code may have no sales code at all;
@@ -104,7 +79,7 @@ TEST(ChangeoverWalk, TickedDepartmentsWithoutASalesCodeMove)
     conx.setDatabase(db.path());
     conx.open();
     TDbStatement q1(conx);
-    const TChangeoverOutcome outcome = applyChangeover(conx, q1, nodes({Bar, Beer, Lager}), seededStore(), kNewVID);
+    const TChangeoverOutcome outcome = applyChangeover(conx, q1, seededSelection({Bar, Beer, Lager}), kNewVID);
     conx.close();
 
     EXPECT_TRUE(outcome.changed) << outcome.failure.toStdString();
@@ -117,16 +92,14 @@ TEST(ChangeoverWalk, SiteWithoutTheThirdLevelNeverPreparesItsStatement)
 {
     TTestDatabase db(siteSql());
     db.run({"drop table TBL_L3DEPARTMENTS"});
-    TSelectionStore store = seededStore();
-    store.write(section(Bar), "13_Nuts", "Y");
+    TSelection selection = seededSelection({Bar, Beer}, {Lager});
+    setProductTick(selection, 13);
 
     TDbConnection conx;
     conx.setDatabase(db.path());
     conx.open();
     TDbStatement q1(conx);
-    QList<TChangeoverNode> tree = nodes({Bar, Beer});
-    tree.removeAt(Lager);
-    const TChangeoverOutcome outcome = applyChangeover(conx, q1, tree, store, kNewVID);
+    const TChangeoverOutcome outcome = applyChangeover(conx, q1, selection, kNewVID);
     conx.close();
 
     EXPECT_TRUE(outcome.changed) << outcome.failure.toStdString();

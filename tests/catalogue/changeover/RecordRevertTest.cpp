@@ -4,7 +4,6 @@
 #include "catalogue/changeover/ChangeRecord.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
 #include "catalogue/changeover/RevertWalk.h"
-#include "catalogue/core/SectionNames.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "database/testing/TestDatabase.h"
@@ -38,15 +37,15 @@ TEST(RecordRevert, TextsWithLineBreaksReadBackExactlyAndTheirRowsArePutBack)
     db.run({setDescription("TBL_DEPARTMENTS", "DEPT_ID", 1, kBar),
             setDescription("TBL_SUB_DEPARTMENTS", "SUB_DEPT", 10, kBeer),
             setDescription("TBL_PRODUCTS", "SID", 11, kStout), setDescription("TBL_PRODUCTS", "SID", 13, kNuts)});
-    TSelectionStore store = seededStore();
-    store.write(sectionName(2, 10), QStringLiteral("11_Stout"), QStringLiteral("Y"));
-    store.write(sectionName(1, 1), QStringLiteral("13_Nuts"), QStringLiteral("Y"));
+    TSelection selection = seededSelection({Bar, Beer});
+    setProductTick(selection, 11);
+    setProductTick(selection, 13);
 
     TDbConnection conx;
     conx.setDatabase(db.path());
     conx.open();
     TDbStatement q1(conx);
-    const TChangeoverOutcome outcome = applyChangeover(conx, q1, nodes({Bar, Beer}), store, kNewVID);
+    const TChangeoverOutcome outcome = applyChangeover(conx, q1, selection, kNewVID);
     ASSERT_TRUE(outcome.changed) << outcome.failure.toStdString();
     const QStringList changed = {"D1 2/2", "S10 2/2", "P11 2", "P13 2"};
     ASSERT_EQ(rows(db.path()), baselineWith(changed));

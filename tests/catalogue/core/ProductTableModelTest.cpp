@@ -1,8 +1,7 @@
 // The product table keeps Qt's item-model contract through everything the window does
 // with it: the grid and its selection rely on the signals matching the rows.
 #include "catalogue/core/ProductTable.h"
-#include "catalogue/core/SectionNames.h"
-#include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/Selection.h"
 #include "tests/support/QStringPrinter.h"
 
 #include <QAbstractItemModelTester>
@@ -14,16 +13,15 @@
 namespace {
 
 // A department with three products, a sub-department below it that lists one of them
-// again, and a department without products at the old code (no section of its own).
+// again, and a department without products at the old code.
 class ProductTableModel : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        store.write(dept, productKey(31, QStringLiteral("Fish_and_chips")), "N");
-        store.write(dept, productKey(30, longName), "N");
-        store.write(dept, productKey(29, QStringLiteral("Crème brûlée")), "N");
-        store.write(sub, productKey(30, longName), "N");
+        selection.addNode(1, 4, {{31, "Fish_and_chips"}, {30, longName}, {29, "Crème brûlée"}});
+        selection.addNode(2, 40, {{30, longName}});
+        selection.addNode(1, 5, {});
     }
 
     // Flips the row's tick as a click on its tick cell does, and checks that exactly that
@@ -31,7 +29,7 @@ protected:
     void toggleAndExpectOneChangedCell(int row, const QString &expected)
     {
         QSignalSpy changed(&cds, &QAbstractItemModel::dataChanged);
-        EXPECT_EQ(cds.toggle(row, store), expected);
+        EXPECT_EQ(cds.toggle(row, selection), expected);
         ASSERT_EQ(changed.count(), 1);
         const QModelIndex cell = cds.index(row, TProductTable::CHECKED);
         EXPECT_EQ(changed.at(0).at(0).value<QModelIndex>(), cell);
@@ -41,10 +39,10 @@ protected:
 
     const QString longName =
         QStringLiteral("Chargrilled Irish sirloin steak, peppercorn sauce, hand-cut chips & salad");
-    const QString dept = sectionName(1, 4);
-    const QString sub = sectionName(2, 40);
-    const QString emptyDept = sectionName(1, 5);
-    TSelectionStore store;
+    const int dept = 0;
+    const int sub = 1;
+    const int emptyDept = 2;
+    TSelection selection;
     TProductTable cds;
     // Checks the model on creation and after every signal; any breach ends the run.
     QAbstractItemModelTester tester{&cds, QAbstractItemModelTester::FailureReportingMode::Fatal};
@@ -54,15 +52,15 @@ TEST_F(ProductTableModel, FillsRefillsAndEmptiesAsTheSelectedNodeChanges)
 {
     const struct
     {
-        QString section;
+        int node;
         int rows;
     } nodes[] = {
-        {dept, 3}, {sub, 1}, {emptyDept, 0}, {dept, 3}, {dept, 3}, {QString(), 0}, {sub, 1},
+        {dept, 3}, {sub, 1}, {emptyDept, 0}, {dept, 3}, {dept, 3}, {-1, 0}, {sub, 1},
     };
     for (const auto &node : nodes) {
-        SCOPED_TRACE(node.section.toStdString());
+        SCOPED_TRACE(node.node);
         QSignalSpy reset(&cds, &QAbstractItemModel::modelReset);
-        cds.loadSection(store, node.section);
+        cds.loadNode(selection, node.node);
         EXPECT_EQ(reset.count(), 1);
         EXPECT_EQ(cds.rowCount(), node.rows);
     }
@@ -70,47 +68,46 @@ TEST_F(ProductTableModel, FillsRefillsAndEmptiesAsTheSelectedNodeChanges)
 
 TEST_F(ProductTableModel, ALoadDropsTheGridsHoldOnRowsOfTheSectionBefore)
 {
-    cds.loadSection(store, dept);
+    cds.loadNode(selection, dept);
     const QPersistentModelIndex current(cds.index(2, TProductTable::PRODUCT));
     ASSERT_TRUE(current.isValid());
 
-    cds.loadSection(store, sub);
+    cds.loadNode(selection, sub);
     EXPECT_FALSE(current.isValid());
     EXPECT_FALSE(cds.index(2, TProductTable::PRODUCT).isValid());
 }
 
 TEST_F(ProductTableModel, TogglesReportTheirCellAndAReloadShowsTicksMadeElsewhere)
 {
-    cds.loadSection(store, dept);
+    cds.loadNode(selection, dept);
     toggleAndExpectOneChangedCell(1, QStringLiteral("Y"));
     toggleAndExpectOneChangedCell(1, QStringLiteral("N"));
     toggleAndExpectOneChangedCell(2, QStringLiteral("Y"));
 
     // The tick went through to the sub-department, which shows it when selected.
-    cds.loadSection(store, sub);
+    cds.loadNode(selection, sub);
     EXPECT_EQ(cds.checked(0), QStringLiteral("N"));
     toggleAndExpectOneChangedCell(0, QStringLiteral("Y"));
 
-    // Ticking a node writes every product of its section into the store and reloads it.
-    for (const QString &key : store.keys(dept))
-        store.setInAllSections(key, store.sections(), QStringLiteral("Y"));
-    cds.loadSection(store, dept);
+    // Ticking a node ticks every product it lists and reloads it.
+    selection.clickNode(dept);
+    cds.loadNode(selection, dept);
     for (int row = 0; row < cds.rowCount(); ++row)
         EXPECT_EQ(cds.data(cds.index(row, TProductTable::CHECKED)).toString(), QStringLiteral("Y")) << row;
 }
 
 TEST_F(ProductTableModel, ATogglePastTheRowsChangesAndReportsNothing)
 {
-    for (const QString &section : {dept, emptyDept}) {
-        SCOPED_TRACE(section.toStdString());
-        cds.loadSection(store, section);
+    for (const int node : {dept, emptyDept}) {
+        SCOPED_TRACE(node);
+        cds.loadNode(selection, node);
         QSignalSpy changed(&cds, &QAbstractItemModel::dataChanged);
         for (const int row : {-1, cds.rowCount(), cds.rowCount() + 5})
-            EXPECT_EQ(cds.toggle(row, store), QString()) << row;
+            EXPECT_EQ(cds.toggle(row, selection), QString()) << row;
         EXPECT_EQ(changed.count(), 0);
     }
-    for (const QString &key : store.keys(dept))
-        EXPECT_EQ(store.read(dept, key, "?"), QStringLiteral("N"));
+    for (int product = 0; product < selection.productCount(); ++product)
+        EXPECT_FALSE(selection.isTicked(product)) << product;
 }
 
 } // namespace

@@ -1,7 +1,6 @@
-// The product table as a view of one section of the store, and its toggle.
+// The product table as a view of one node of the selection, and its toggle.
 #include "catalogue/core/ProductTable.h"
-#include "catalogue/core/SectionNames.h"
-#include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/Selection.h"
 #include "catalogue/core/ShownName.h"
 #include "tests/support/QStringPrinter.h"
 
@@ -11,16 +10,15 @@ namespace {
 
 const QString longName = QStringLiteral("Chargrilled Irish sirloin steak, peppercorn sauce, hand-cut chips & salad");
 
-TEST(ProductTable, RowsFollowTheSectionOrder)
+TEST(ProductTable, RowsFollowTheNodesOrder)
 {
-    TSelectionStore store;
-    const QString dept = sectionName(1, 4);
-    store.write(dept, "31_Fish_and_chips", "N");
-    store.write(dept, "30_" + longName, "Y");
-    store.write(dept, "29_Crème brûlée", "N");
+    TSelection selection;
+    selection.addNode(1, 4, {{31, "Fish_and_chips"}, {30, longName}, {29, "Crème brûlée"}});
+    selection.addNode(1, 5, {});
+    selection.setTicked(1, true);
 
     TProductTable cds;
-    cds.loadSection(store, dept);
+    cds.loadNode(selection, 0);
 
     ASSERT_EQ(cds.rowCount(), 3);
     EXPECT_EQ(cds.columnCount(), 4);
@@ -37,39 +35,39 @@ TEST(ProductTable, RowsFollowTheSectionOrder)
     EXPECT_EQ(cds.checked(1), QStringLiteral("Y"));
     EXPECT_EQ(cds.product(2), QStringLiteral("Crème brûlée"));
 
-    cds.loadSection(store, sectionName(1, 5));
+    cds.loadNode(selection, 1);
     EXPECT_EQ(cds.rowCount(), 0);
 }
 
-TEST(ProductTable, ToggleWritesThroughEverySectionThatListsTheProduct)
+TEST(ProductTable, ToggleReachesEveryNodeThatListsTheProduct)
 {
-    TSelectionStore store;
-    const QString key = "30_" + longName;
-    const QString dept = sectionName(1, 4), sub = sectionName(2, 40), other = sectionName(1, 5);
-    store.write(dept, key, "Y");
-    store.write(sub, key, "Y");
-    store.write(other, "1_Water", "Y");
+    TSelection selection;
+    selection.addNode(1, 4, {{30, longName}});
+    selection.addNode(2, 40, {{30, longName}});
+    selection.addNode(1, 5, {{1, "Water"}});
+    for (int product = 0; product < selection.productCount(); ++product)
+        selection.setTicked(product, true);
 
     TProductTable cds;
-    cds.loadSection(store, sub);
-    EXPECT_EQ(cds.toggle(0, store), QStringLiteral("N"));
-    EXPECT_EQ(store.read(dept, key, "?"), QStringLiteral("N"));
-    EXPECT_EQ(store.read(sub, key, "?"), QStringLiteral("N"));
-    EXPECT_EQ(store.read(other, "1_Water", "?"), QStringLiteral("Y"));
-    EXPECT_TRUE(store.keys(other) == QStringList{"1_Water"});
+    cds.loadNode(selection, 1);
+    EXPECT_EQ(cds.toggle(0, selection), QStringLiteral("N"));
+    cds.loadNode(selection, 0);
+    EXPECT_EQ(cds.checked(0), QStringLiteral("N"));
+    cds.loadNode(selection, 2);
+    EXPECT_EQ(cds.checked(0), QStringLiteral("Y"));
 
-    EXPECT_EQ(cds.toggle(0, store), QStringLiteral("Y"));
-    EXPECT_EQ(store.read(dept, key, "?"), QStringLiteral("Y"));
+    cds.loadNode(selection, 1);
+    EXPECT_EQ(cds.toggle(0, selection), QStringLiteral("Y"));
+    cds.loadNode(selection, 0);
+    EXPECT_EQ(cds.checked(0), QStringLiteral("Y"));
 }
 
 TEST(ProductTable, EveryCellsToolTipGivesTheWholeDescriptionAndTheNumber)
 {
-    TSelectionStore store;
-    const QString dept = sectionName(1, 4);
-    store.write(dept, "1234_" + longName, "N");
-    store.write(dept, "7_Fish_and_chips", "Y");
+    TSelection selection;
+    selection.addNode(1, 4, {{1234, longName}, {7, "Fish_and_chips"}});
     TProductTable cds;
-    cds.loadSection(store, dept);
+    cds.loadNode(selection, 0);
     ASSERT_EQ(cds.rowCount(), 2);
     for (int column = 0; column < cds.columnCount(); ++column) {
         SCOPED_TRACE(TProductTable::fieldName(column).toStdString());
@@ -80,26 +78,21 @@ TEST(ProductTable, EveryCellsToolTipGivesTheWholeDescriptionAndTheNumber)
     }
 }
 
-TEST(ProductTable, LowerCaseYCountsAsTicked)
+// The whole key names the product, a missing description apart from an empty one.
+TEST(ProductTable, TheFullKeyIsTheNumberAndTheWholeDescription)
 {
-    TSelectionStore store;
-    store.write("100001", "1_A", "y");
+    TSelection selection;
+    selection.addNode(1, 4, {{45, QString()}, {45, ""}, {-3, "Refund_desk"}});
     TProductTable cds;
-    cds.loadSection(store, "100001");
-    EXPECT_EQ(cds.toggle(0, store), QStringLiteral("N"));
-}
-
-TEST(ProductTable, AKeyThatNamesNoNumberShowsSkuZero)
-{
-    TSelectionStore store;
-    store.write("100001", "x1_Odd", "N");
-    store.write("100001", "99999999999_Too big", "N");
-    TProductTable cds;
-    cds.loadSection(store, "100001");
-    ASSERT_EQ(cds.rowCount(), 2);
-    EXPECT_EQ(cds.sku(0), 0);
-    EXPECT_EQ(cds.product(0), QStringLiteral("Odd"));
-    EXPECT_EQ(cds.sku(1), 0);
+    cds.loadNode(selection, 0);
+    ASSERT_EQ(cds.rowCount(), 3);
+    EXPECT_EQ(cds.fullKey(0), QStringLiteral("45"));
+    EXPECT_EQ(cds.fullKey(1), QStringLiteral("45_"));
+    EXPECT_EQ(cds.fullKey(2), QStringLiteral("-3_Refund_desk"));
+    EXPECT_EQ(cds.sku(2), -3);
+    EXPECT_EQ(cds.product(2), QStringLiteral("Refund_desk"));
+    EXPECT_TRUE(cds.data(cds.index(0, TProductTable::PRODUCT), kNameMissingRole).toBool());
+    EXPECT_FALSE(cds.data(cds.index(1, TProductTable::PRODUCT), kNameMissingRole).toBool());
 }
 
 } // namespace

@@ -1,11 +1,10 @@
-// Which departments the build lists, how the tree stands and what the store is seeded
+// Which departments the build lists, how the tree stands and what the selection is seeded
 // with, on real databases: the show data loaded as the window loads it.
-#include "catalogue/core/SectionNames.h"
-#include "catalogue/core/SelectionStore.h"
 #include "catalogue/data/ShowData.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "database/testing/TestDatabase.h"
+#include "tests/catalogue/SelectionKeys.h"
 #include "tests/support/LocaleGuard.h"
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/SiteSql.h"
@@ -22,7 +21,10 @@ const QStringList kCodes = {vat(1, "9", 5), vat(2, "13.5", 3), vat(3, "23", 1)};
 struct Built
 {
     std::vector<TPlannedNode> plan;
-    TSelectionStore store;
+    TSelection selection;
+
+    // The products the department's node lists.
+    QStringList keys(int level, qint32 id) const { return listedKeys(selection, selection.nodeOf(level, id)); }
 
     // The tree in display order, one node a line: indent, caption with runs of blanks
     // made one, [level:id].
@@ -55,7 +57,7 @@ void build(const TTestDatabase &db, Built &built)
     const TShowData data = loadShowData(conx, q1);
     for (const TShowNode &shown : data.nodes)
         built.plan.push_back(shown.node);
-    seedSelection(built.store, data.nodes);
+    seedSelection(built.selection, data.nodes);
 }
 
 struct ListingCase
@@ -166,13 +168,13 @@ TEST(TreeBuild, SectionsHoldEveryProductBelowTheNodeUnticked)
     Built built;
     build(db, built);
 
-    TSelectionStore &s = built.store;
-    EXPECT_EQ(s.keys(sectionName(1, 1)), QStringList({"5_Ale_Pale & Co", "3_Nuts", "2_Pils", "1_Stout"}));
-    EXPECT_EQ(s.keys(sectionName(2, 10)), QStringList({"5_Ale_Pale & Co", "2_Pils", "1_Stout"}));
-    EXPECT_EQ(s.keys(sectionName(3, 100)), QStringList({"2_Pils"}));
-    for (const QString &section : s.sections())
-        for (const QString &key : s.keys(section))
-            EXPECT_EQ(s.read(section, key, "?"), QStringLiteral("N")) << key.toStdString();
+    EXPECT_EQ(built.keys(1, 1), QStringList({"5_Ale_Pale & Co", "3_Nuts", "2_Pils", "1_Stout"}));
+    EXPECT_EQ(built.keys(2, 10), QStringList({"5_Ale_Pale & Co", "2_Pils", "1_Stout"}));
+    EXPECT_EQ(built.keys(3, 100), QStringList({"2_Pils"}));
+    for (int product = 0; product < built.selection.productCount(); ++product)
+        EXPECT_FALSE(built.selection.isTicked(product)) << product;
+    for (int node = 0; node < built.selection.nodeCount(); ++node)
+        EXPECT_FALSE(built.selection.isMarked(node)) << node;
 }
 
 TEST(TreeBuild, ProductsOfTheSameNameFollowTheirNumbers)
@@ -182,7 +184,7 @@ TEST(TreeBuild, ProductsOfTheSameNameFollowTheirNumbers)
                                    product(200, "Ale", 1, 1), product(17, "Cola", 1, 1)});
     Built built;
     build(db, built);
-    EXPECT_EQ(built.store.keys(sectionName(1, 1)), QStringList({"200_Ale", "4_Cola", "17_Cola", "30_Cola"}));
+    EXPECT_EQ(built.keys(1, 1), QStringList({"200_Ale", "4_Cola", "17_Cola", "30_Cola"}));
 }
 
 TEST(TreeBuild, LargeIdsKeepTheirOwnSections)
@@ -200,9 +202,9 @@ TEST(TreeBuild, LargeIdsKeepTheirOwnSections)
     EXPECT_EQ(built.outline(),
               QStringList({"Bar 9.00% [1:1]", "  Spirits 9.00% [2:100012]", "    Gin 9.00% [3:12]",
                            "Top 9.00% [1:2147483647]"}));
-    EXPECT_EQ(built.store.keys(sectionName(3, 12)), QStringList({"1_Dry gin"}));
-    EXPECT_EQ(built.store.keys(sectionName(2, 100012)), QStringList({"1_Dry gin", "2_Vodka"}));
-    EXPECT_EQ(built.store.keys(sectionName(1, 2147483647)), QStringList({"3_Max"}));
+    EXPECT_EQ(built.keys(3, 12), QStringList({"1_Dry gin"}));
+    EXPECT_EQ(built.keys(2, 100012), QStringList({"1_Dry gin", "2_Vodka"}));
+    EXPECT_EQ(built.keys(1, 2147483647), QStringList({"3_Max"}));
 }
 
 TEST(TreeBuild, WithoutTheThirdLevelOnlyDepartments)

@@ -9,10 +9,10 @@
 // A failure names its seed, character set, locale and size; --gtest_filter='*seed42_*'
 // runs that seed alone (with PORDANE_DIFF_SEEDS of at least 42).
 #include "catalogue/changeover/ChangeoverUpdate.h"
-#include "catalogue/core/SectionNames.h"
 #include "catalogue/data/ShowData.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
+#include "tests/catalogue/SelectionKeys.h"
 #include "tests/catalogue/differential/DatabaseRows.h"
 #include "tests/catalogue/differential/FirstDifference.h"
 #include "tests/catalogue/differential/RandomSite.h"
@@ -125,24 +125,26 @@ TEST_P(PathEquivalence, ShowsTheSame)
     expectSame(QStringLiteral("entry lines"), linesText(old.lines), linesText(fresh.lines));
 
     std::vector<TPlannedNode> freshPlan;
-    std::vector<QStringList> oldKeys;
-    std::vector<QStringList> freshKeys;
+    std::vector<QList<TProductRow>> oldProducts;
+    std::vector<QList<TProductRow>> freshProducts;
     for (const TShowNode &shown : fresh.nodes) {
         freshPlan.push_back(shown.node);
-        QStringList keys;
-        for (const TProductRow &product : shown.products)
-            keys << productKey(product.sid, product.description);
-        freshKeys.push_back(keys);
+        freshProducts.push_back(shown.products);
     }
-    for (const TPlannedNode &node : old.nodes)
-        oldKeys.push_back(old.store.keys(sectionName(node.level, node.id)));
+    for (const TPlannedNode &node : old.nodes) {
+        QList<TProductRow> products;
+        const int listing = old.selection.nodeOf(node.level, node.id);
+        for (int product : listing < 0 ? QList<int>() : old.selection.productsOf(listing))
+            products << old.selection.product(product);
+        oldProducts.push_back(products);
+    }
     expectSame(QStringLiteral("tree nodes"), plannedNodesText(old.nodes), plannedNodesText(freshPlan));
-    expectSame(QStringLiteral("products of the nodes"), nodeProductsText(old.nodes, oldKeys),
-               nodeProductsText(freshPlan, freshKeys));
+    expectSame(QStringLiteral("products of the nodes"), nodeProductsText(old.nodes, oldProducts),
+               nodeProductsText(freshPlan, freshProducts));
 
-    TSelectionStore seeded;
+    TSelection seeded;
     seedSelection(seeded, fresh.nodes);
-    expectSame(QStringLiteral("seeded stores"), storeText(old.store), storeText(seeded));
+    expectSame(QStringLiteral("seeded selections"), selectionText(old.selection), selectionText(seeded));
 }
 
 TEST_P(PathEquivalence, ChangesTheSameRows)
@@ -152,17 +154,17 @@ TEST_P(PathEquivalence, ChangesTheSameRows)
     const auto newDb = siteDatabase();
 
     // The ticks are made once, on what the row-by-row path showed, and given to both.
-    TRandomTicks ticks;
+    TSelection ticks;
     {
         TDbConnection conx;
         conx.setDatabase(oldDb->path());
         conx.open();
         const TRowByRowShow show = rowByRowShow(conx);
-        ticks = randomTicks(show.nodes, show.store, GetParam().seed, GetParam().size == TSiteSize::Large);
+        ticks = randomTicks(show.selection, GetParam().seed, GetParam().size == TSiteSize::Large);
         // A large site's ticks run past a chunk of ids, so both sides of the boundary are compared.
         if (GetParam().size == TSiteSize::Large)
-            EXPECT_GT(planChangeover(ticks.nodes, ticks.store).products.size(), kChangeoverChunk);
-        applyRowByRowChangeover(conx, ticks.nodes, ticks.store, show.codes.newVID);
+            EXPECT_GT(planChangeover(ticks).products.size(), kChangeoverChunk);
+        applyRowByRowChangeover(conx, ticks, show.codes.newVID);
     }
     {
         TDbConnection conx;
@@ -170,7 +172,7 @@ TEST_P(PathEquivalence, ChangesTheSameRows)
         conx.open();
         TDbStatement q1(conx);
         const TShowData data = setBasedShow(conx, q1);
-        const TChangeoverOutcome outcome = applyChangeover(conx, q1, ticks.nodes, ticks.store, data.codes.newVID);
+        const TChangeoverOutcome outcome = applyChangeover(conx, q1, ticks, data.codes.newVID);
         EXPECT_TRUE(outcome.changed);
         EXPECT_TRUE(outcome.failure.isEmpty()) << outcome.failure.toStdString();
     }

@@ -1,8 +1,8 @@
 #include "tests/catalogue/differential/ShowText.h"
 
-#include "catalogue/core/SectionNames.h"
-#include "catalogue/core/SelectionStore.h"
+#include "tests/catalogue/SelectionKeys.h"
 
+#include <QHash>
 #include <algorithm>
 
 namespace {
@@ -14,9 +14,9 @@ QString bracketed(const QString &text)
 
 // The description as the database compares it: texts are compared as if padded with
 // blanks, so trailing blanks do not count.
-QString comparedDescription(const QString &key)
+QString comparedDescription(const TProductRow &product)
 {
-    QString description = productDescriptionOfKey(key);
+    QString description = product.description;
     while (description.endsWith(QLatin1Char(' ')))
         description.chop(1);
     return description;
@@ -26,16 +26,17 @@ QString comparedDescription(const QString &key)
 // "order by DESCRIPTION" fixes none, and the same query gives another order when it
 // selects other columns. Each run of ties is put in key order on both sides, so that
 // every order the database does fix is still compared.
-QStringList inTieOrder(QStringList keys)
+QList<TProductRow> inTieOrder(QList<TProductRow> products)
 {
-    for (int start = 0; start < keys.size();) {
+    for (int start = 0; start < products.size();) {
         int end = start + 1;
-        while (end < keys.size() && comparedDescription(keys[end]) == comparedDescription(keys[start]))
+        while (end < products.size() && comparedDescription(products[end]) == comparedDescription(products[start]))
             ++end;
-        std::sort(keys.begin() + start, keys.begin() + end);
+        std::sort(products.begin() + start, products.begin() + end,
+                  [](const TProductRow &a, const TProductRow &b) { return productKeyText(a) < productKeyText(b); });
         start = end;
     }
-    return keys;
+    return products;
 }
 
 } // namespace
@@ -72,23 +73,33 @@ QStringList plannedNodesText(const std::vector<TPlannedNode> &nodes)
     return texts;
 }
 
-QStringList nodeProductsText(const std::vector<TPlannedNode> &nodes, const std::vector<QStringList> &keysPerNode)
+QStringList nodeProductsText(const std::vector<TPlannedNode> &nodes,
+                             const std::vector<QList<TProductRow>> &productsPerNode)
 {
     QStringList texts;
-    for (size_t i = 0; i < nodes.size() && i < keysPerNode.size(); ++i)
-        for (const QString &key : inTieOrder(keysPerNode[i]))
-            texts << QStringLiteral("%1:%2 ").arg(nodes[i].level).arg(nodes[i].id) + bracketed(key);
+    for (size_t i = 0; i < nodes.size() && i < productsPerNode.size(); ++i)
+        for (const TProductRow &product : inTieOrder(productsPerNode[i]))
+            texts << QStringLiteral("%1:%2 ").arg(nodes[i].level).arg(nodes[i].id) + bracketed(productKeyText(product));
     return texts;
 }
 
-QStringList storeText(const TSelectionStore &store)
+QStringList selectionText(const TSelection &selection)
 {
     QStringList texts;
-    for (const QString &section : store.sections()) {
-        texts << QStringLiteral("section ") + section;
-        for (const QString &key : inTieOrder(store.keys(section)))
+    for (int node = 0; node < selection.nodeCount(); ++node) {
+        texts << QStringLiteral("node %1:%2 ").arg(selection.level(node)).arg(selection.id(node))
+                + bracketed(selection.isMarked(node) ? QStringLiteral("marked") : QStringLiteral("unmarked"));
+        QList<TProductRow> products;
+        QHash<QString, bool> ticked;
+        for (int product : selection.productsOf(node)) {
+            products << selection.product(product);
+            ticked.insert(productKeyText(selection.product(product)), selection.isTicked(product));
+        }
+        for (const TProductRow &product : inTieOrder(products)) {
+            const QString key = productKeyText(product);
             texts << QStringLiteral("  ") + bracketed(key) + QStringLiteral(" = ")
-                    + bracketed(store.read(section, key, QStringLiteral("<missing>")));
+                    + bracketed(ticked.value(key) ? QStringLiteral("Y") : QStringLiteral("N"));
+        }
     }
     return texts;
 }

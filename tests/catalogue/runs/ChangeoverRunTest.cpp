@@ -5,7 +5,6 @@
 #include "catalogue/changeover/ChangeRecord.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
 #include "catalogue/changeover/RevertWalk.h"
-#include "catalogue/core/SectionNames.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
 #include "database/testing/TestDatabase.h"
@@ -44,9 +43,11 @@ protected:
     void SetUp() override { ASSERT_TRUE(fRegistry.isValid()); }
 
     // Runs on the database (or on a connection never opened) with the given backup result.
-    TChangeoverEnd run(const TTestDatabase *db, const QList<Node> &ticked, const TSelectionStore &store,
-                       bool backupWorks, const QString &refusal = QString())
+    TChangeoverEnd run(const TTestDatabase *db, const QList<Node> &ticked, TSelection selection, bool backupWorks,
+                       const QString &refusal = QString())
     {
+        for (Node node : ticked)
+            selection.setMarked(node, true);
         TDbConnection conx;
         if (db) {
             conx.setDatabase(db->path());
@@ -54,7 +55,7 @@ protected:
         }
         TDbStatement q1(conx);
         TChangeoverRun changeover(
-            {conx, q1, nodes(ticked), store, kNewVID, kSiteID, refusal},
+            {conx, q1, selection, kNewVID, kSiteID, refusal},
             [&](const QString &remote, const QString &local, qint32 site) -> std::optional<QString> {
                 backups.append({remote, local, site});
                 if (!backupWorks)
@@ -111,7 +112,7 @@ TEST_P(ChangeoverDateGuard, RefusesBeforeTheMomentUnlessKellofficeAllows)
     Clock::setNow(changeoverMoment().addMSecs(-c.msBeforeMoment));
     TDialogLog dialogs({No});
 
-    EXPECT_EQ(run(nullptr, {}, TSelectionStore(), true), TChangeoverEnd::WindowStays);
+    EXPECT_EQ(run(nullptr, {}, TSelection(), true), TChangeoverEnd::WindowStays);
 
     EXPECT_EQ(dialogs.seen, QStringList{c.allowed ? confirmWith(kNothingTicked) : kTooEarly});
     EXPECT_EQ(storedKelloffice(), c.storedAfter);
@@ -133,11 +134,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, ChangeoverDateGuard,
 TEST_F(ChangeoverRunTest, BackupFailingEndsTheRunWithTheDatabaseUntouched)
 {
     TTestDatabase db(siteSql());
-    TSelectionStore store = seededStore();
-    store.write(sectionName(1, 2), "21_Soup", "Y");
+    TSelection selection = seededSelection();
+    setProductTick(selection, 21);
     TDialogLog dialogs({Yes});
 
-    EXPECT_EQ(run(&db, {Bar, Beer}, store, false), TChangeoverEnd::Failed);
+    EXPECT_EQ(run(&db, {Bar, Beer}, selection, false), TChangeoverEnd::Failed);
 
     EXPECT_EQ(dialogs.seen,
               QStringList({confirmWith("Ticked: 1 department, 1 sub-department, 0 third-level departments, 1 product."),
@@ -162,8 +163,8 @@ TEST_F(ChangeoverRunTest, CancellingTheBackupChangesNothingAndSaysSo)
     conx.setDatabase(db.path());
     conx.open();
     TDbStatement q1(conx);
-    const TSelectionStore store = seededStore();
-    TChangeoverRun changeover({conx, q1, nodes({Bar}), store, kNewVID, kSiteID});
+    const TSelection selection = seededSelection({Bar});
+    TChangeoverRun changeover({conx, q1, selection, kNewVID, kSiteID});
 
     TChangeoverEnd end = TChangeoverEnd::WindowStays;
     {
@@ -192,7 +193,7 @@ TEST_F(ChangeoverRunTest, BackupGetsTheRegisteredLocalPath)
     }
     TDialogLog dialogs({Yes});
 
-    run(&db, {}, seededStore(), false);
+    run(&db, {}, seededSelection(), false);
 
     ASSERT_EQ(backups.size(), 1);
     EXPECT_EQ(backups[0].local, QStringLiteral("/mnt/shop/pos.fdb"));
@@ -203,7 +204,7 @@ TEST_F(ChangeoverRunTest, NothingTickedStillBacksUpSwitchesTheTriggerAndReportsD
     TTestDatabase db(siteSql());
     TDialogLog dialogs({Yes});
 
-    EXPECT_EQ(run(&db, {}, seededStore(), true), TChangeoverEnd::Done);
+    EXPECT_EQ(run(&db, {}, seededSelection(), true), TChangeoverEnd::Done);
 
     EXPECT_EQ(dialogs.seen, QStringList({confirmWith(kNothingTicked), doneWith(0, backupFile())}));
     EXPECT_EQ(backups.size(), 1);
@@ -218,7 +219,7 @@ TEST_F(ChangeoverRunTest, RefusalComesBeforeEverythingElse)
     Clock::setNow(changeoverMoment().addDays(-1));
     TDialogLog dialogs({Yes});
 
-    EXPECT_EQ(run(nullptr, {Bar}, seededStore(), true, "Nothing can be changed: no database."),
+    EXPECT_EQ(run(nullptr, {Bar}, seededSelection(), true, "Nothing can be changed: no database."),
               TChangeoverEnd::WindowStays);
 
     EXPECT_EQ(dialogs.seen, QStringList{"Error: Nothing can be changed: no database."});
@@ -236,7 +237,7 @@ TEST_F(ChangeoverRunTest, AMainLogThatCannotBeWrittenIsRefusedBeforeAnythingIsDo
     SetLogProgramFile(programFolder.filePath("Pordane2023Hospitality"));
     TDialogLog dialogs({Yes});
 
-    const TChangeoverEnd end = run(&db, {Bar, Beer}, seededStore(), true);
+    const TChangeoverEnd end = run(&db, {Bar, Beer}, seededSelection(), true);
     SetLogProgramFile(QString());
 
     EXPECT_EQ(end, TChangeoverEnd::WindowStays);
@@ -258,7 +259,7 @@ TEST_F(ChangeoverRunTest, AMissingTriggerIsRefusedBeforeTheBackup)
     db.run({"drop trigger TAU_DEPT"});
     TDialogLog dialogs({Yes});
 
-    EXPECT_EQ(run(&db, {Bar}, seededStore(), true), TChangeoverEnd::WindowStays);
+    EXPECT_EQ(run(&db, {Bar}, seededSelection(), true), TChangeoverEnd::WindowStays);
 
     EXPECT_TRUE(backups.isEmpty());
     ASSERT_EQ(dialogs.seen.size(), 2) << dialogs.seen.join("\n").toStdString();
@@ -305,14 +306,14 @@ TEST_P(UnwrittenRecord, DoesNotTurnSuccessIntoFailureAndTheMainLogListsTheRows)
         writeFile(record, "planted");
     TMainLogSandbox log;
     TTestDatabase db(siteSql());
-    TSelectionStore store = seededStore();
-    store.write(sectionName(1, 2), "21_Soup", "Y");
+    TSelection selection = seededSelection();
+    setProductTick(selection, 21);
     TDialogLog dialogs({Yes});
     TDbConnection conx;
     conx.setDatabase(db.path());
     conx.open();
     TDbStatement q1(conx);
-    TChangeoverRun changeover({conx, q1, nodes(), store, kNewVID, kSiteID},
+    TChangeoverRun changeover({conx, q1, selection, kNewVID, kSiteID},
                               [&](const QString &, const QString &, qint32) { return backup; });
 
     EXPECT_EQ(changeover.run(), TChangeoverEnd::Done);
@@ -371,11 +372,11 @@ TEST_F(ChangeoverRunTest, TextInCharacterSetNoneIsRecordedAsTheBackOfficeShowsIt
                                                    "Cr\xE8me br\xFBl\xE9"
                                                    "e")},
                      TTestDatabase::Schema::TextInNone);
-    TSelectionStore store = seededStore();
-    store.write(sectionName(1, 2), "21_Soup", "Y");
+    TSelection selection = seededSelection();
+    setProductTick(selection, 21);
     TDialogLog dialogs({Yes});
 
-    EXPECT_EQ(run(&db, {Bar}, store, true), TChangeoverEnd::Done);
+    EXPECT_EQ(run(&db, {Bar}, selection, true), TChangeoverEnd::Done);
 
     const TChangeRecord record = readChangeRecord(changeRecordPath(backupFile()));
     EXPECT_EQ(namedRows(record.rows), QStringList({"Department 1 Café", "Product 21 Crème brûlée"}));
@@ -419,10 +420,9 @@ TEST_P(ChangeoverUpdateFailure, IsUndoneWholeAndReportedNeverDone)
     const FailureCase &c = GetParam();
     TTestDatabase db(siteSql());
     // Soup is the last row of the walk: department 1, Stout and Nuts change before it.
-    TSelectionStore store = seededStore();
-    store.write(sectionName(1, 1), "11_Stout", "Y");
-    store.write(sectionName(1, 1), "13_Nuts", "Y");
-    store.write(sectionName(1, 2), "21_Soup", "Y");
+    TSelection selection = seededSelection();
+    for (qint32 sid : {11, 13, 21})
+        setProductTick(selection, sid);
 
     TDbConnection holder;
     if (c.fault == Fault::RowRefused) {
@@ -439,7 +439,7 @@ TEST_P(ChangeoverUpdateFailure, IsUndoneWholeAndReportedNeverDone)
     }
     TDialogLog dialogs({Yes});
 
-    EXPECT_EQ(run(&db, {Bar}, store, true), TChangeoverEnd::Failed);
+    EXPECT_EQ(run(&db, {Bar}, selection, true), TChangeoverEnd::Failed);
     if (holder.isOpen())
         holder.rollback();
 

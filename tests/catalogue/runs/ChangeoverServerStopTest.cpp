@@ -1,7 +1,6 @@
 // The database server stops while the changeover waits in the middle of its updates:
 // once it runs again, nothing has changed, and the operator has been told what state
 // the database is in.
-#include "catalogue/core/SectionNames.h"
 #include "catalogue/runs/ChangeoverRun.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
@@ -53,10 +52,9 @@ TEST(ChangeoverServerStop, MidUpdateLeavesEverythingAsItWasAndSaysSo)
     holder.setDatabase(path);
     holder.open();
     holder.executeImmediate("update TBL_PRODUCTS set PRICE = 2.5 where SID = 21");
-    TSelectionStore store = seededStore();
-    for (const char *key : {"11_Stout", "13_Nuts"})
-        store.write(sectionName(1, 1), key, "Y");
-    store.write(sectionName(1, 2), "21_Soup", "Y");
+    TSelection selection = seededSelection({Bar});
+    for (qint32 sid : {11, 13, 21})
+        setProductTick(selection, sid);
 
     std::atomic<bool> stopped{false};
     QString watchError;
@@ -85,7 +83,7 @@ TEST(ChangeoverServerStop, MidUpdateLeavesEverythingAsItWasAndSaysSo)
     conx.setDatabase(path);
     conx.open();
     TDbStatement q1(conx);
-    TChangeoverRun run({conx, q1, nodes({Bar}), store, kNewVID, kSiteID},
+    TChangeoverRun run({conx, q1, selection, kNewVID, kSiteID},
                        [](const QString &, const QString &, qint32) { return QString("/nowhere/backup.fbk"); });
     EXPECT_EQ(run.run(), TChangeoverEnd::Failed);
     watcher.join();
@@ -123,12 +121,11 @@ TEST(ChangeoverServerStop, LostConnectionBeforeTheBackupMakesNone)
 
     TDialogLog dialogs({Yes});
     int backups = 0;
-    const TSelectionStore store = seededStore(); // the run holds it by reference
-    TChangeoverRun run({conx, q1, nodes({Bar}), store, kNewVID, kSiteID},
-                       [&](const QString &, const QString &, qint32) {
-                           ++backups;
-                           return QString("/nowhere/backup.fbk");
-                       });
+    const TSelection selection = seededSelection({Bar}); // the run holds it by reference
+    TChangeoverRun run({conx, q1, selection, kNewVID, kSiteID}, [&](const QString &, const QString &, qint32) {
+        ++backups;
+        return QString("/nowhere/backup.fbk");
+    });
     EXPECT_EQ(run.run(), TChangeoverEnd::Failed);
 
     EXPECT_EQ(backups, 0);

@@ -4,7 +4,6 @@
 // line that goes dead without closing is told the same way, within half a minute.
 #include "catalogue/changeover/ChangeRecord.h"
 #include "catalogue/changeover/ChangeoverUpdate.h"
-#include "catalogue/core/SectionNames.h"
 #include "catalogue/runs/ChangeoverRun.h"
 #include "catalogue/runs/RevertRun.h"
 #include "database/DbConnection.h"
@@ -99,10 +98,10 @@ protected:
         TDbStatement q1(conx);
         if (beforeCommit)
             setBeforeUpdateCommit([&] { beforeCommit(conx); });
-        TSelectionStore store = seededStore();
-        for (const char *key : {"0_Zero", "11_Stout", "12_Pils", "13_Nuts", "14_Merlot"})
-            store.write(sectionName(1, 1), key, "Y");
-        TChangeoverRun run({conx, q1, nodes({Bar, Beer, Lager, Wine}), store, kNewVID, kSiteID},
+        TSelection selection = seededSelection({Bar, Beer, Lager, Wine});
+        for (qint32 sid : {0, 11, 12, 13, 14})
+            setProductTick(selection, sid);
+        TChangeoverRun run({conx, q1, selection, kNewVID, kSiteID},
                            [&](const QString &, const QString &, qint32) { return backup(kChangeoverBackup); });
         // Every beforeCommit here cuts the line: the outcome is unknown, which ends the program as failed.
         EXPECT_EQ(run.run(), beforeCommit ? TChangeoverEnd::Failed : TChangeoverEnd::Done);

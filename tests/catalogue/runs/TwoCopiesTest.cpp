@@ -3,7 +3,6 @@
 // under it nor starts a run of its own; copies that only show the window, or that were
 // killed, hold nothing up.
 #include "catalogue/changeover/RunMark.h"
-#include "catalogue/core/SectionNames.h"
 #include "catalogue/runs/ChangeoverRun.h"
 #include "catalogue/runs/RevertRun.h"
 #include "catalogue/runs/TriggerRecovery.h"
@@ -104,13 +103,12 @@ protected:
     int proceed(TDbConnection &conx, TChangeoverEnd end)
     {
         TDbStatement q1(conx);
-        const TSelectionStore store = seededStore(); // the run holds it by reference
+        const TSelection selection = seededSelection({Bar}); // the run holds it by reference
         int backups = 0;
-        TChangeoverRun run({conx, q1, nodes({Bar}), store, kNewVID, kSiteID},
-                           [&](const QString &, const QString &, qint32) {
-                               ++backups;
-                               return backupFile();
-                           });
+        TChangeoverRun run({conx, q1, selection, kNewVID, kSiteID}, [&](const QString &, const QString &, qint32) {
+            ++backups;
+            return backupFile();
+        });
         EXPECT_EQ(run.run(), end);
         return backups;
     }
@@ -296,12 +294,11 @@ TEST_F(TwoCopies, TheMarkLastsFromTheBackupUntilTheTriggerIsOn)
         return int(mrFirstButton);
     });
     TDbStatement q1(*window);
-    const TSelectionStore store = seededStore();
-    TChangeoverRun run({*window, q1, nodes({Bar}), store, kNewVID, kSiteID},
-                       [&](const QString &, const QString &, qint32) {
-                           seenAtBackup = otherRunSeen();
-                           return backupFile();
-                       });
+    const TSelection selection = seededSelection({Bar});
+    TChangeoverRun run({*window, q1, selection, kNewVID, kSiteID}, [&](const QString &, const QString &, qint32) {
+        seenAtBackup = otherRunSeen();
+        return backupFile();
+    });
     EXPECT_EQ(run.run(), TChangeoverEnd::Done);
     EXPECT_EQ(seenAtBackup, true);
     EXPECT_EQ(seenAtMessages, QList<bool>{false});

@@ -71,7 +71,7 @@ TEST_F(ChangeRecordWindow, RecordsTheChangeoverAndPutsItBackAndForth)
     ASSERT_EQ(w.error, QString());
     QTreeWidget *tv = w.departmentTree();
     QTest::mouseClick(tv->viewport(), Qt::LeftButton, {}, w.stateImageRect(tv->topLevelItem(0)).center());
-    w.setInAllSections("21_Soup", {"100002"}, "Y");
+    setProductTick(w.selection(), 21);
     {
         TDialogLog dialogs({Yes});
         QTest::mouseClick(w.findChild<QPushButton *>("btnProceed"), Qt::LeftButton);

@@ -1,9 +1,8 @@
 // Clicks where a person clicks: on a node's state image or caption, on the grid's tick
 // or product column, and the keyboard, which never changes a mark or a tick.
 #include "catalogue/core/ProductTable.h"
-#include "catalogue/core/SectionNames.h"
-#include "catalogue/core/SelectionStore.h"
 #include "catalogue/window/DepartmentNodes.h"
+#include "tests/catalogue/SelectionKeys.h"
 #include "tests/catalogue/window/MainWindowFixture.h"
 #include "tests/support/QStringPrinter.h"
 #include "tests/support/SiteSql.h"
@@ -63,9 +62,12 @@ protected:
     }
     QString tick(QTreeWidgetItem *node, const QString &key) const
     {
-        return fWindow->selection().read(nodeSection(node), key, "-");
+        return tickUnder(fWindow->selection(), fWindow->selectionNode(node), key);
     }
-    QList<int> marks() const { return {nodeMark(bar), nodeMark(beer), nodeMark(lager), nodeMark(kitchen)}; }
+    QList<int> marks() const
+    {
+        return {fWindow->nodeMark(bar), fWindow->nodeMark(beer), fWindow->nodeMark(lager), fWindow->nodeMark(kitchen)};
+    }
 
     std::unique_ptr<TTestDatabase> fDb;
     QTreeWidget *tv = nullptr;
@@ -162,7 +164,7 @@ TEST_F(Clicks, KeyboardAndDoubleClickNeverFlipAMarkTwice)
     // in as the system's mouse input does, through the window.
     const QPoint image = tv->viewport()->mapTo(fWindow.get(), fWindow->stateImageRect(kitchen).center());
     QTest::mouseDClick(fWindow->windowHandle(), Qt::LeftButton, {}, image);
-    EXPECT_EQ(nodeMark(kitchen), 2);
+    EXPECT_EQ(fWindow->nodeMark(kitchen), 2);
     EXPECT_EQ(tick(kitchen, "21_Soup"), QStringLiteral("Y"));
 }
 
@@ -173,8 +175,8 @@ TEST_F(Clicks, NodeWithoutProductsIsStillMarkedWithItsDescendants)
     QTreeWidget *tree = w.departmentTree();
     tree->expandAll();
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, w.stateImageRect(tree->topLevelItem(0)).center());
-    EXPECT_EQ(nodeMark(tree->topLevelItem(0)), 2);
-    EXPECT_EQ(nodeMark(tree->topLevelItem(0)->child(0)), 2);
+    EXPECT_EQ(w.nodeMark(tree->topLevelItem(0)), 2);
+    EXPECT_EQ(w.nodeMark(tree->topLevelItem(0)->child(0)), 2);
     EXPECT_EQ(w.productTable()->rowCount(), 0);
 }
 
@@ -193,10 +195,10 @@ TEST_F(MainWindowTest, LargeIdsAreTickedApart)
     ASSERT_EQ(nodeId(spirits), 100012);
 
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, w.stateImageRect(gin).center());
-    EXPECT_EQ(nodeMark(gin), 2);
-    EXPECT_EQ(nodeMark(spirits), 1);
-    EXPECT_EQ(w.selection().read(nodeSection(spirits), "1_Dry gin", "-"), QStringLiteral("Y"));
-    EXPECT_EQ(w.selection().read(nodeSection(spirits), "2_Vodka", "-"), QStringLiteral("N"));
+    EXPECT_EQ(w.nodeMark(gin), 2);
+    EXPECT_EQ(w.nodeMark(spirits), 1);
+    EXPECT_EQ(tickUnder(w.selection(), w.selectionNode(spirits), "1_Dry gin"), QStringLiteral("Y"));
+    EXPECT_EQ(tickUnder(w.selection(), w.selectionNode(spirits), "2_Vodka"), QStringLiteral("N"));
     EXPECT_EQ(w.productTable()->rowCount(), 1);
 }
 

@@ -1,8 +1,6 @@
 // The show sequence end to end: behind the splash, from the registry's database to the
 // filled tree and product list; failures reach the error handler with the splash gone.
 #include "catalogue/core/ProductTable.h"
-#include "catalogue/core/SectionNames.h"
-#include "catalogue/core/SelectionStore.h"
 #include "catalogue/core/ShownName.h"
 #include "catalogue/window/StateImages.h"
 #include "tests/catalogue/window/MainWindowFixture.h"

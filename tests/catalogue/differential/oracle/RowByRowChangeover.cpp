@@ -2,11 +2,9 @@
 
 #include "catalogue/changeover/ChangeoverPlan.h"
 #include "catalogue/changeover/LockWait.h"
-#include "catalogue/core/SectionNames.h"
-#include "catalogue/core/SelectionStore.h"
+#include "catalogue/core/Selection.h"
 #include "database/DbConnection.h"
 #include "database/DbStatement.h"
-#include "util/uUtils.h"
 
 #include <QSet>
 
@@ -43,28 +41,23 @@ public:
         fProducts.setInt(0, fNewVID);
     }
 
-    // A product ticked in several sections is rewritten once.
-    void run(const QList<TChangeoverNode> &nodes, const TSelectionStore &store)
+    // A product listed under several nodes is rewritten once.
+    void run(const TSelection &selection)
     {
-        const QString no = QStringLiteral("N");
-        for (const TChangeoverNode &node : nodes) {
-            if (node.ticked)
-                updateDepartment(node);
-            const QString section = sectionName(node.depth + 1, node.id);
-            for (const QString &key : store.keys(section)) {
-                if (!YNToBool(store.read(section, key, no)))
-                    continue;
-                if (const std::optional<qint32> sid = productSidOfKey(key))
-                    updateProduct(*sid);
-            }
+        for (int node = 0; node < selection.nodeCount(); ++node) {
+            if (selection.isMarked(node))
+                updateDepartment(selection.level(node), selection.id(node));
+            for (int product : selection.productsOf(node))
+                if (selection.isTicked(product))
+                    updateProduct(selection.product(product).sid);
         }
     }
 
 private:
-    void updateDepartment(const TChangeoverNode &node)
+    void updateDepartment(int level, qint32 id)
     {
-        TDbStatement &statement = node.depth == 1 ? fSubDepartments : node.depth == 2 ? fThirdLevels : fDepartments;
-        statement.setInt(2, node.id); // DID
+        TDbStatement &statement = level == 2 ? fSubDepartments : level == 3 ? fThirdLevels : fDepartments;
+        statement.setInt(2, id); // DID
         statement.execute();
     }
 
@@ -102,14 +95,13 @@ void switchDepartmentTrigger(TDbConnection &conx, bool active)
 
 } // namespace
 
-void applyRowByRowChangeover(TDbConnection &conx, const QList<TChangeoverNode> &nodes, const TSelectionStore &store,
-                             qint32 newVID)
+void applyRowByRowChangeover(TDbConnection &conx, const TSelection &selection, qint32 newVID)
 {
     if (conx.inTransaction())
         conx.commit();
     switchDepartmentTrigger(conx, false);
     conx.startTransaction(boundedWait());
-    TRowByRowWalk(conx, newVID).run(nodes, store);
+    TRowByRowWalk(conx, newVID).run(selection);
     conx.commit();
     switchDepartmentTrigger(conx, true);
 }

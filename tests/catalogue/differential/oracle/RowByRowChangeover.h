@@ -4,9 +4,8 @@
 // on again, each step committed on its own.
 #include "catalogue/changeover/ChangeoverUpdate.h"
 
-class TSelectionStore;
+class TSelection;
 
 // On an open connection; a transaction still open is committed first. Any database
 // error is thrown.
-void applyRowByRowChangeover(TDbConnection &conx, const QList<TChangeoverNode> &nodes, const TSelectionStore &store,
-                             qint32 newVID);
+void applyRowByRowChangeover(TDbConnection &conx, const TSelection &selection, qint32 newVID);

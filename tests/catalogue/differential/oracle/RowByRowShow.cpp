@@ -1,6 +1,5 @@
 #include "tests/catalogue/differential/oracle/RowByRowShow.h"
 
-#include "catalogue/core/SectionNames.h"
 #include "database/DbStatement.h"
 #include "database/StatementText.h"
 #include "tests/catalogue/differential/oracle/RowByRowCollector.h"
@@ -8,7 +7,7 @@
 namespace {
 
 // A department's query selects on DEPT_ID alone and a sub-department's on SUB_DEPT
-// alone, so their sections also hold the products filed further down. The old codes are
+// alone, so their nodes also list the products filed further down. The old codes are
 // written into the text as numbers.
 QString productStatementText(int level, const QList<qint32> &oldVIDs)
 {
@@ -20,18 +19,28 @@ QString productStatementText(int level, const QList<qint32> &oldVIDs)
         .arg(QLatin1String(column), codes.join(QStringLiteral(", ")));
 }
 
-void seedNodeProducts(TDbStatement &q1, TSelectionStore &store, int level, qint32 id, const QList<qint32> &oldVIDs)
+QList<TProductRow> nodeProducts(TDbStatement &q1, int level, qint32 id, const QList<qint32> &oldVIDs)
 {
     useStatementText(q1, productStatementText(level, oldVIDs));
     q1.setInt(0, id);
-    const QString section = sectionName(level, id);
-    const QString unticked = QStringLiteral("N");
+    QList<TProductRow> products;
     for (q1.open(); !q1.eof(); q1.next())
-        store.write(
-            section,
-            productKey(q1.field(QStringLiteral("SID")).asInteger(), q1.field(QStringLiteral("DESCRIPTION")).asText()),
-            unticked);
+        products.append(
+            {q1.field(QStringLiteral("SID")).asInteger(), q1.field(QStringLiteral("DESCRIPTION")).asText()});
     q1.close();
+    return products;
+}
+
+// One product query per node, nodes in display order: each parent followed by its subtree.
+void seedSubtree(TDbStatement &q1, TRowByRowShow &show, int parent)
+{
+    for (int i = 0; i < int(show.nodes.size()); ++i) {
+        const TPlannedNode &node = show.nodes[size_t(i)];
+        if (node.parent != parent)
+            continue;
+        show.selection.addNode(node.level, node.id, nodeProducts(q1, node.level, node.id, show.codes.oldVIDs));
+        seedSubtree(q1, show, i);
+    }
 }
 
 } // namespace
@@ -48,7 +57,6 @@ TRowByRowShow loadRowByRowShow(TDbConnection &conx)
     show.lines = TRowByRowCollector(conx, q1, q2).collect(show.codes.oldVIDs, show.codes.v62Plus);
     sortEntryLines(show.lines);
     show.nodes = planDepartmentTree(show.lines);
-    for (const TPlannedNode &node : show.nodes)
-        seedNodeProducts(q1, show.store, node.level, node.id, show.codes.oldVIDs);
+    seedSubtree(q1, show, -1);
     return show;
 }
