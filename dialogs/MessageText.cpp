@@ -6,6 +6,7 @@
 #include <QTextBoundaryFinder>
 
 #include <climits>
+#include <functional>
 
 namespace messagetext {
 
@@ -36,24 +37,29 @@ QString cutAt(QStringView text, qsizetype length)
     return around.left(qMax<qsizetype>(graphemes.position(), 0)) + kEllipsis;
 }
 
-QString shortenedWords(QStringView line)
+// Each word of the text as transform gives it back, the spaces between them kept.
+QString eachWord(QStringView text, const std::function<QString(QStringView word)> &transform)
 {
     QString out;
+    out.reserve(text.size());
     qsizetype start = 0;
-    while (start < line.size()) {
+    while (start < text.size()) {
         qsizetype end = start;
-        while (end < line.size() && !line.at(end).isSpace())
+        while (end < text.size() && !text.at(end).isSpace())
             ++end;
-        const QStringView word = line.mid(start, end - start);
-        if (word.size() > kLongestWord)
-            out += cutAt(word, kLongestWord);
-        else
-            out += word;
-        while (end < line.size() && line.at(end).isSpace())
-            out += line.at(end++);
+        out += transform(text.mid(start, end - start));
+        while (end < text.size() && text.at(end).isSpace())
+            out += text.at(end++);
         start = end;
     }
     return out;
+}
+
+QString shortenedWords(QStringView line)
+{
+    return eachWord(line, [](QStringView word) {
+        return word.size() > kLongestWord ? cutAt(word, kLongestWord) : word.toString();
+    });
 }
 
 } // namespace
@@ -106,31 +112,20 @@ int wrappedTextHeight(const QFont &font, const QString &text, int width)
 QString breakableLongWords(const QFont &font, const QString &text, int width)
 {
     const QFontMetrics metrics(font);
-    QString out;
-    out.reserve(text.size());
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = start;
-        while (end < text.size() && !text.at(end).isSpace())
-            ++end;
-        const QString word = text.mid(start, end - start);
-        if (metrics.horizontalAdvance(word) > width) {
-            QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, word);
-            qsizetype from = 0;
-            for (qsizetype to = graphemes.toNextBoundary(); to > 0; to = graphemes.toNextBoundary()) {
-                if (from > 0)
-                    out += QChar(0x200B);
-                out += word.mid(from, to - from);
-                from = to;
-            }
-        } else {
-            out += word;
+    return eachWord(text, [&](QStringView word) {
+        if (metrics.horizontalAdvance(word.toString()) <= width)
+            return word.toString();
+        QString out;
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, word.toString());
+        qsizetype from = 0;
+        for (qsizetype to = graphemes.toNextBoundary(); to > 0; to = graphemes.toNextBoundary()) {
+            if (from > 0)
+                out += QChar(0x200B);
+            out += word.mid(from, to - from);
+            from = to;
         }
-        while (end < text.size() && text.at(end).isSpace())
-            out += text.at(end++);
-        start = end;
-    }
-    return out;
+        return out;
+    });
 }
 
 } // namespace messagetext
