@@ -6,10 +6,7 @@ if(NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
 endif()
 set(_pordane_sanitize_flags -fsanitize=address,undefined -fno-sanitize-recover=undefined
                             -fno-omit-frame-pointer)
-# -O1, as the sanitizers' own documentation advises: their reports keep every frame,
-# and the tree builds faster than at -O2. It comes after the build
-# type's own -O2 on the command line, so it is the one the compiler keeps.
-add_compile_options(${_pordane_sanitize_flags} -O1)
+add_compile_options(${_pordane_sanitize_flags})
 add_link_options(${_pordane_sanitize_flags})
 
 # The runtime options go into CTest's own environment when it reads the test list,
